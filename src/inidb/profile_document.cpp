@@ -38,7 +38,7 @@ std::string FoldProfileName(std::string_view name) {
   return folded;
 }
 
-TProfileDocument::TProfileDocument(std::string_view content) : Size(content.size()) {
+TProfileDocument::TProfileDocument(std::string_view content) {
   std::size_t pos = 0;
   while (pos < content.size()) {
     const std::size_t end = content.find_first_of("\r\n", pos);
@@ -109,11 +109,15 @@ void TProfileDocument::Reindex() {
   }
 }
 
-std::string TProfileDocument::Serialize() const {
+std::size_t TProfileDocument::ContentSize() const {
   std::size_t total = 0;
   for (const TLine& line : Lines) total += line.Text.size() + 2;
+  return total;
+}
+
+std::string TProfileDocument::Serialize() const {
   std::string out;
-  out.reserve(total);
+  out.reserve(ContentSize());
   for (const TLine& line : Lines) {
     out += line.Text;
     out += "\r\n";

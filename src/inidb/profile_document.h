@@ -19,8 +19,8 @@ class TProfileDocument {
   explicit TProfileDocument(std::string_view content);
 
   std::string Serialize() const;
-  // Bytes of the content parsed.
-  std::size_t ContentSize() const { return Size; }
+  // Bytes the document takes when written.
+  std::size_t ContentSize() const;
   bool Modified() const { return IsModified; }
   void ClearModified() { IsModified = false; }
 
@@ -71,7 +71,6 @@ class TProfileDocument {
   std::vector<TLine> Lines;
   std::vector<TSection> Sections;
   std::unordered_map<std::string, std::size_t> FirstSection;  // folded name -> Sections
-  std::size_t Size = 0;
   bool IsModified = false;
 };
 

@@ -52,7 +52,8 @@ class TProfileReader {
   ~TProfileReader();
 
   bool FileExists() const;
-  // Bytes of the file as read (0 when missing).
+  // Bytes of the file as it would be written (0 when missing); never less
+  // than the text of its entries.
   std::size_t ContentSize() const;
 
   std::size_t ReadString(std::string_view section, std::string_view key,
