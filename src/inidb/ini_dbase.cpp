@@ -150,7 +150,9 @@ void TCustomIniDBase::AssureOpen() {
 
 int TCustomIniDBase::GetNumRecs() {
   AssureOpen();
-  return CheckException(this, iNumIniRecs(*Database));
+  // A count is not a result code: a hand-edited negative count is reported
+  // as it stands instead of being raised as some unrelated error.
+  return iNumIniRecs(*Database);
 }
 
 const TStringList& TCustomIniDBase::GetRecordList() {
