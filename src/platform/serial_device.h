@@ -19,6 +19,8 @@ class TSerialDevice : public QObject {
   Q_OBJECT
 
  public:
+  static constexpr int kDefaultWriteWaitMs = 1000;
+
   ~TSerialDevice() override;
 
   // Opens `path`. Returns nullptr and sets `error` to the system's reason
@@ -30,8 +32,9 @@ class TSerialDevice : public QObject {
   // The OS handle, for waiting on several devices at once; -1 once closed.
   int Handle() const { return fd_; }
 
-  // Writes all of `data`; false when the device refused it.
-  bool Write(const QByteArray& data);
+  // Writes all of `data`, waiting up to `waitMs` for room each time the
+  // output buffer is full; false when the device refused it or stayed full.
+  bool Write(const QByteArray& data, int waitMs = kDefaultWriteWaitMs);
   // Waits up to `ms` for bytes and returns what arrived (possibly nothing).
   // Sets `lost` when the device went away.
   QByteArray ReadFor(int ms, bool* lost);
@@ -48,7 +51,8 @@ class TSerialDevice : public QObject {
  private:
   TSerialDevice(int fd, const QString& path);
   void ReadAvailable();
-  void Close();
+  // `fromNotifier`: called while the notifier's own signal is handled.
+  void Close(bool fromNotifier);
 
   int fd_ = -1;
   QString path_;

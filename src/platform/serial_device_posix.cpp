@@ -46,7 +46,7 @@ QString SystemReason(int error) {
 
 TSerialDevice::TSerialDevice(int fd, const QString& path) : fd_(fd), path_(path) {}
 
-TSerialDevice::~TSerialDevice() { Close(); }
+TSerialDevice::~TSerialDevice() { Close(false); }
 
 std::unique_ptr<TSerialDevice> TSerialDevice::Open(const QString& path, QString* error) {
   const QByteArray native = QFile::encodeName(path);
@@ -69,7 +69,7 @@ std::unique_ptr<TSerialDevice> TSerialDevice::Open(const QString& path, QString*
   return std::unique_ptr<TSerialDevice>(new TSerialDevice(fd, path));
 }
 
-bool TSerialDevice::Write(const QByteArray& data) {
+bool TSerialDevice::Write(const QByteArray& data, int waitMs) {
   qsizetype done = 0;
   while (fd_ >= 0 && done < data.size()) {
     const ssize_t n = ::write(fd_, data.constData() + done, static_cast<size_t>(data.size() - done));
@@ -80,7 +80,7 @@ bool TSerialDevice::Write(const QByteArray& data) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno == EAGAIN) {
       pollfd p{fd_, POLLOUT, 0};
-      if (::poll(&p, 1, 1000) > 0 && !(p.revents & (POLLERR | POLLHUP | POLLNVAL))) continue;
+      if (::poll(&p, 1, waitMs) > 0 && !(p.revents & (POLLERR | POLLHUP | POLLNVAL))) continue;
     }
     return false;
   }
@@ -131,17 +131,20 @@ void TSerialDevice::ReadAvailable() {
   const QByteArray data = ReadFor(0, &lost);
   if (lost) {
     // Stop watching at once: a hung-up descriptor stays readable forever.
-    Close();
+    Close(true);
   }
   if (!data.isEmpty()) emit DataReceived(data);
   if (lost) emit Lost();
 }
 
-void TSerialDevice::Close() {
+void TSerialDevice::Close(bool fromNotifier) {
   if (notifier_) {
     notifier_->setEnabled(false);
-    // The notifier may be the sender of the signal being handled.
-    notifier_.release()->deleteLater();
+    if (fromNotifier) {
+      notifier_.release()->deleteLater();
+    } else {
+      notifier_.reset();
+    }
   }
   if (fd_ >= 0) {
     ::close(fd_);

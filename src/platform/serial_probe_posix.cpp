@@ -27,7 +27,8 @@ std::vector<QByteArray> QueryDevicesTogether(const QStringList& paths, const QBy
       probe->device = TSerialDevice::Open(path, nullptr);
       if (probe->device) {
         probe->device->DiscardInput();
-        probe->done = !probe->device->Write(request);
+        // No waiting for room: a stuck device must not hold up the others.
+        probe->done = !probe->device->Write(request, 0);
       }
     }
     probes.push_back(std::move(probe));
