@@ -25,7 +25,9 @@ class TUucpLock {
   static QString LockFilePath(const QString& devicePath);
 
   // Takes the lock for `devicePath`. kInUse when a running process (this
-  // one included) holds it. When the lock folder is missing or not
+  // one included) holds it, also when it holds it under the name of the
+  // link `devicePath` is (a program that opened /dev/modem may have
+  // locked "LCK..modem"). When the lock folder is missing or not
   // writable the device is used without a lock file: nothing to respect.
   TResult Acquire(const QString& devicePath);
   // Removes the lock file if it still names this process.

@@ -33,6 +33,21 @@ int CreateExclusive(const QByteArray& path) {
   return 0;
 }
 
+// "LCK.." + the device's name below /dev, "/" replaced by "_".
+QString LockFileFor(QString device) {
+  const QString devPrefix = QStringLiteral("/dev/");
+  if (device.startsWith(devPrefix)) device = device.mid(devPrefix.size());
+  while (device.startsWith('/')) device.remove(0, 1);
+  device.replace('/', '_');
+  return TUucpLock::LockDirectory() + QStringLiteral("/LCK..") + device;
+}
+
+// The lock file a program would use that names the device by the path it
+// was given, without following links (for example "LCK..modem").
+QString UnresolvedLockFilePath(const QString& devicePath) {
+  return LockFileFor(QFileInfo(devicePath).absoluteFilePath());
+}
+
 }  // namespace
 
 TUucpLock::~TUucpLock() { Release(); }
@@ -43,18 +58,17 @@ QString TUucpLock::LockDirectory() {
 }
 
 QString TUucpLock::LockFilePath(const QString& devicePath) {
-  QString device = QFileInfo(devicePath).canonicalFilePath();
-  if (device.isEmpty()) device = devicePath;
-  const QString devPrefix = QStringLiteral("/dev/");
-  if (device.startsWith(devPrefix)) device = device.mid(devPrefix.size());
-  while (device.startsWith('/')) device.remove(0, 1);
-  device.replace('/', '_');
-  return LockDirectory() + QStringLiteral("/LCK..") + device;
+  const QString canonical = QFileInfo(devicePath).canonicalFilePath();
+  return canonical.isEmpty() ? UnresolvedLockFilePath(devicePath) : LockFileFor(canonical);
 }
 
 TUucpLock::TResult TUucpLock::Acquire(const QString& devicePath) {
   Release();
   const QString path = LockFilePath(devicePath);
+  // A program that opened the device through a link may have locked it
+  // under the link's name.
+  const QString aliasPath = UnresolvedLockFilePath(devicePath);
+  if (aliasPath != path && ProcessIsRunning(ReadLockOwner(aliasPath))) return TResult::kInUse;
   const QByteArray nativePath = QFile::encodeName(path);
   for (int attempt = 0; attempt < kTakeOverAttempts; ++attempt) {
     const int error = CreateExclusive(nativePath);

@@ -95,6 +95,20 @@ TEST_F(UucpLock, LockOfAnotherRunningProgramInAnyFormIsRespected) {
   }
 }
 
+TEST_F(UucpLock, LockUnderTheNameOfALinkIsRespected) {
+  const QString alias = devices_.filePath("modem");
+  ASSERT_TRUE(QFile::link(device_, alias));
+  const QString aliasLock = lockDir_.path() + "/LCK.." + QString(alias).mid(1).replace('/', '_');
+  WriteLock(aliasLock, QByteArray::number(static_cast<qlonglong>(getppid())) + "\n");
+  TUucpLock lock;
+  EXPECT_EQ(lock.Acquire(alias), TUucpLock::TResult::kInUse);
+  EXPECT_EQ(lock.Acquire(device_), TUucpLock::TResult::kAcquired) << "only the link's name is locked";
+  lock.Release();
+  // A stale lock under the link's name is no obstacle.
+  WriteLock(aliasLock, QByteArray::number(static_cast<qlonglong>(EndedProcessId())) + "\n");
+  EXPECT_EQ(lock.Acquire(alias), TUucpLock::TResult::kAcquired);
+}
+
 TEST_F(UucpLock, StaleOrUnreadableLockIsTakenOver) {
   const QString path = TUucpLock::LockFilePath(device_);
   for (const QByteArray& content :
