@@ -1,6 +1,12 @@
 #include "telephony/call_tracker.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
+
+constexpr int kMinRingTimeoutMs = 100;
+constexpr int kMaxRingTimeoutMs = 3600 * 1000;
 
 constexpr const char* kStateOffering = "OFFERING";
 constexpr const char* kStateIdle = "IDLE";
@@ -24,6 +30,15 @@ TCallEvent CallerId(const QString& number, const QString& name, int flags) {
 }
 
 }  // namespace
+
+int RingTimeoutMsFromSetting(const QString& seconds) {
+  bool ok = false;
+  const double value = seconds.trimmed().toDouble(&ok);
+  if (!ok || !std::isfinite(value) || value <= 0) return TCallTracker::kDefaultRingTimeoutMs;
+  const double ms = value * 1000.0;
+  if (ms > kMaxRingTimeoutMs) return kMaxRingTimeoutMs;
+  return std::max(kMinRingTimeoutMs, static_cast<int>(ms));
+}
 
 TCallTracker::TResult TCallTracker::HandleLine(const TModemLine& line) {
   TResult result;

@@ -5,6 +5,11 @@
 
 #include "telephony/caller_id_parser.h"
 
+// The ring timeout given by a "RingTimeout" setting (seconds, fractions
+// allowed), kept between 0.1 s and one hour; the default of 8 seconds when
+// the text is empty or not a positive number.
+int RingTimeoutMsFromSetting(const QString& seconds);
+
 // One event for the line monitor's listeners.
 struct TCallEvent {
   enum class Kind { kCallState, kCallerId };

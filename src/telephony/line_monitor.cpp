@@ -14,24 +14,12 @@ namespace {
 
 constexpr const char* kSettingsKey = "Settings";
 constexpr const char* kRingTimeoutValue = "RingTimeout";
-// Bounds for a configured ring timeout, in milliseconds.
-constexpr int kMinRingTimeoutMs = 100;
-constexpr int kMaxRingTimeoutMs = 3600 * 1000;
 // How often a line whose device vanished is tried again.
 constexpr int kReopenIntervalMs = 5000;
 
-// The "RingTimeout" setting in seconds (fractions allowed); the default
-// when it is missing or not a positive number.
 int ConfiguredRingTimeoutMs() {
-  bool ok = false;
-  const double seconds =
-      platform::ReadSettingValue(QString::fromLatin1(kSettingsKey), QString::fromLatin1(kRingTimeoutValue))
-          .trimmed()
-          .toDouble(&ok);
-  if (!ok || !(seconds > 0)) return TCallTracker::kDefaultRingTimeoutMs;
-  const double ms = seconds * 1000.0;
-  if (ms > kMaxRingTimeoutMs) return kMaxRingTimeoutMs;
-  return std::max(kMinRingTimeoutMs, static_cast<int>(ms));
+  return RingTimeoutMsFromSetting(
+      platform::ReadSettingValue(QString::fromLatin1(kSettingsKey), QString::fromLatin1(kRingTimeoutValue)));
 }
 
 bool AnsweredInFull(const QByteArray& answer) {

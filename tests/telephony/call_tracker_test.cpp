@@ -103,3 +103,16 @@ TEST(CallTracker, TimeoutWithoutACallOrAfterResetSaysNothing) {
   EXPECT_EQ(tracker.RingTimeoutExpired().size(), 1u);
   EXPECT_TRUE(tracker.RingTimeoutExpired().empty());
 }
+
+TEST(RingTimeoutSetting, SecondsWithFractionsWithinBounds) {
+  EXPECT_EQ(RingTimeoutMsFromSetting("8"), 8000);
+  EXPECT_EQ(RingTimeoutMsFromSetting(" 0.5 "), 500);
+  EXPECT_EQ(RingTimeoutMsFromSetting("0.001"), 100);
+  EXPECT_EQ(RingTimeoutMsFromSetting("1e12"), 3600 * 1000);
+}
+
+TEST(RingTimeoutSetting, MissingOrNonsenseGivesTheDefault) {
+  for (const char* text : {"", "abc", "0", "-3", "nan", "inf", "5s"}) {
+    EXPECT_EQ(RingTimeoutMsFromSetting(text), TCallTracker::kDefaultRingTimeoutMs) << text;
+  }
+}
