@@ -62,7 +62,7 @@ TEST(DdeClientConv, SendsPokeAndExecuteInOrderWithTheTopic) {
   platform::TDdeClientConv conversation;
   conversation.SetLink(busName, QStringLiteral("The Topic"));
   ASSERT_TRUE(conversation.OpenLink());
-  const QString unicode = QString::fromUtf8("J\xC3\xBCrgen \"\\\" \xE2\x82\xAC");
+  const QString unicode = QString::fromUtf8("J\xC3\xBCrgen \"\\\" \xE2\x82\xAC\t\n\x01");
   EXPECT_TRUE(conversation.PokeData("Field", unicode));
   for (int i = 0; i < 20; ++i) EXPECT_TRUE(conversation.ExecuteMacro(QStringLiteral("cmd %1").arg(i)));
 
