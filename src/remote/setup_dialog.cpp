@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +26,15 @@ constexpr int kClientWidth = 323;
 constexpr int kClientHeight = 269;
 constexpr int kScreenLeft = 323;
 constexpr int kScreenTop = 191;
+
+// The fixed places below were laid out for a font 11 pixels high; with the
+// desktop's usual larger font the captions would be cut off. A caption that
+// is still wider than its room gets a smaller font, down to a legible size.
+constexpr int kFontPixelSize = 11;
+constexpr int kSmallestFontPixelSize = 8;
+constexpr int kLabelRoom = 60;           // from a row's label to its field
+constexpr int kPokeLocationLabelRoom = 52;
+constexpr int kButtonTextMargin = 8;     // a push button's frame and padding
 
 // The Command(s) panel's place in each layout; its memo sits against the
 // panel's right edge over the panel's full height.
@@ -53,6 +63,18 @@ W* MakeCaptioned(QWidget* parent, const char* name, const char* caption, int lef
   W* w = MakeControl<W>(parent, name, left, top, width, height);
   w->setText(QString::fromUtf8(caption));
   return w;
+}
+
+void FitCaption(QWidget* w, const QString& caption, int room) {
+  QString shown = caption;
+  shown.replace(QLatin1String("&&"), QLatin1String("\x01")).remove(QLatin1Char('&'));
+  shown.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+  QFont f = w->font();
+  while (QFontMetrics(f).horizontalAdvance(shown) > room &&
+         f.pixelSize() > kSmallestFontPixelSize) {
+    f.setPixelSize(f.pixelSize() - 1);
+  }
+  w->setFont(f);
 }
 
 // Labels size themselves to their caption.
@@ -101,6 +123,9 @@ TfDDESetup::TfDDESetup(QWidget* fileDialogOwner) : QDialog(nullptr), fileDialogO
                  Qt::WindowContextHelpButtonHint);
   setFixedSize(kClientWidth, kClientHeight);
   move(kScreenLeft, kScreenTop);
+  QFont designFont = font();
+  designFont.setPixelSize(kFontPixelSize);
+  setFont(designFont);
   CreateControls();
   ConnectHandlers();
   FormCreate();
@@ -150,6 +175,17 @@ void TfDDESetup::CreateControls() {
   bDelete = MakeButton(this, "bDelete", "Delete", 120, 249, 40, 21);
   bNew = MakeButton(this, "bNew", "New", 163, 249, 42, 21);
   bHelp = MakeButton(this, "bHelp", "Help", 252, 248, 69, 21);
+
+  for (QLabel* l : {Label1, Label6, Label3, lEXEPath, lDBPath, Label4, Label2}) {
+    FitCaption(l, l->text(), kLabelRoom);
+  }
+  FitCaption(Label5, Label5->text(), kPokeLocationLabelRoom);
+  for (QLabel* l : {Label1, Label6, Label3, lEXEPath, lDBPath, Label4, Label2, Label5}) {
+    l->adjustSize();
+  }
+  for (QPushButton* b : {bClose, bDelete, bNew, bHelp}) {
+    FitCaption(b, b->text(), b->width() - kButtonTextMargin);
+  }
 }
 
 void TfDDESetup::ConnectHandlers() {

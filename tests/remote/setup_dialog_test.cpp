@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -209,6 +210,25 @@ TEST_F(SetupDialog, StartLoadsTheStoredPosition) {
   EXPECT_TRUE(Shown(d->tbEXEPath) && Shown(d->lDBPath) && Shown(d->bSelectDBPath));
   // Loading wrote nothing back.
   EXPECT_EQ(StoredPosition(), "2");
+}
+
+TEST_F(SetupDialog, LoadingWritesNothingBack) {
+  // A profile with an unknown type and only some values stays as it is
+  // when it is loaded at start and when it is typed.
+  WriteProfileValue("Sparse", kTypeValue, "odd");
+  WriteProfileValue("Sparse", kStartExeValue, "YES");
+  WriteProfile("Full", Profile("Full"));
+  auto d = CreateShown();
+  ASSERT_EQ(d->Application(), "Full");
+  d->cbApplication->setEditText("");
+  Type(*d, "sparse");
+  ASSERT_TRUE(d->StartExe());
+  EXPECT_EQ(Stored("Sparse", "Type"), "odd");
+  EXPECT_EQ(Stored("Sparse", "Topic"), "");
+  QSettings file(home_.SettingsFile(), QSettings::IniFormat);
+  file.beginGroup("DDESetup/Sparse");
+  EXPECT_EQ(file.childKeys().size(), 2);
+  EXPECT_EQ(ReadProfile("Full"), Profile("Full"));
 }
 
 TEST_F(SetupDialog, StoredPositionEdgeCases) {
