@@ -170,6 +170,7 @@ void TfDDESetup::CreateControls() {
   tbCommands->setLineWrapMode(QPlainTextEdit::NoWrap);
   tbCommands->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   tbCommands->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  tbCommands->setTabChangesFocus(true);  // Tab moves on, as in the other fields
 
   bClose = MakeButton(this, "bClose", "Close && Select", 4, 248, 77, 21);
   bDelete = MakeButton(this, "bDelete", "Delete", 120, 249, 40, 21);

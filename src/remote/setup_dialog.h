@@ -25,12 +25,9 @@ class TfDDESetup : public QDialog, public TRemoteProfileFields {
  public:
   static constexpr char kCaption[] = "Remote Setup";
   static constexpr char kHelpTopic[] = "idh_setup";
-  static constexpr int kHelpContext = 1000;
   static constexpr char kFileButtonHint[] = "Click for file selection";
   static constexpr char kCreateQuestion[] = "Create new settings for [";
   static constexpr char kDeleteQuestion[] = "Delete settings for [";
-  static constexpr char kInvalidNameMessage[] =
-      "A profile name cannot contain \"/\" or \"\\\": [";
   static constexpr char kExeFilter[] = "Applications (*.exe);;All files (*)";
   static constexpr char kAnyFileFilter[] = "All files (*)";
 
