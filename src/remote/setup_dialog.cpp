@@ -65,10 +65,8 @@ W* MakeCaptioned(QWidget* parent, const char* name, const char* caption, int lef
   return w;
 }
 
-void FitCaption(QWidget* w, const QString& caption, int room) {
-  QString shown = caption;
-  shown.replace(QLatin1String("&&"), QLatin1String("\x01")).remove(QLatin1Char('&'));
-  shown.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+// `shown` is the caption as it appears on the screen.
+void FitCaption(QWidget* w, const QString& shown, int room) {
   QFont f = w->font();
   while (QFontMetrics(f).horizontalAdvance(shown) > room &&
          f.pixelSize() > kSmallestFontPixelSize) {
@@ -185,7 +183,9 @@ void TfDDESetup::CreateControls() {
     l->adjustSize();
   }
   for (QPushButton* b : {bClose, bDelete, bNew, bHelp}) {
-    FitCaption(b, b->text(), b->width() - kButtonTextMargin);
+    // The captions have no mnemonics; "&&" shows as one "&".
+    const QString shown = QString(b->text()).replace(QLatin1String("&&"), QLatin1String("&"));
+    FitCaption(b, shown, b->width() - kButtonTextMargin);
   }
 }
 
