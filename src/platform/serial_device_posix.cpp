@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -66,6 +67,8 @@ std::unique_ptr<TSerialDevice> TSerialDevice::Open(const QString& path, QString*
     if (error) *error = SystemReason(saved);
     return nullptr;
   }
+  // Keep programs that ignore lock files from opening the line meanwhile.
+  ::ioctl(fd, TIOCEXCL);
   return std::unique_ptr<TSerialDevice>(new TSerialDevice(fd, path));
 }
 
@@ -147,6 +150,8 @@ void TSerialDevice::Close(bool fromNotifier) {
     }
   }
   if (fd_ >= 0) {
+    // The exclusive mark belongs to the terminal, not to this descriptor.
+    ::ioctl(fd_, TIOCNXCL);
     ::close(fd_);
     fd_ = -1;
   }

@@ -102,18 +102,18 @@ long ReadLockOwner(const QString& lockFilePath) {
   QFile file(lockFilePath);
   if (!file.open(QIODevice::ReadOnly)) return 0;
   const QByteArray content = file.read(64);
-  if (content.size() == 4) {
-    // The old binary form: the pid as a native int.
-    std::int32_t pid = 0;
-    std::memcpy(&pid, content.constData(), sizeof pid);
-    return pid > 0 ? pid : 0;
-  }
   // ASCII: leading blanks, then digits. Other programs (Qt's own lock
   // files among them) add further lines after the pid.
-  const QByteArray firstLine = content.split('\n').value(0).trimmed();
   bool ok = false;
-  const long pid = firstLine.toLong(&ok);
-  return ok && pid > 0 ? pid : 0;
+  const long pid = content.split('\n').value(0).trimmed().toLong(&ok);
+  if (ok) return pid > 0 ? pid : 0;
+  if (content.size() == 4) {
+    // The old binary form: the pid as a native int.
+    std::int32_t binary = 0;
+    std::memcpy(&binary, content.constData(), sizeof binary);
+    return binary > 0 ? binary : 0;
+  }
+  return 0;
 }
 
 bool ProcessIsRunning(long pid) {

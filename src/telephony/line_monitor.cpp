@@ -9,6 +9,7 @@
 #include "telephony/caller_id_parser.h"
 #include "telephony/line_list.h"
 #include "telephony/modem_commands.h"
+#include "telephony/modem_starter.h"
 
 namespace {
 
@@ -142,6 +143,10 @@ void TLineMonitor::OpenDevice() {
     lock_->Release();
     throw;
   }
+  UseDevice(std::move(device));
+}
+
+void TLineMonitor::UseDevice(std::unique_ptr<platform::TSerialDevice> device) {
   assembler_.Reset();
   device_ = std::move(device);
   connect(device_.get(), &platform::TSerialDevice::DataReceived, this, &TLineMonitor::HandleData);
@@ -150,6 +155,7 @@ void TLineMonitor::OpenDevice() {
 }
 
 void TLineMonitor::CloseDevice() {
+  retry_.reset();
   device_.reset();
   lock_->Release();
   assembler_.Reset();
@@ -177,12 +183,30 @@ void TLineMonitor::RetryOpen() {
     retryTimer_.stop();
     return;
   }
-  try {
-    OpenDevice();
-    retryTimer_.stop();
-  } catch (const ELineError&) {
-    // Still gone or not ready: the next round tries again, without a word.
+  // Still gone, in use or not ready: the next round tries again, without a
+  // word. The modem's replies are awaited through the event loop.
+  if (retry_) return;
+  if (lock_->Acquire(lineName_) == platform::TUucpLock::TResult::kInUse) return;
+  std::unique_ptr<platform::TSerialDevice> device = platform::TSerialDevice::Open(lineName_, nullptr);
+  if (!device) {
+    lock_->Release();
+    return;
   }
+  retry_ = std::make_unique<TModemStarter>(std::move(device));
+  connect(retry_.get(), &TModemStarter::Finished, this, &TLineMonitor::HandleRetryFinished);
+  retry_->Start();
+}
+
+void TLineMonitor::HandleRetryFinished(bool callerIdOn) {
+  // Called from within the starter's (and its device's) signal handling.
+  TModemStarter* starter = retry_.release();
+  starter->deleteLater();
+  if (!callerIdOn) {
+    lock_->Release();
+    return;
+  }
+  retryTimer_.stop();
+  UseDevice(starter->TakeDevice());
 }
 
 void TLineMonitor::HandleRingTimeout() { Deliver(tracker_.RingTimeoutExpired()); }

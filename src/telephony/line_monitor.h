@@ -16,6 +16,7 @@ namespace platform {
 class TSerialDevice;
 class TUucpLock;
 }
+class TModemStarter;
 
 // Watches one telephone line through a caller-ID modem on a serial port and
 // reports calls as OnCallState / OnCallerID. Lines are named by their device
@@ -70,7 +71,9 @@ class TLineMonitor : public QObject {
 
   void EnsureLinesListed() const;
   void OpenDevice();
+  void UseDevice(std::unique_ptr<platform::TSerialDevice> device);
   void CloseDevice();
+  void HandleRetryFinished(bool callerIdOn);
   void HandleData(const QByteArray& data);
   void HandleDeviceLost();
   void RetryOpen();
@@ -88,6 +91,8 @@ class TLineMonitor : public QObject {
 
   std::unique_ptr<platform::TUucpLock> lock_;
   std::unique_ptr<platform::TSerialDevice> device_;
+  // The opening sequence of a background retry, while it runs.
+  std::unique_ptr<TModemStarter> retry_;
   TLineAssembler assembler_;
   TCallTracker tracker_;
   QTimer ringTimer_;

@@ -35,21 +35,44 @@ TReply Send(platform::TSerialDevice& device, const char* command, int timeoutMs)
   }
 }
 
+const char* TCallerIdSequence::Command() const {
+  switch (step_) {
+    case TStep::kReset: return kReset;
+    case TStep::kEnable: return kEnableCallerId;
+    case TStep::kEnableAlternative: return kEnableCallerIdAlternative;
+    case TStep::kDone: break;
+  }
+  return nullptr;
+}
+
+void TCallerIdSequence::HandleReply(TReply reply) {
+  if (step_ == TStep::kDone) return;
+  if (reply == TReply::kNone) {
+    failure_ = LineMessages::kNoAnswer;
+    step_ = TStep::kDone;
+    return;
+  }
+  switch (step_) {
+    case TStep::kReset:
+      // A refused reset is no reason to give up: caller ID may work anyway.
+      step_ = TStep::kEnable;
+      break;
+    case TStep::kEnable:
+      step_ = reply == TReply::kOk ? TStep::kDone : TStep::kEnableAlternative;
+      break;
+    case TStep::kEnableAlternative:
+      if (reply == TReply::kError) failure_ = LineMessages::kCallerIdUnsupported;
+      step_ = TStep::kDone;
+      break;
+    case TStep::kDone:
+      break;
+  }
+}
+
 void EnableCallerId(platform::TSerialDevice& device) {
-  // A refused reset is no reason to give up: caller ID may work anyway.
-  if (Send(device, kReset, kCommandTimeoutMs) == TReply::kNone) {
-    throw ELineError(LineMessages::kNoAnswer);
-  }
-  switch (Send(device, kEnableCallerId, kCommandTimeoutMs)) {
-    case TReply::kOk: return;
-    case TReply::kNone: throw ELineError(LineMessages::kNoAnswer);
-    case TReply::kError: break;
-  }
-  switch (Send(device, kEnableCallerIdAlternative, kCommandTimeoutMs)) {
-    case TReply::kOk: return;
-    case TReply::kNone: throw ELineError(LineMessages::kNoAnswer);
-    case TReply::kError: throw ELineError(LineMessages::kCallerIdUnsupported);
-  }
+  TCallerIdSequence sequence;
+  while (!sequence.Finished()) sequence.HandleReply(Send(device, sequence.Command(), kCommandTimeoutMs));
+  if (sequence.Failure()) throw ELineError(sequence.Failure());
 }
 
 }  // namespace ModemCommands

@@ -26,12 +26,30 @@ enum class TReply { kNone, kOk, kError };
 // kNone while there is none. Command echoes and other lines are skipped.
 TReply FinalReply(const QByteArray& answer);
 
+// The opening sequence: reset, then "AT+VCID=1", falling back to
+// "AT#CID=1" when the modem answers ERROR. Driven by the replies; no I/O.
+class TCallerIdSequence {
+ public:
+  // The command to send now; nullptr once the sequence is over.
+  const char* Command() const;
+  // The reply to the current command (kNone: silence within the time bound).
+  void HandleReply(TReply reply);
+  bool Finished() const { return step_ == TStep::kDone; }
+  // After the end: nullptr when caller ID is on, else the user's message.
+  const char* Failure() const { return failure_; }
+
+ private:
+  enum class TStep { kReset, kEnable, kEnableAlternative, kDone };
+  TStep step_ = TStep::kReset;
+  const char* failure_ = nullptr;
+};
+
 // Sends `command` and waits up to `timeoutMs` for OK or ERROR; kNone when
 // the modem stays silent or goes away.
 TReply Send(platform::TSerialDevice& device, const char* command, int timeoutMs);
 
-// Resets the modem and switches caller ID on ("AT+VCID=1", else
-// "AT#CID=1"). Throws ELineError with the user's message on failure.
+// Runs TCallerIdSequence, waiting for each reply. Throws ELineError with
+// the user's message on failure.
 void EnableCallerId(platform::TSerialDevice& device);
 
 }  // namespace ModemCommands

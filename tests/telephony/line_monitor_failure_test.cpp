@@ -115,6 +115,26 @@ TEST_F(LineMonitorTest, UnpluggedModemIsReopenedWhenItComesBack) {
   EXPECT_EQ(recorder.events.first(), "state OFFERING");
 }
 
+TEST_F(LineMonitorTest, RetriesGoOnPastASilentDeviceAtTheLinesPath) {
+  auto modem = StartModem("modem");
+  TLineMonitor monitor;
+  TEventRecorder recorder(monitor);
+  OpenLine(monitor, modem->LinkPath());
+  modem->Command("unplug");
+  ASSERT_FALSE(modem->WaitForOutput("unplugged").isEmpty());
+  {
+    // Another device that never answers turns up under the line's name.
+    auto stranger = StartModem("modem", {"--silent"});
+    ASSERT_FALSE(stranger->WaitForOutput("got ATZ").isEmpty());
+  }
+  EXPECT_TRUE(monitor.LineOpen());
+  modem->Command("replug");
+  ASSERT_FALSE(modem->WaitForOutput("ready").isEmpty());
+  ASSERT_FALSE(modem->WaitForOutput("got AT+VCID=1").isEmpty());
+  modem->Command("call 5553333 AGAIN");
+  EXPECT_TRUE(recorder.WaitFor("id |AGAIN|4"));
+}
+
 TEST_F(LineMonitorTest, ClosingStopsTheRetriesForAnUnpluggedModem) {
   auto modem = StartModem("modem");
   TLineMonitor monitor;

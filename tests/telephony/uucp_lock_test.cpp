@@ -109,6 +109,14 @@ TEST_F(UucpLock, LockUnderTheNameOfALinkIsRespected) {
   EXPECT_EQ(lock.Acquire(alias), TUucpLock::TResult::kAcquired);
 }
 
+TEST_F(UucpLock, ShortAsciiLockIsNotMistakenForTheBinaryForm) {
+  const QString path = TUucpLock::LockFilePath(device_);
+  WriteLock(path, "123\n");
+  EXPECT_EQ(ReadLockOwner(path), 123);
+  WriteLock(path, "  77");
+  EXPECT_EQ(ReadLockOwner(path), 77);
+}
+
 TEST_F(UucpLock, StaleOrUnreadableLockIsTakenOver) {
   const QString path = TUucpLock::LockFilePath(device_);
   for (const QByteArray& content :
