@@ -47,3 +47,15 @@ bool FakeModem::Unplug(int timeoutMs) {
   }
   return true;
 }
+
+QString FakeModem::WaitForOutput(const QString& prefix, int timeoutMs) {
+  QDeadlineTimer deadline(timeoutMs);
+  for (;;) {
+    while (process_.canReadLine()) {
+      const QString line = QString::fromUtf8(process_.readLine()).trimmed();
+      if (line.startsWith(prefix)) return line;
+    }
+    if (deadline.hasExpired() || process_.state() == QProcess::NotRunning) return QString();
+    process_.waitForReadyRead(int(std::clamp<qint64>(deadline.remainingTime(), 1, 1000)));
+  }
+}

@@ -19,6 +19,9 @@ class FakeModem {
 
   // Sends one command ("call 5551234 Ann", "unplug", ...) to the modem.
   void Command(const QString& line);
+  // Waits for the modem to print a line starting with `prefix` ("got ATZ"),
+  // skipping others; returns it, or "" after `timeoutMs`.
+  QString WaitForOutput(const QString& prefix, int timeoutMs = 60000);
   // Sends "unplug" and waits until the link is gone.
   bool Unplug(int timeoutMs = 30000);
 
