@@ -194,7 +194,8 @@ std::size_t TProfileDocument::ReadKeys(std::string_view section, char* buffer,
     const std::string_view key = line.Name();
     if (used + key.size() + 2 > room) {
       // Cut: as much of this key as fits, then two zero bytes at the end.
-      const std::size_t part = room - 2 - used;
+      // The previous key may already reach into the last two bytes.
+      const std::size_t part = used < room - 2 ? room - 2 - used : 0;
       std::memcpy(buffer + used, key.data(), part);
       buffer[room - 2] = '\0';
       buffer[room - 1] = '\0';
