@@ -156,6 +156,14 @@ std::size_t TProfileDocument::ReadString(std::string_view section, std::string_v
   return length;
 }
 
+std::string TProfileDocument::ReadString(std::string_view section, std::string_view key,
+                                         std::string_view defaultValue, std::size_t room) const {
+  if (room == 0) return {};
+  const std::optional<std::string_view> value = FindValue(section, key);
+  const std::string_view text = value ? Unquote(*value) : defaultValue;
+  return std::string(text.substr(0, std::min(text.size(), room - 1)));
+}
+
 std::int32_t TProfileDocument::ReadInteger(std::string_view section, std::string_view key,
                                            std::int32_t defaultValue) const {
   const std::optional<std::string_view> value = FindValue(section, key);
