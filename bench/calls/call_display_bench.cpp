@@ -19,7 +19,7 @@
 
 #include "calls/call_handler.h"
 #include "calls/caller_editor.h"
-#include "calls/caller_record_text.h"
+#include "calls/caller_key.h"
 #include "calls/caller_view_widgets.h"
 #include "calls/line_monitor_wiring.h"
 #include "fake_modem_line.h"
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i <= kCallers; ++i) {
     const std::string name = "Caller " + std::to_string(1000 + i);
     const std::string number = "555-" + std::to_string(1000 + i) + "-000";
-    db.AddRecord(calls::MakeCallerRecord(name, number));
+    db.AddRecord(MakeCallerRecord(name, number));
   }
   // The caller that rings: in the middle of the list, with a picture.
   QFile::copy(appDirectory + "Default.BMP", appDirectory + "Caller 1500.BMP");

@@ -1,7 +1,8 @@
 #include "calls/call_handler.h"
 
 #include "calls/caller_editor.h"
-#include "calls/caller_record_text.h"
+#include "calls/caller_key.h"
+#include "inidb/ini_dbase.h"
 #include "calls/caller_text.h"
 #include "calls/calls_constants.h"
 #include "platform/delay_with_messages.h"
@@ -73,8 +74,8 @@ bool TCallHandler::DisplayMatchingRecords() {
     const std::string key = keys[static_cast<std::size_t>(i)];
     TCallerRecord record{};
     db_.GetRecord(TDBKeyStr(key), record);
-    if (RecordCallerID(record) == currentCallerID_) {
-      editor_.DisplayRecord(FromEightBit(RecordCallerName(record)));
+    if (record.CallerID.Get() == currentCallerID_) {
+      editor_.DisplayRecord(FromEightBit(record.CallerName.Get()));
       found = true;
     }
   }

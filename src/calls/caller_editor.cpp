@@ -1,6 +1,7 @@
 #include "calls/caller_editor.h"
 
-#include "calls/caller_record_text.h"
+#include "calls/caller_key.h"
+#include "inidb/ini_dbase.h"
 #include "calls/caller_text.h"
 #include "calls/calls_constants.h"
 #include "platform/message_dialogs.h"
@@ -17,8 +18,8 @@ void TCallerEditor::DisplayRecord(const QString& name) {
   db_.GetRecord(key, record);
   const QImage picture = pictures_.Load(name);
   view_.SetPicture(picture);
-  view_.SetCallerNameText(FromEightBit(RecordCallerName(record)));
-  view_.SetCallerIDText(FromEightBit(RecordCallerID(record)));
+  view_.SetCallerNameText(FromEightBit(record.CallerName.Get()));
+  view_.SetCallerIDText(FromEightBit(record.CallerID.Get()));
 }
 
 void TCallerEditor::NewClick() {

@@ -2,7 +2,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "calls/caller_record_text.h"
+#include "calls/caller_key.h"
 #include "calls_fixture.h"
 
 namespace {

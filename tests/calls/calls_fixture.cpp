@@ -3,7 +3,8 @@
 #include <QFile>
 #include <QImage>
 
-#include "calls/caller_record_text.h"
+#include "calls/caller_key.h"
+#include "inidb/ini_dbase.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ CallsFixture::CallsFixture()
 CallsFixture::~CallsFixture() = default;
 
 void CallsFixture::AddCaller(const QString& name, const QString& number, QColor color) {
-  db.AddRecord(calls::MakeCallerRecord(name.toStdString(), number.toStdString()));
+  db.AddRecord(MakeCallerRecord(name.toStdString(), number.toStdString()));
   if (color.isValid()) WriteBitmap(PictureFile(name), color);
 }
 
@@ -68,5 +69,5 @@ void CallsFixture::WriteDatabaseFile(const QByteArray& content) {
 std::string CallsFixture::StoredNumber(const QString& name) {
   TCallerRecord record{};
   db.GetRecord(calls::CallerKey(name), record);
-  return calls::RecordCallerID(record);
+  return record.CallerID.Get();
 }
