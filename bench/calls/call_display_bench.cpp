@@ -93,7 +93,8 @@ int main(int argc, char** argv) {
   TCallHandler handler(db, view, editor, pictures);
   editor.ReloadCallerNames();
 
-  FakeModemLine line(QStringLiteral(QUORVEL_FAKEMODEM), appDirectory + "modem");
+  // --trace reports when each line leaves the modem, on the monotonic clock.
+  FakeModemLine line(QStringLiteral(QUORVEL_FAKEMODEM), appDirectory + "modem", {"--trace"});
   if (!line.Ok()) {
     std::fprintf(stderr, "%s\n", qPrintable(line.Error()));
     return 1;
@@ -106,20 +107,30 @@ int main(int argc, char** argv) {
   for (int call = 0; call < kCalls; ++call) {
     QEventLoop loop;
     view.onDisplay = [&] { QTimer::singleShot(0, &loop, &QEventLoop::quit); };
+    line.TakeOutput();
     const double cpuBefore = ProcessorSeconds();
-    const Clock::time_point sent = Clock::now();
     // Number and name in one go, as a modem sends the caller-ID block.
     line.Send("raw NMBR = 5551500000");
     line.Send("raw NAME = CALLER NET");
     loop.exec();
     window.repaint();
-    const Clock::time_point shown = Clock::now();
+    const auto shownNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                             Clock::now().time_since_epoch()).count();
     const double cpuAfter = ProcessorSeconds();
+    long long nameSentNs = 0;
+    for (const QString& output : line.TakeOutput()) {
+      const QStringList parts = output.split(' ');
+      if (parts.size() >= 3 && parts[0] == "sent" && parts[2] == "NAME") nameSentNs = parts[1].toLongLong();
+    }
+    if (nameSentNs == 0) {
+      std::fprintf(stderr, "fakemodem did not report the NAME line\n");
+      return 1;
+    }
     if (callerName->currentText() != "Caller 1500") {
       std::fprintf(stderr, "wrong caller shown: %s\n", qPrintable(callerName->currentText()));
       return 1;
     }
-    latenciesMs.push_back(std::chrono::duration<double, std::milli>(shown - sent).count());
+    latenciesMs.push_back(static_cast<double>(shownNs - nameSentNs) / 1e6);
     processorMs.push_back((cpuAfter - cpuBefore) * 1000.0);
     // Let the handler return before the next call.
     while (handler.CallerIDBusy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);

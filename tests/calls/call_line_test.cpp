@@ -1,6 +1,8 @@
 // The whole road of a call: fakemodem on a pseudo-terminal, the real line
 // monitor, the call handler and the caller editing on real widgets.
+#include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QMessageBox>
 #include <functional>
@@ -28,6 +30,11 @@ class CallLineTest : public CallsFixture {
     ConnectLineMonitor(line->Monitor(), handler);
   }
 
+  void TearDown() override {
+    if (expectErrorReport) return;
+    for (const MessageBoxAnswerer::Seen& box : answerer.seen()) ADD_FAILURE() << box.text.toStdString();
+  }
+
   static bool WaitFor(const std::function<bool()>& condition) {
     const QDeadlineTimer deadline(kEventTimeoutMs);
     while (!condition()) {
@@ -43,6 +50,9 @@ class CallLineTest : public CallsFixture {
 
   TempConfigHome config;
   std::unique_ptr<FakeModemLine> line;
+  // Answers any error report, so a failure shows up instead of hanging.
+  MessageBoxAnswerer answerer;
+  bool expectErrorReport = false;
 };
 
 TEST_F(CallLineTest, StoredCallerIsShownWithPicture) {
@@ -86,7 +96,7 @@ TEST_F(CallLineTest, IdleLineTurnsCallDataIntoNoData) {
 TEST_F(CallLineTest, MissingDefaultPictureIsReportedAndNextCallIsHandled) {
   AddCaller("Alice Brown", "555-123-4567", Qt::red);
   ASSERT_TRUE(QFile::remove(AppDirectory() + "Default.BMP"));
-  MessageBoxAnswerer answerer;
+  expectErrorReport = true;
   line->Send("raw NMBR = 5550199");
   ASSERT_TRUE(WaitFor([&] { return !answerer.seen().empty() && !handler.CallerIDBusy(); }));
   EXPECT_EQ(answerer.seen()[0].caption, "Quorvel");

@@ -9,9 +9,10 @@ constexpr int kStartTimeoutMs = 30000;
 
 }  // namespace
 
-FakeModemLine::FakeModemLine(const QString& fakemodemPath, const QString& linkPath) {
+FakeModemLine::FakeModemLine(const QString& fakemodemPath, const QString& linkPath,
+                             const QStringList& options) {
   process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  process_.start(fakemodemPath, {"--link", linkPath});
+  process_.start(fakemodemPath, QStringList{"--link", linkPath} + options);
   if (!process_.waitForStarted(kStartTimeoutMs)) {
     error_ = "fakemodem did not start: " + process_.errorString();
     return;
@@ -24,6 +25,8 @@ FakeModemLine::FakeModemLine(const QString& fakemodemPath, const QString& linkPa
     }
   }
   process_.readLine();
+  QObject::connect(&process_, &QProcess::readyReadStandardOutput, &process_,
+                   [this] { output_ += process_.readAllStandardOutput(); });
   try {
     monitor_.SetLineName(linkPath);
     monitor_.SetMediaMode(TLineMonitor::kDataModemMediaMode);
@@ -53,4 +56,12 @@ FakeModemLine::~FakeModemLine() {
 void FakeModemLine::Send(const QString& command) {
   process_.write((command + "\n").toUtf8());
   process_.waitForBytesWritten(kStartTimeoutMs);
+}
+
+QStringList FakeModemLine::TakeOutput() {
+  output_ += process_.readAllStandardOutput();
+  const int end = output_.lastIndexOf('\n') + 1;
+  const QStringList lines = QString::fromUtf8(output_.left(end)).split('\n', Qt::SkipEmptyParts);
+  output_.remove(0, end);
+  return lines;
 }
