@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// An INI file held as its lines, with the lookups and edits of the profile
+// routines. Lines that an edit does not touch keep their exact content;
+// the file is written back with CR LF after every line.
+class TProfileDocument {
+ public:
+  // An empty document (a file that does not exist yet).
+  TProfileDocument() = default;
+  // Parses `content`; any bytes are accepted. LF, CR LF and lone CR end lines.
+  explicit TProfileDocument(std::string_view content);
+
+  std::string Serialize() const;
+  // Bytes the document takes when written.
+  std::size_t ContentSize() const;
+  bool Modified() const { return IsModified; }
+  void ClearModified() { IsModified = false; }
+
+  // The value of section/key without surrounding blanks (quotes kept), or
+  // nothing when the section or entry is absent.
+  std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
+
+  std::size_t ReadString(std::string_view section, std::string_view key,
+                         std::string_view defaultValue, char* buffer, std::size_t room) const;
+  std::int32_t ReadInteger(std::string_view section, std::string_view key,
+                           std::int32_t defaultValue) const;
+  std::size_t ReadKeys(std::string_view section, char* buffer, std::size_t room) const;
+
+  // Edits; false when the text cannot be stored (nothing changed then).
+  bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+  bool DeleteKey(std::string_view section, std::string_view key);
+  bool DeleteSection(std::string_view section);
+
+ private:
+  enum class TLineKind : std::uint8_t { Blank, Comment, Header, Entry, Other };
+  struct TLine {
+    std::string Text;
+    TLineKind Kind = TLineKind::Blank;
+    // Header: the name; Entry: the key. Offsets into Text.
+    std::size_t NameBegin = 0, NameEnd = 0;
+    // Entry: the value.
+    std::size_t ValueBegin = 0, ValueEnd = 0;
+
+    std::string_view Name() const {
+      return std::string_view(Text).substr(NameBegin, NameEnd - NameBegin);
+    }
+    std::string_view Value() const {
+      return std::string_view(Text).substr(ValueBegin, ValueEnd - ValueBegin);
+    }
+  };
+  struct TSection {
+    std::size_t Header = 0;  // line of the header
+    std::size_t End = 0;     // first line after the section
+    std::unordered_map<std::string, std::size_t> FirstKey;  // folded key -> line
+  };
+
+  static TLine ParseLine(std::string text);
+  void Reindex();
+  const TSection* FindSection(std::string_view section) const;
+  // Line of section/key, or npos.
+  std::size_t FindEntry(std::string_view section, std::string_view key) const;
+
+  std::vector<TLine> Lines;
+  std::vector<TSection> Sections;
+  std::unordered_map<std::string, std::size_t> FirstSection;  // folded name -> Sections
+  bool IsModified = false;
+};
+
+// Name comparison of the profile routines: ASCII letters without regard to
+// case, surrounding blanks ignored.
+std::string FoldProfileName(std::string_view name);
+std::string_view TrimProfileBlanks(std::string_view text);

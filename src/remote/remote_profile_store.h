@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Forwarding profiles in the settings store: one key per target application
+// below "DDESetup", holding eight text values. Every access opens the store
+// afresh; failures are silent and a failed read gives the empty text.
+namespace remote {
+
+inline constexpr char kProfilesKey[] = "DDESetup";
+
+// Value names of a profile key.
+inline constexpr char kTypeValue[] = "Type";
+inline constexpr char kTopicValue[] = "Topic";
+inline constexpr char kExePathValue[] = "ExePath";
+inline constexpr char kDBPathValue[] = "DBPath";
+inline constexpr char kPokeDataValue[] = "PokeData";
+inline constexpr char kPokeLocationValue[] = "PokeLocation";
+inline constexpr char kCommandsValue[] = "Commands";
+inline constexpr char kStartExeValue[] = "StartExe";
+
+// Stored texts of the type and the start flag (compared case-sensitively).
+inline constexpr char kTypeDdeLink[] = "DDE";
+inline constexpr char kTypeVbsScript[] = "VBS";
+inline constexpr char kYes[] = "YES";
+inline constexpr char kNo[] = "NO";
+
+// The general settings key and the value that remembers the chosen profile
+// as its position in the sorted list ("-1" for none).
+inline constexpr char kSettingsKey[] = "Settings";
+inline constexpr char kCurrentDDESettingValue[] = "CurrentDDESetting";
+
+// A profile as its fields hold it. Commands keeps CR LF between lines.
+struct TRemoteProfile {
+  bool DdeLink = false;    // Type is exactly "DDE"
+  bool VbsScript = false;  // Type is exactly "VBS"; neither flag for any other Type
+  QString Topic;
+  QString ExePath;
+  QString DBPath;
+  QString PokeData;
+  QString PokeLocation;
+  QString Commands;
+  bool StartExe = false;   // StartExe is exactly "YES"
+
+  bool operator==(const TRemoteProfile&) const = default;
+};
+
+// False for a name that would address some other key: one holding a key
+// separator ("/" or "\"). The empty name is valid and addresses the
+// DDESetup key itself, which holds no values.
+bool IsValidProfileName(const QString& application);
+
+// The names of all stored profiles, as spelled in the store, unsorted.
+QStringList StoredProfileNames();
+
+// One value of one profile. For an invalid name a read gives "" and a write
+// does nothing, so no other key is ever touched.
+QString ReadProfileValue(const QString& application, const QString& valueName);
+void WriteProfileValue(const QString& application, const QString& valueName,
+                       const QString& text);
+
+// All values of a profile (missing values read as empty text).
+TRemoteProfile ReadProfile(const QString& application);
+
+// Rewrites all eight values in their fixed order; the type is stored as
+// "DDE" when `DdeLink` is set and as "VBS" otherwise.
+void WriteProfile(const QString& application, const TRemoteProfile& profile);
+
+// Removes the profile's key with everything below it. Does nothing for the
+// empty or an invalid name, so it can never remove other profiles.
+void DeleteProfile(const QString& application);
+
+}  // namespace remote

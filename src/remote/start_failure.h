@@ -1,0 +1,7 @@
+#pragma once
+
+#include <string>
+
+// The reason shown after "Can not start <program>" for the error number of a
+// failed start; empty for numbers without a reason of their own.
+std::string StartFailureReason(int errorNumber);

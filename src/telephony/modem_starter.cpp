@@ -1,0 +1,49 @@
+#include "telephony/modem_starter.h"
+
+#include "platform/serial_device.h"
+
+TModemStarter::TModemStarter(std::unique_ptr<platform::TSerialDevice> device) : device_(std::move(device)) {
+  replyTimer_.setSingleShot(true);
+  connect(&replyTimer_, &QTimer::timeout, this, [this] { HandleReply(ModemCommands::TReply::kNone); });
+  connect(device_.get(), &platform::TSerialDevice::DataReceived, this, &TModemStarter::HandleData);
+  connect(device_.get(), &platform::TSerialDevice::Lost, this,
+          [this] { HandleReply(ModemCommands::TReply::kNone); });
+}
+
+TModemStarter::~TModemStarter() = default;
+
+void TModemStarter::Start() {
+  device_->DiscardInput();
+  device_->StartWatching();
+  SendCurrent();
+}
+
+std::unique_ptr<platform::TSerialDevice> TModemStarter::TakeDevice() {
+  disconnect(device_.get(), nullptr, this, nullptr);
+  return std::move(device_);
+}
+
+void TModemStarter::SendCurrent() {
+  answer_.clear();
+  const bool sent = device_->Write(QByteArray(sequence_.Command()) + ModemCommands::kCommandEnd, 0);
+  // A refused write counts as silence, reported through the loop as well.
+  replyTimer_.start(sent ? ModemCommands::kCommandTimeoutMs : 0);
+}
+
+void TModemStarter::HandleData(const QByteArray& data) {
+  if (sequence_.Finished()) return;
+  answer_ += data;
+  const ModemCommands::TReply reply = ModemCommands::FinalReply(answer_);
+  if (reply != ModemCommands::TReply::kNone) HandleReply(reply);
+}
+
+void TModemStarter::HandleReply(ModemCommands::TReply reply) {
+  if (sequence_.Finished()) return;
+  replyTimer_.stop();
+  sequence_.HandleReply(reply);
+  if (!sequence_.Finished()) {
+    SendCurrent();
+    return;
+  }
+  emit Finished(sequence_.Failure() == nullptr);
+}

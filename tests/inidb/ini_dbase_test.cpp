@@ -1,0 +1,274 @@
+// The database component: lifecycle, key list, records and errors.
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+#include "inidb/caller_database_config.h"
+#include "inidb/ini_dbase.h"
+#include "inidb/profile_file.h"
+#include "test_files.h"
+
+namespace {
+
+const char ExampleFile[] =
+    "[Index]\r\nAlice Brown=#\r\nBob Green=#\r\n[Defaults]\r\n_Entries=2\r\n"
+    "[Alice Brown]\r\nCallerID=555-0101\r\n[Bob Green]\r\nCallerID=555-0102\r\n";
+
+class IniDBase : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ClearProfileCache();
+    ApplyCallerDatabaseConfig(Db);
+    Db.SetFileName(Path);
+  }
+  std::vector<std::string> List() {
+    const TStringList& list = Db.GetRecordList();
+    return std::vector<std::string>(list.begin(), list.end());
+  }
+
+  TTempDir Dir;
+  std::string Path = Dir.File("Callers.DB");
+  TIniDBase Db;
+};
+
+template <class E>
+int CodeOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const E& e) {
+    return e.ErrorCode;
+  }
+  return 0;
+}
+
+}  // namespace
+
+TEST(IniDBaseDefaults, NewComponentHasOneDefaultFieldAndIsClosed) {
+  TIniDBase db;
+  EXPECT_EQ(db.FileName(), "DATABASE.INI");
+  ASSERT_EQ(db.FieldList().size(), 1u);
+  EXPECT_EQ(db.FieldList()[0]->FieldName, "Default");
+  EXPECT_EQ(db.FieldList()[0]->MaxLen, 20);
+  EXPECT_TRUE(db.FieldList()[0]->IsString);
+  EXPECT_EQ(db.IndexedField(), "Default");
+  EXPECT_FALSE(db.SortedIndex());
+  EXPECT_FALSE(db.Open());
+  EXPECT_TRUE(db.NeedRefresh());
+}
+
+TEST_F(IniDBase, FirstUseCreatesTheFileAndGivesAnEmptyList) {
+  EXPECT_FALSE(FileExists(Path));
+  EXPECT_TRUE(List().empty());
+  EXPECT_TRUE(Db.Open());
+  EXPECT_EQ(ReadBytes(Path), "[Index]\r\n[Defaults]\r\n_Entries=0\r\n");
+}
+
+TEST_F(IniDBase, ExampleFileRoundTrip) {
+  Db.AddRecord(MakeCallerRecord("Alice Brown", "555-0101"));
+  Db.AddRecord(MakeCallerRecord("Bob Green", "555-0102"));
+  EXPECT_EQ(ReadBytes(Path), ExampleFile);
+  EXPECT_EQ(Db.GetNumRecs(), 2);
+}
+
+TEST_F(IniDBase, GetRecordReturnsTheKeyAsPassed) {
+  WriteBytes(Path, ExampleFile);
+  TCallerRecord record;
+  Db.GetRecord("ALICE BROWN", record);
+  EXPECT_EQ(record.CallerName.Get(), "ALICE BROWN");
+  EXPECT_EQ(record.CallerID.Get(), "555-0101");
+}
+
+TEST_F(IniDBase, FailedGetLeavesTheRecordUntouched) {
+  WriteBytes(Path, ExampleFile);
+  TCallerRecord record = MakeCallerRecord("keep", "me");
+  EXPECT_EQ(CodeOf<ERecordNotFound>([&] { Db.GetRecord("Nobody", record); }), -7008);
+  EXPECT_EQ(record.CallerName.Get(), "keep");
+  EXPECT_EQ(record.CallerID.Get(), "me");
+}
+
+TEST_F(IniDBase, SortedListIgnoresCaseAndDropsEquals) {
+  Db.AddRecord(MakeCallerRecord("bob", "1"));
+  Db.AddRecord(MakeCallerRecord("Alice", "2"));
+  Db.AddRecord(MakeCallerRecord("Carl", "3"));
+  EXPECT_EQ(List(), (std::vector<std::string>{"Alice", "bob", "Carl"}));
+  Db.SetSortedIndex(false);
+  EXPECT_EQ(List(), (std::vector<std::string>{"bob", "Alice", "Carl"}));
+}
+
+TEST_F(IniDBase, DuplicateKeysInTheFileAppearOnce) {
+  WriteBytes(Path, "[Index]\nAnn=#\nann=#\nZed=#\n[Defaults]\n_Entries=3\n");
+  EXPECT_EQ(List(), (std::vector<std::string>{"Ann", "Zed"}));
+  EXPECT_EQ(Db.GetNumRecs(), 3);
+}
+
+TEST_F(IniDBase, RecordListIsCachedUntilAChange) {
+  Db.AddRecord(MakeCallerRecord("Ann", "1"));
+  const TStringList* first = &Db.GetRecordList();
+  EXPECT_FALSE(Db.NeedRefresh());
+  // Another program adds a record: the cached list is not rebuilt ...
+  WriteBytes(Path, "[Index]\r\nAnn=#\r\nBen=#\r\n[Defaults]\r\n_Entries=2\r\n");
+  EXPECT_EQ(&Db.GetRecordList(), first);
+  EXPECT_EQ(List(), (std::vector<std::string>{"Ann"}));
+  // ... until our own change asks for it.
+  Db.AddRecord(MakeCallerRecord("Cid", "3"));
+  EXPECT_TRUE(Db.NeedRefresh());
+  EXPECT_EQ(List(), (std::vector<std::string>{"Ann", "Ben", "Cid"}));
+  EXPECT_EQ(Db.GetNumRecs(), 3);
+}
+
+TEST_F(IniDBase, FailedOperationsKeepNeedRefresh) {
+  Db.AddRecord(MakeCallerRecord("Ann", "1"));
+  Db.GetRecordList();
+  EXPECT_EQ(CodeOf<ERecordExists>([&] { Db.AddRecord(MakeCallerRecord("ANN", "2")); }), -7007);
+  EXPECT_FALSE(Db.NeedRefresh());
+  EXPECT_EQ(CodeOf<ERecordNotFound>([&] { Db.DelRecord("Ben"); }), -7008);
+  EXPECT_EQ(CodeOf<ERecordNotFound>([&] {
+              Db.UpdRecord("Ben", MakeCallerRecord("Ben", "1"));
+            }),
+            -7008);
+  EXPECT_FALSE(Db.NeedRefresh());
+}
+
+TEST_F(IniDBase, CarolWithoutNumberHasNoSection) {
+  Db.AddRecord(MakeCallerRecord("Carol", ""));
+  EXPECT_EQ(ReadBytes(Path), "[Index]\r\nCarol=#\r\n[Defaults]\r\n_Entries=1\r\n");
+  TCallerRecord record = MakeCallerRecord("x", "x");
+  Db.GetRecord("Carol", record);
+  EXPECT_EQ(record.CallerID.Get(), "");
+  EXPECT_TRUE(Db.KeyExists("carol"));
+  EXPECT_FALSE(Db.KeyExists("Carl"));
+}
+
+TEST_F(IniDBase, UpdateAndDeleteRefreshTheList) {
+  Db.AddRecord(MakeCallerRecord("Ann", "1"));
+  Db.UpdRecord("Ann", MakeCallerRecord("Anna", "2"));
+  EXPECT_EQ(List(), (std::vector<std::string>{"Anna"}));
+  Db.DelRecord("anna");
+  EXPECT_TRUE(List().empty());
+  EXPECT_EQ(Db.GetNumRecs(), 0);
+}
+
+TEST_F(IniDBase, KeysAreCutToThirtyOneAndNamesToTwenty) {
+  const std::string longName(40, 'n');
+  Db.AddRecord(MakeCallerRecord(longName, "1"));
+  EXPECT_TRUE(Db.KeyExists(longName.substr(0, 20)));
+  // Keys are cut to 31 bytes, so the full name does not find the record.
+  EXPECT_FALSE(Db.KeyExists(longName));
+  TCallerRecord record;
+  Db.GetRecord(longName.substr(0, 20), record);
+  EXPECT_EQ(record.CallerName.Get(), std::string(20, 'n'));
+}
+
+TEST_F(IniDBase, FileNameOfBlanksChangesNothing) {
+  Db.SetFileName("   \t ");
+  EXPECT_EQ(Db.FileName(), Path);
+  Db.SetFileName(Path + "  \n");
+  EXPECT_EQ(Db.FileName(), Path);
+}
+
+TEST_F(IniDBase, NewFileNameReopensAnOpenDatabase) {
+  Db.AddRecord(MakeCallerRecord("Ann", "1"));
+  const std::string other = Dir.File("Other.DB");
+  Db.SetFileName(other);
+  EXPECT_TRUE(Db.Open());
+  EXPECT_TRUE(FileExists(other));
+  EXPECT_TRUE(List().empty());
+}
+
+TEST_F(IniDBase, OpenFailureLeavesItClosedAndRetriesNextTime) {
+  WriteBytes(Dir.File("plain"), "x");
+  Db.SetFileName(Dir.File("plain/Callers.DB"));
+  EXPECT_EQ(CodeOf<EIniWrite>([&] { Db.GetRecordList(); }), -7004);
+  EXPECT_FALSE(Db.Open());
+  Db.SetFileName(Path);
+  EXPECT_TRUE(List().empty());
+  EXPECT_TRUE(Db.Open());
+}
+
+TEST_F(IniDBase, IndexedFieldMustBeAShortStringField) {
+  EXPECT_EQ(CodeOf<EBadFieldForIndex>([&] { Db.SetIndexedField("Nothing"); }), -7014);
+  EXPECT_EQ(Db.IndexedField(), "CallerName");
+  Db.SetIndexedField("callerid");
+  EXPECT_EQ(Db.IndexedField(), "callerid");
+}
+
+TEST_F(IniDBase, FieldListNeedsAShortStringField) {
+  TDBFieldInfo number("Age"), longText("Text", 40);
+  EXPECT_EQ(CodeOf<EBadFieldList>([&] { Db.SetFieldList({}); }), -7013);
+  EXPECT_EQ(CodeOf<EBadFieldList>([&] { Db.SetFieldList({&number, &longText}); }), -7013);
+  EXPECT_EQ(Db.FieldList().size(), 2u);
+}
+
+TEST_F(IniDBase, FieldListWithLongFirstStringKeepsListButNotIndex) {
+  Db.GetRecordList();
+  TDBFieldInfo longText("Text", 40), key("Key", 10);
+  EXPECT_EQ(CodeOf<EBadFieldForIndex>([&] { Db.SetFieldList({&longText, &key}); }), -7014);
+  ASSERT_EQ(Db.FieldList().size(), 2u);
+  EXPECT_EQ(Db.FieldList()[0]->FieldName, "Text");
+  EXPECT_NE(Db.FieldList()[0], &longText);  // copies, never the caller's objects
+  EXPECT_EQ(Db.IndexedField(), "CallerName");
+  EXPECT_FALSE(Db.Open());
+}
+
+TEST_F(IniDBase, FieldListMakesTheFirstStringTheIndexAndReopens) {
+  Db.GetRecordList();
+  TDBFieldInfo age("Age"), name("Name", 10);
+  Db.SetFieldList({&age, &name});
+  EXPECT_EQ(Db.IndexedField(), "Name");
+  EXPECT_TRUE(Db.Open());
+  Db.SetFieldList(Db.FieldList());  // its own list
+  EXPECT_EQ(Db.FieldList().size(), 2u);
+}
+
+TEST_F(IniDBase, NoIndexFieldOnOpenIsInternalError) {
+  TIniDBase db;
+  db.SetFileName(Path);
+  db.BeginLoading();
+  db.SetIndexedField("Missing");  // stored without checking while loading
+  db.Loaded();
+  try {
+    db.GetNumRecs();
+    FAIL();
+  } catch (const EInternal& e) {
+    EXPECT_EQ(e.ErrorCode, -7006);
+    EXPECT_STREQ(e.what(), "No index defined for database");
+  }
+  EXPECT_FALSE(db.Open());
+}
+
+TEST_F(IniDBase, RecordSmallerThanTheFieldListIsRefused) {
+  struct Small {
+    char bytes[10];
+  } small{};
+  EXPECT_EQ(CodeOf<EDataTooLarge>([&] { Db.AddRecord(small); }), -7002);
+  EXPECT_EQ(CodeOf<EDataTooLarge>([&] { Db.GetRecord("x", small); }), -7002);
+}
+
+TEST_F(IniDBase, SortedAddOfManyKeysIsInCollationOrder) {
+  for (const char* name : {"delta", "Alpha", "charlie", "Bravo", "echo"}) {
+    Db.AddRecord(MakeCallerRecord(name, "1"));
+  }
+  EXPECT_EQ(List(), (std::vector<std::string>{"Alpha", "Bravo", "charlie", "delta", "echo"}));
+}
+
+TEST(KeyCollation, NonAsciiLettersFoldInAUtf8Locale) {
+  const std::string previous = std::setlocale(LC_ALL, nullptr);
+  if (std::setlocale(LC_ALL, "C.UTF-8") == nullptr) GTEST_SKIP() << "no C.UTF-8 locale";
+  TStringList list;
+  list.SetSorted(true);
+  EXPECT_TRUE(list.Add("\xC3\x89lan"));    // Élan
+  EXPECT_FALSE(list.Add("\xC3\xA9LAN"));   // élan: equal without regard to case
+  EXPECT_TRUE(list.Add("abc"));
+  EXPECT_EQ(list.IndexOf("\xC3\xA9lan"), 1);
+  EXPECT_EQ(list[0], "abc");
+  std::setlocale(LC_ALL, previous.c_str());
+}
+
+TEST(KeyCollation, SwitchingSortingOnSortsAndDropsEquals) {
+  TStringList list;
+  list.Add("b");
+  list.Add("A");
+  list.Add("a");
+  list.SetSorted(true);
+  EXPECT_EQ(list.Strings(), (std::vector<std::string>{"A", "b"}));
+}

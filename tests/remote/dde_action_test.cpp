@@ -1,0 +1,220 @@
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <csignal>
+
+#include "action_fixture.h"
+
+namespace {
+
+class DdeAction : public ActionFixture {
+ protected:
+  DdeAction() {
+    profile_.ddeLink = true;
+    profile_.application = busName_;
+    profile_.topic = QStringLiteral("Calls");
+  }
+
+  QString busName_ = UniqueBusName("Action");
+};
+
+TEST_F(DdeAction, PokesThenExecutesTheCommandLinesInOrderEachFollowedByItsWait) {
+  TReceiverProcess receiver(busName_);
+  ASSERT_TRUE(receiver.Start());
+  profile_.pokeData = QStringLiteral("@CIN");
+  profile_.pokeLocation = QStringLiteral("CallerName");
+  profile_.commands = {QStringLiteral("open @CID"),
+                       QStringLiteral("; comment @CID"),
+                       QString(),
+                       QStringLiteral("@nothing here"),
+                       QStringLiteral("   ; indented, no placeholder"),
+                       QStringLiteral("   ; indented @CID"),
+                       QStringLiteral("  last  ")};
+  // Each wait must come after its own call was sent and before the next.
+  std::vector<std::size_t> receivedAtWait;
+  onWait_ = [&](int) { receivedAtWait.push_back(receiver.WaitForCalls(receivedAtWait.size() + 1).size()); };
+
+  action_.RunRemoteAction();
+
+  const std::vector<TReceivedCall> expected{
+      {"Poke", {"Calls", "CallerName", "Jane Doe"}},
+      {"Execute", {"Calls", "open 555-123-4567"}},
+      {"Execute", {"Calls", "   ; indented, no placeholder"}},
+      {"Execute", {"Calls", "  last  "}}};
+  EXPECT_EQ(receiver.WaitForCalls(expected.size()), expected);
+  EXPECT_EQ(waits_, (std::vector<int>{300, 300, 300, 300}));
+  EXPECT_EQ(receivedAtWait, (std::vector<std::size_t>{1, 2, 3, 4}));
+  EXPECT_FALSE(conversation_.IsOpen());
+  EXPECT_TRUE(boxes_.seen().empty());
+}
+
+struct PokeCase {
+  const char* name;
+  QString data, location;
+};
+
+void PrintTo(const PokeCase& c, std::ostream* out) { *out << c.name; }
+
+class DdePokeSkipped : public DdeAction, public testing::WithParamInterface<PokeCase> {};
+
+TEST_P(DdePokeSkipped, WithoutDataOrLocationNothingIsPokedAndNoWaitTaken) {
+  TReceiverProcess receiver(busName_);
+  ASSERT_TRUE(receiver.Start());
+  profile_.pokeData = GetParam().data;
+  profile_.pokeLocation = GetParam().location;
+  profile_.commands = {QStringLiteral("end")};
+  action_.RunDdeAction();
+  const std::vector<TReceivedCall> expected{{"Execute", {"Calls", "end"}}};
+  EXPECT_EQ(receiver.WaitForCalls(1), expected);  // the poke would have come first
+  EXPECT_EQ(waits_, std::vector<int>{300});
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, DdePokeSkipped,
+                         testing::Values(PokeCase{"NoData", "", "Field"},
+                                         PokeCase{"DataExpandsToNothing", "  @nokey ", "Field"},
+                                         PokeCase{"NoLocation", "@CIN", ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DdeAction, WithoutAnOwnerTheActionEndsSilently) {
+  profile_.commands = {QStringLiteral("cmd")};
+  action_.RunDdeAction();
+  profile_.startExe = true;  // but no EXE Path: nothing to start
+  action_.RunDdeAction();
+  EXPECT_TRUE(waits_.empty());
+  EXPECT_TRUE(boxes_.seen().empty());
+  EXPECT_FALSE(conversation_.IsOpen());
+}
+
+TEST_F(DdeAction, ExePathThatCannotStartIsReportedWithItsReason) {
+  profile_.startExe = true;
+  profile_.exePath = InFolder("missing-program");
+  profile_.commands = {QStringLiteral("cmd")};
+  action_.RunDdeAction();
+  profile_.exePath = folder_.path();  // a folder: a start error without a reason text
+  action_.RunDdeAction();
+
+  ASSERT_EQ(boxes_.seen().size(), 2u);
+  EXPECT_EQ(boxes_.seen()[0].caption, "Error");
+  EXPECT_EQ(boxes_.seen()[0].text,
+            "Can not start " + InFolder("missing-program") + "\nPath or file name not found");
+  EXPECT_EQ(boxes_.seen()[0].icon, QMessageBox::NoIcon);
+  EXPECT_EQ(boxes_.seen()[0].buttons, QStringList{"OK"});
+  EXPECT_EQ(boxes_.seen()[1].text, "Can not start " + folder_.path() + "\n");
+  EXPECT_TRUE(waits_.empty());  // no wait and no second try
+}
+
+struct StartArgumentCase {
+  const char* name;
+  QString dbPath;
+  QString recorded;
+};
+
+void PrintTo(const StartArgumentCase& c, std::ostream* out) { *out << c.name; }
+
+class DdeStartArguments : public DdeAction, public testing::WithParamInterface<StartArgumentCase> {};
+
+TEST_P(DdeStartArguments, TheProgramGetsTheDbPathAsItsOneArgument) {
+  const QString record = InFolder("args");
+  QFile program(InFolder("target"));
+  ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+  program.write(QStringLiteral("#!/bin/sh\necho \"$#:$*\" > '%1.tmp' && mv '%1.tmp' '%1'\n").arg(record).toUtf8());
+  program.close();
+  program.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  profile_.startExe = true;
+  profile_.exePath = InFolder("target");
+  profile_.dbPath = GetParam().dbPath;
+
+  action_.RunDdeAction();
+
+  ASSERT_TRUE(WaitUntil([&] { return QFile::exists(record); }));
+  EXPECT_EQ(ReadFileText(record), GetParam().recorded);
+  EXPECT_EQ(waits_, std::vector<int>{1500});  // it never opened a conversation
+  EXPECT_TRUE(boxes_.seen().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, DdeStartArguments,
+                         testing::Values(StartArgumentCase{"NoDbPath", "", "0:\n"},
+                                         StartArgumentCase{"DbPathWithBlanks", "/my data/calls.db",
+                                                           "1:/my data/calls.db\n"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DdeAction, StartIfNotRunningLaunchesTheExePathProgramThenTalksToIt) {
+  // dde-receiver itself is the target program, found along PATH and told its
+  // bus name through the DB Path. It writes to our standard output.
+  TScopedEnv path("PATH", QFileInfo(DdeReceiverPath()).absolutePath().toUtf8() + ":/usr/bin:/bin");
+  profile_.startExe = true;
+  profile_.exePath = QStringLiteral("dde-receiver");
+  profile_.dbPath = busName_;
+  profile_.pokeData = QStringLiteral("@CID");
+  profile_.pokeLocation = QStringLiteral("Number");
+  profile_.commands = {QStringLiteral("show @CIN")};
+  // The fixed wait normally suffices; on a loaded machine the test allows
+  // the started program more time to take its name.
+  onWait_ = [&](int ms) {
+    if (ms == kStartedProgramWaitMs) WaitUntil([&] { return BusNameOwned(busName_); });
+  };
+  const QString output = InFolder("receiver.out");
+  {
+    TStdoutToFile capture(output);
+    action_.RunDdeAction();
+  }
+  const quint32 pid = BusNameOwnerPid(busName_);
+  const std::vector<TReceivedCall> expected{{"Poke", {"Calls", "Number", "555-123-4567"}},
+                                            {"Execute", {"Calls", "show Jane Doe"}}};
+  EXPECT_TRUE(WaitUntil([&] { return ParseReceiverOutput(ReadFileText(output)).size() >= 2; }));
+  EXPECT_EQ(ParseReceiverOutput(ReadFileText(output)), expected);
+  EXPECT_EQ(waits_, (std::vector<int>{1500, 300, 300}));
+
+  ASSERT_GT(pid, 0u);
+  kill(static_cast<pid_t>(pid), SIGTERM);
+  EXPECT_TRUE(WaitUntil([&] { return !BusNameOwned(busName_); }));
+}
+
+TEST_F(DdeAction, AnOwnerThatNeverReadsDoesNotHoldTheActionUp) {
+  TReceiverProcess receiver(busName_);
+  ASSERT_TRUE(receiver.Start());
+  kill(static_cast<pid_t>(receiver.Pid()), SIGSTOP);
+  profile_.pokeData = QStringLiteral("@CIN");
+  profile_.pokeLocation = QStringLiteral("Name");
+  profile_.commands = {QStringLiteral("one"), QStringLiteral("two")};
+
+  QElapsedTimer clock;
+  clock.start();
+  action_.RunDdeAction();
+  const qint64 elapsed = clock.elapsed();
+  kill(static_cast<pid_t>(receiver.Pid()), SIGCONT);
+
+  // Three fixed waits of 0.3 s; waiting for answers would take 25 s each.
+  EXPECT_LT(elapsed, 20000);
+  EXPECT_EQ(waits_, (std::vector<int>{300, 300, 300}));
+  // Nothing was lost: the stopped receiver reads everything once resumed.
+  const std::vector<TReceivedCall> expected{{"Poke", {"Calls", "Name", "Jane Doe"}},
+                                            {"Execute", {"Calls", "one"}},
+                                            {"Execute", {"Calls", "two"}}};
+  EXPECT_EQ(receiver.WaitForCalls(3), expected);
+}
+
+TEST_F(DdeAction, EachLineUsesTheCallDataOfItsOwnMoment) {
+  TReceiverProcess receiver(busName_);
+  ASSERT_TRUE(receiver.Start());
+  profile_.commands = {QStringLiteral("a @CIN"), QStringLiteral("b @CIN @CID")};
+  onWait_ = [&](int) { name_ = number_ = "NO DATA"; };  // the line went idle meanwhile
+  action_.RunDdeAction();
+  const std::vector<TReceivedCall> expected{{"Execute", {"Calls", "a Jane Doe"}},
+                                            {"Execute", {"Calls", "b NO DATA NO DATA"}}};
+  EXPECT_EQ(receiver.WaitForCalls(2), expected);
+}
+
+TEST_F(DdeAction, CallerDataNeverAddsACommandLine) {
+  TReceiverProcess receiver(busName_);
+  ASSERT_TRUE(receiver.Start());
+  name_ = "x\"; touch pwned; \"\r\nquit";
+  profile_.commands = {QStringLiteral("say @CIN"), QStringLiteral("end")};
+  action_.RunDdeAction();
+  const std::vector<TReceivedCall> expected{{"Execute", {"Calls", "say x\"; touch pwned; \"quit"}},
+                                            {"Execute", {"Calls", "end"}}};
+  EXPECT_EQ(receiver.WaitForCalls(2), expected);
+}
+
+}  // namespace

@@ -1,0 +1,125 @@
+#include "platform/process_start.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "remote_test_support.h"
+
+namespace {
+
+void WriteExecutable(const QString& path, const QByteArray& content, bool executable = true) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(content);
+  file.close();
+  file.setPermissions(executable ? QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                       QFileDevice::ExeOwner
+                                 : QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+// Zombies whose parent is this process.
+int OwnZombies() {
+  int zombies = 0;
+  const QString self = QString::number(getpid());
+  for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+    const QString stat = ReadFileText(QStringLiteral("/proc/%1/stat").arg(entry));
+    // "pid (comm) state ppid ...": the name may hold blanks, so read after ')'.
+    const QStringList fields = stat.mid(stat.lastIndexOf(QLatin1Char(')')) + 2).split(QLatin1Char(' '));
+    if (fields.size() > 1 && fields[0] == QLatin1String("Z") && fields[1] == self) ++zombies;
+  }
+  return zombies;
+}
+
+class ProcessStart : public testing::Test {
+ protected:
+  QString Path(const QString& name) const { return dir_.filePath(name); }
+  std::string PathStd(const QString& name) const { return Path(name).toStdString(); }
+  QTemporaryDir dir_;
+};
+
+TEST_F(ProcessStart, ArgumentsArriveExactlyAsGivenWithoutQuotesAdded) {
+  // sh -c SCRIPT $0 $1...: the script writes each argument on its own line.
+  const std::vector<std::string> arguments{
+      "-c", "printf '%s\\n' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0\"", PathStd("args"),
+      "two words", "\"quoted\"", "", "$HOME;`id`"};
+  ASSERT_EQ(platform::StartProcessDetached("sh", arguments), 0);
+  ASSERT_TRUE(WaitUntil([&] { return QFile::exists(Path("args")); }));
+  EXPECT_EQ(ReadFileText(Path("args")), "two words\n\"quoted\"\n\n$HOME;`id`\n");
+}
+
+TEST_F(ProcessStart, EnvironmentAdditionsReachTheProgramAndReplaceOldValues) {
+  TScopedEnv old("QUORVEL_TEST_VALUE", "old");
+  const std::vector<std::string> arguments{
+      "-c", "printf '%s|%s' \"$QUORVEL_TEST_VALUE\" \"$QUORVEL_TEST_NEW\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0\"",
+      PathStd("env")};
+  ASSERT_EQ(platform::StartProcessDetached(
+                "sh", arguments, {{"QUORVEL_TEST_VALUE", "new"}, {"QUORVEL_TEST_NEW", "a \"b\""}}),
+            0);
+  ASSERT_TRUE(WaitUntil([&] { return QFile::exists(Path("env")); }));
+  EXPECT_EQ(ReadFileText(Path("env")), "new|a \"b\"");
+}
+
+TEST_F(ProcessStart, FailuresReportTheErrorNumber) {
+  EXPECT_EQ(platform::StartProcessDetached("quorvel-no-such-program-anywhere", {}), ENOENT);
+  EXPECT_EQ(platform::StartProcessDetached(PathStd("missing/program"), {}), ENOENT);
+  EXPECT_EQ(platform::StartProcessDetached("", {}), ENOENT);
+
+  WriteExecutable(Path("noshebang"), "this is not a program\n");
+  EXPECT_EQ(platform::StartProcessDetached(PathStd("noshebang"), {}), ENOEXEC);
+
+  WriteExecutable(Path("notexecutable"), "#!/bin/sh\n", false);
+  if (geteuid() != 0) {
+    EXPECT_EQ(platform::StartProcessDetached(PathStd("notexecutable"), {}), EACCES);
+  }
+  EXPECT_EQ(platform::StartProcessDetached(dir_.path().toStdString(), {}), EACCES);  // a folder
+
+  // One argument longer than the system accepts.
+  EXPECT_EQ(platform::StartProcessDetached("true", {std::string(256 * 1024, 'x')}), E2BIG);
+}
+
+TEST_F(ProcessStart, SearchesPathInOrderPassingOverWhatCannotRun) {
+  ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("first")));
+  ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("second")));
+  // A same-named folder entry in the first folder that is no program.
+  ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("first/quorvel-test-prog")));
+  WriteExecutable(Path("second/quorvel-test-prog"),
+                  QStringLiteral("#!/bin/sh\necho second > '%1.tmp' && mv '%1.tmp' '%1'\n")
+                      .arg(Path("ran"))
+                      .toUtf8());
+  TScopedEnv path("PATH", (Path("first") + ":" + Path("second") + ":/usr/bin:/bin").toUtf8());
+  ASSERT_EQ(platform::StartProcessDetached("quorvel-test-prog", {}), 0);
+  ASSERT_TRUE(WaitUntil([&] { return QFile::exists(Path("ran")); }));
+  EXPECT_EQ(ReadFileText(Path("ran")), "second\n");
+}
+
+TEST_F(ProcessStart, ProgramIsDetachedAndLeavesNoZombie) {
+  // The program records its pid, then waits to be killed.
+  const std::vector<std::string> arguments{
+      "-c", "echo $$ > \"$0.tmp\" && mv \"$0.tmp\" \"$0\"; exec sleep 120",
+      PathStd("pid")};
+  ASSERT_EQ(platform::StartProcessDetached("sh", arguments), 0);
+  ASSERT_TRUE(WaitUntil([&] { return QFile::exists(Path("pid")); }));
+  const QStringList recorded = ReadFileText(Path("pid")).simplified().split(QLatin1Char(' '));
+  ASSERT_GE(recorded.size(), 1);
+  const pid_t pid = recorded[0].toInt();
+  ASSERT_GT(pid, 0);
+
+  // Not our child: nothing to wait for, and it runs in a session of its own.
+  errno = 0;
+  EXPECT_EQ(waitpid(pid, nullptr, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
+  EXPECT_NE(getsid(pid), getsid(0));
+  kill(pid, SIGKILL);
+
+  // Short-lived programs leave nothing behind either.
+  for (int i = 0; i < 5; ++i) ASSERT_EQ(platform::StartProcessDetached("true", {}), 0);
+  EXPECT_EQ(OwnZombies(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,659 @@
+#include "remote/setup_dialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <gtest/gtest.h>
+
+#include "message_box_answerer.h"
+#include "platform/settings_store.h"
+#include "remote/remote_profile_store.h"
+#include "temp_dir.h"
+
+using namespace remote;
+
+namespace {
+
+TRemoteProfile Profile(const QString& topic, bool dde = true, bool start = false) {
+  TRemoteProfile p;
+  p.DdeLink = dde;
+  p.VbsScript = !dde;
+  p.Topic = topic;
+  p.ExePath = "/opt/" + topic;
+  p.DBPath = "/srv/" + topic + ".db";
+  p.PokeData = "@CID";
+  p.PokeLocation = "Item " + topic;
+  p.Commands = "cmd " + topic + "\r\nsecond";
+  p.StartExe = start;
+  return p;
+}
+
+QString Stored(const QString& profile, const char* value) {
+  return platform::ReadSettingValue("DDESetup/" + profile, value);
+}
+
+QString StoredPosition() {
+  return platform::ReadSettingValue("Settings", "CurrentDDESetting");
+}
+
+QStringList Listed(const TfDDESetup& d) {
+  QStringList names;
+  for (int i = 0; i < d.cbApplication->count(); ++i) names << d.cbApplication->itemText(i);
+  return names;
+}
+
+bool Shown(const QWidget* w) { return !w->isHidden(); }
+
+// Answers the next file dialog that opens: with `path`, or cancels it when
+// `path` is empty. Records what the dialog looked like.
+class FileDialogAnswerer : public QObject {
+ public:
+  explicit FileDialogAnswerer(QString path) : path_(std::move(path)) {
+    connect(&timer_, &QTimer::timeout, this, &FileDialogAnswerer::Poll);
+    timer_.start(5);
+  }
+  QStringList filters;
+  QWidget* owner = nullptr;
+  bool seen = false;
+
+ private:
+  void Poll() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* dialog = qobject_cast<QFileDialog*>(w);
+      if (!dialog || !dialog->isVisible()) continue;
+      timer_.stop();
+      seen = true;
+      filters = dialog->nameFilters();
+      owner = dialog->parentWidget();
+      if (path_.isEmpty()) {
+        dialog->reject();
+      } else {
+        dialog->selectFile(path_);
+        QMetaObject::invokeMethod(dialog, "accept");
+      }
+      return;
+    }
+  }
+  QString path_;
+  QTimer timer_;
+};
+
+class SetupDialog : public testing::Test {
+ protected:
+  void StoreThree() {
+    WriteProfile("Excel", Profile("Excel"));
+    WriteProfile("access", Profile("access", false));
+    WriteProfile("Word", Profile("Word", true, true));
+  }
+  std::unique_ptr<TfDDESetup> Create() {
+    auto d = std::make_unique<TfDDESetup>();
+    return d;
+  }
+  // Shows the dialog without entering its modal loop, so the test can type.
+  std::unique_ptr<TfDDESetup> CreateShown() {
+    auto d = Create();
+    d->show();
+    return d;
+  }
+  static void Type(TfDDESetup& d, const QString& text) { QTest::keyClicks(d.cbApplication, text); }
+  static void LeaveBox(TfDDESetup& d) {
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(d.cbApplication, &leave);
+  }
+
+  TempConfigHome home_;
+};
+
+TEST_F(SetupDialog, ControlsHaveTheirNamesCaptionsAndPlaces) {
+  auto d = Create();
+  EXPECT_EQ(d->objectName(), "fDDESetup");
+  EXPECT_EQ(d->windowTitle(), "Remote Setup");
+  EXPECT_FALSE(d->isVisible());
+  EXPECT_EQ(d->size(), QSize(323, 269));
+  EXPECT_EQ(d->minimumSize(), d->maximumSize());
+  EXPECT_EQ(d->pos(), QPoint(323, 191));
+  EXPECT_TRUE(d->windowFlags() & Qt::WindowContextHelpButtonHint);
+
+  struct Control { const char* name; const char* parent; const char* caption; QRect geometry; };
+  const Control controls[] = {
+      {"cbApplication", "fDDESetup", "", {64, 0, 258, 21}},
+      {"rbDDELink", "fDDESetup", "DDE Link", {64, 26, 97, 17}},
+      {"rbVBSScript", "fDDESetup", "VBS Script", {184, 26, 97, 17}},
+      {"pDDE", "fDDESetup", "", {0, 56, 321, 113}},
+      {"tbTopic", "pDDE", "", {64, 0, 257, 21}},
+      {"cbStartExe", "pDDE", "Start if not yet running", {64, 28, 201, 13}},
+      {"tbEXEPath", "pDDE", "", {64, 48, 237, 21}},
+      {"bSelectEXEPath", "pDDE", "...", {301, 48, 21, 21}},
+      {"tbDBPath", "pDDE", "", {64, 72, 237, 21}},
+      {"bSelectDBPath", "pDDE", "...", {301, 72, 21, 21}},
+      {"tbPokeData", "pDDE", "", {64, 96, 101, 21}},
+      {"tbPokeLocation", "pDDE", "", {220, 96, 101, 21}},
+      {"pCommands", "fDDESetup", "", {0, 176, 321, 65}},
+      {"tbCommands", "pCommands", "", {64, 0, 257, 65}},
+      {"bClose", "fDDESetup", "Close && Select", {4, 248, 77, 21}},
+      {"bDelete", "fDDESetup", "Delete", {120, 249, 40, 21}},
+      {"bNew", "fDDESetup", "New", {163, 249, 42, 21}},
+      {"bHelp", "fDDESetup", "Help", {252, 248, 69, 21}},
+  };
+  for (const Control& c : controls) {
+    auto* w = d->findChild<QWidget*>(c.name);
+    ASSERT_NE(w, nullptr) << c.name;
+    EXPECT_EQ(w->geometry(), c.geometry) << c.name;
+    EXPECT_EQ(w->parentWidget()->objectName(), c.parent) << c.name;
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+      EXPECT_EQ(b->text(), c.caption) << c.name;
+    }
+  }
+  struct Label { const char* name; const char* parent; const char* caption; QPoint pos; };
+  const Label labels[] = {
+      {"Label1", "fDDESetup", "Application", {4, 4}}, {"Label6", "fDDESetup", "Type", {4, 28}},
+      {"Label3", "pDDE", "Topic", {4, 4}},           {"lEXEPath", "pDDE", "EXE Path", {4, 52}},
+      {"lDBPath", "pDDE", "DB Path", {4, 76}},       {"Label4", "pDDE", "Poke data", {4, 100}},
+      {"Label5", "pDDE", "to location", {168, 100}}, {"Label2", "pCommands", "Command(s)", {4, 0}},
+  };
+  for (const Label& l : labels) {
+    auto* w = d->findChild<QLabel*>(l.name);
+    ASSERT_NE(w, nullptr) << l.name;
+    EXPECT_EQ(w->text(), l.caption) << l.name;
+    EXPECT_EQ(w->pos(), l.pos) << l.name;
+    EXPECT_EQ(w->parentWidget()->objectName(), l.parent) << l.name;
+  }
+  EXPECT_EQ(d->bSelectEXEPath->toolTip(), "Click for file selection");
+  EXPECT_EQ(d->bSelectDBPath->toolTip(), "Click for file selection");
+  EXPECT_TRUE(d->cbApplication->isEditable());
+  EXPECT_EQ(d->tbCommands->lineWrapMode(), QPlainTextEdit::NoWrap);
+}
+
+TEST_F(SetupDialog, EmptyStoreGivesEmptyDialog) {
+  auto d = Create();
+  EXPECT_EQ(d->cbApplication->count(), 0);
+  EXPECT_EQ(d->Application(), "");
+  EXPECT_FALSE(d->rbDDELink->isChecked());
+  EXPECT_FALSE(d->rbVBSScript->isChecked());
+  EXPECT_FALSE(d->DdeLinkSelected());
+  EXPECT_EQ(d->CommandLineCount(), 0);
+  EXPECT_EQ(d->CommandsText(), "");
+  EXPECT_EQ(d->Topic() + d->ExePath() + d->DBPath() + d->PokeData() + d->PokeLocation(), "");
+  d->bClose->click();
+  EXPECT_EQ(StoredPosition(), "-1");
+  EXPECT_TRUE(StoredProfileNames().isEmpty());
+}
+
+TEST_F(SetupDialog, StartLoadsTheStoredPosition) {
+  StoreThree();
+  platform::WriteSettingValue("Settings", "CurrentDDESetting", "2");
+  auto d = Create();
+  EXPECT_EQ(Listed(*d), (QStringList{"access", "Excel", "Word"}));
+  EXPECT_EQ(d->Application(), "Word");
+  EXPECT_TRUE(d->DdeLinkSelected());
+  EXPECT_EQ(d->Topic(), "Word");
+  EXPECT_EQ(d->ExePath(), "/opt/Word");
+  EXPECT_EQ(d->DBPath(), "/srv/Word.db");
+  EXPECT_EQ(d->PokeData(), "@CID");
+  EXPECT_EQ(d->PokeLocation(), "Item Word");
+  EXPECT_TRUE(d->StartExe());
+  EXPECT_EQ(d->CommandsText(), "cmd Word\r\nsecond");
+  EXPECT_TRUE(Shown(d->tbEXEPath) && Shown(d->lDBPath) && Shown(d->bSelectDBPath));
+  // Loading wrote nothing back.
+  EXPECT_EQ(StoredPosition(), "2");
+}
+
+TEST_F(SetupDialog, LoadingWritesNothingBack) {
+  // A profile with an unknown type and only some values stays as it is
+  // when it is loaded at start and when it is typed.
+  WriteProfileValue("Sparse", kTypeValue, "odd");
+  WriteProfileValue("Sparse", kStartExeValue, "YES");
+  WriteProfile("Full", Profile("Full"));
+  auto d = CreateShown();
+  ASSERT_EQ(d->Application(), "Full");
+  d->cbApplication->setEditText("");
+  Type(*d, "sparse");
+  ASSERT_TRUE(d->StartExe());
+  EXPECT_EQ(Stored("Sparse", "Type"), "odd");
+  EXPECT_EQ(Stored("Sparse", "Topic"), "");
+  QSettings file(home_.SettingsFile(), QSettings::IniFormat);
+  file.beginGroup("DDESetup/Sparse");
+  EXPECT_EQ(file.childKeys().size(), 2);
+  EXPECT_EQ(ReadProfile("Full"), Profile("Full"));
+}
+
+TEST_F(SetupDialog, StoredPositionEdgeCases) {
+  StoreThree();
+  struct Case { const char* stored; const char* selected; };
+  for (const Case& c : {Case{"", "access"}, Case{"0", "access"}, Case{"1", "Excel"},
+                        Case{"3", ""}, Case{"-1", ""}, Case{"99999999999", ""},
+                        Case{"junk", "access"}}) {
+    platform::WriteSettingValue("Settings", "CurrentDDESetting", c.stored);
+    auto d = Create();
+    EXPECT_EQ(d->Application(), c.selected) << c.stored;
+    if (QString(c.selected).isEmpty()) {
+      // Nothing selected: the fields come from the empty name, so are empty.
+      EXPECT_EQ(d->Topic(), "") << c.stored;
+      EXPECT_EQ(d->PokeLocation(), "") << c.stored;
+      EXPECT_FALSE(d->rbDDELink->isChecked() || d->rbVBSScript->isChecked()) << c.stored;
+    } else {
+      EXPECT_EQ(d->Topic(), c.selected) << c.stored;
+    }
+  }
+}
+
+TEST_F(SetupDialog, PositionNotNameIsRemembered) {
+  StoreThree();
+  platform::WriteSettingValue("Settings", "CurrentDDESetting", "1");
+  auto first = Create();
+  ASSERT_EQ(first->Application(), "Excel");
+  first->reject();  // the close box and Escape end the same way
+  EXPECT_EQ(StoredPosition(), "1");
+  // A profile added outside the dialog moves another one to that position.
+  WriteProfile("Calc", Profile("Calc"));
+  auto second = Create();
+  EXPECT_EQ(second->Application(), "Calc");
+}
+
+TEST_F(SetupDialog, EveryKeystrokeSavesTheWholeProfile) {
+  StoreThree();
+  auto d = CreateShown();
+  ASSERT_EQ(d->Application(), "access");
+  QTest::keyClicks(d->tbTopic, "XY");
+  EXPECT_EQ(Stored("access", "Topic"), "accessXY");
+  // The type shown is stored with it, and the rest of the profile too.
+  EXPECT_EQ(Stored("access", "Type"), "VBS");
+  EXPECT_EQ(Stored("access", "StartExe"), "NO");
+  QTest::keyClick(d->tbTopic, Qt::Key_Backspace);
+  EXPECT_EQ(Stored("access", "Topic"), "accessX");
+
+  d->tbCommands->moveCursor(QTextCursor::End);
+  QTest::keyClick(d->tbCommands, Qt::Key_Return);
+  QTest::keyClicks(d->tbCommands, "third");
+  EXPECT_EQ(Stored("access", "Commands"), "cmd access\r\nsecond\r\nthird");
+  EXPECT_EQ(d->CommandLineCount(), 3);
+  EXPECT_EQ(d->CommandLine(2), "third");
+
+  for (QLineEdit* e : {d->tbEXEPath, d->tbDBPath, d->tbPokeData, d->tbPokeLocation}) {
+    e->setText("new " + e->objectName());
+  }
+  EXPECT_EQ(Stored("access", "ExePath"), "new tbEXEPath");
+  EXPECT_EQ(Stored("access", "DBPath"), "new tbDBPath");
+  EXPECT_EQ(Stored("access", "PokeData"), "new tbPokeData");
+  EXPECT_EQ(Stored("access", "PokeLocation"), "new tbPokeLocation");
+  EXPECT_EQ(Stored("Excel", "Topic"), "Excel");  // other profiles untouched
+}
+
+TEST_F(SetupDialog, ChangingTheTypeAloneStoresNothing) {
+  StoreThree();
+  platform::WriteSettingValue("Settings", "CurrentDDESetting", "1");
+  auto d = CreateShown();
+  ASSERT_EQ(d->Application(), "Excel");
+  QTest::mouseClick(d->rbVBSScript, Qt::LeftButton);
+  ASSERT_TRUE(d->rbVBSScript->isChecked());
+  EXPECT_FALSE(d->DdeLinkSelected());  // calls use the new type at once
+  d->bClose->click();
+  EXPECT_EQ(Stored("Excel", "Type"), "DDE");
+  QTest::keyClicks(d->tbPokeData, "!");
+  EXPECT_EQ(Stored("Excel", "Type"), "VBS");
+}
+
+TEST_F(SetupDialog, LayoutFollowsTheSelectedType) {
+  StoreThree();
+  auto d = Create();  // "access" is a script profile
+  EXPECT_TRUE(d->pDDE->isHidden());
+  EXPECT_EQ(d->pCommands->geometry(), QRect(0, 56, 321, 185));
+  EXPECT_EQ(d->tbCommands->geometry(), QRect(64, 0, 257, 185));
+  d->rbDDELink->setChecked(true);
+  EXPECT_FALSE(d->pDDE->isHidden());
+  EXPECT_EQ(d->pCommands->geometry(), QRect(0, 176, 321, 65));
+  EXPECT_EQ(d->tbCommands->geometry(), QRect(64, 0, 257, 65));
+
+  // A stored type that is neither leaves both buttons clear and the layout as it was.
+  WriteProfileValue("Excel", kTypeValue, "dde");
+  d->LoadProfile("Excel");
+  EXPECT_FALSE(d->rbDDELink->isChecked() || d->rbVBSScript->isChecked());
+  EXPECT_FALSE(d->pDDE->isHidden());
+  d->rbVBSScript->setChecked(true);
+  d->LoadProfile("Excel");
+  EXPECT_FALSE(d->rbDDELink->isChecked() || d->rbVBSScript->isChecked());
+  EXPECT_TRUE(d->pDDE->isHidden());
+}
+
+TEST_F(SetupDialog, StartCheckBoxShowsPathRowsAndSaves) {
+  StoreThree();
+  platform::WriteSettingValue("Settings", "CurrentDDESetting", "1");
+  auto d = CreateShown();
+  ASSERT_FALSE(d->StartExe());
+  const QWidget* rows[] = {d->lEXEPath, d->tbEXEPath, d->bSelectEXEPath,
+                           d->lDBPath,  d->tbDBPath,  d->bSelectDBPath};
+  for (const QWidget* w : rows) EXPECT_FALSE(Shown(w)) << w->objectName().toStdString();
+  QTest::mouseClick(d->cbStartExe, Qt::LeftButton);
+  EXPECT_EQ(Stored("Excel", "StartExe"), "YES");
+  for (const QWidget* w : rows) EXPECT_TRUE(Shown(w)) << w->objectName().toStdString();
+  QTest::mouseClick(d->cbStartExe, Qt::LeftButton);
+  EXPECT_EQ(Stored("Excel", "StartExe"), "NO");
+  for (const QWidget* w : rows) EXPECT_FALSE(Shown(w)) << w->objectName().toStdString();
+}
+
+TEST_F(SetupDialog, TypingCompletesFromTheFirstMatchingEntry) {
+  StoreThree();
+  auto d = CreateShown();
+  d->cbApplication->setEditText("");
+  Type(*d, "ex");
+  QLineEdit* edit = d->cbApplication->lineEdit();
+  EXPECT_EQ(edit->text(), "excel");
+  EXPECT_EQ(edit->selectedText(), "cel");
+  EXPECT_EQ(d->Topic(), "Excel");  // the completed name is loaded at once
+  // Typing on replaces the completed part; no profile, so the fields clear.
+  Type(*d, "t");
+  EXPECT_EQ(edit->text(), "ext");
+  EXPECT_EQ(d->Topic(), "");
+  EXPECT_EQ(d->CommandsText(), "");
+  EXPECT_EQ(d->PokeLocation(), "Item Excel");  // poke fields keep their text
+  // Deleting never completes again.
+  QTest::keyClick(d->cbApplication, Qt::Key_Backspace);
+  EXPECT_EQ(edit->text(), "ex");
+  EXPECT_EQ(d->Topic(), "");
+  Type(*d, "C");
+  EXPECT_EQ(edit->text(), "exCel");
+  EXPECT_EQ(d->Topic(), "Excel");
+}
+
+TEST_F(SetupDialog, NameInOtherCaseUsesTheSameProfile) {
+  StoreThree();
+  auto d = CreateShown();
+  d->cbApplication->setEditText("");
+  MessageBoxAnswerer answerer;
+  Type(*d, "EXCEL");
+  EXPECT_EQ(d->Application(), "EXCEL");
+  EXPECT_EQ(d->Topic(), "Excel");
+  LeaveBox(*d);
+  EXPECT_TRUE(answerer.seen().empty());  // a listed name asks nothing
+  QTest::keyClicks(d->tbTopic, "2");
+  EXPECT_EQ(Stored("Excel", "Topic"), "Excel2");
+  EXPECT_EQ(StoredProfileNames().size(), 3);
+  d->bClose->click();
+  EXPECT_EQ(StoredPosition(), "1");
+}
+
+TEST_F(SetupDialog, ChoosingFromTheListLoadsThatProfile) {
+  StoreThree();
+  auto d = CreateShown();
+  ASSERT_EQ(d->Application(), "access");
+  QTest::keyClick(d->cbApplication, Qt::Key_Down);
+  EXPECT_EQ(d->Application(), "Excel");
+  EXPECT_EQ(d->Topic(), "Excel");
+  // The entry chosen counts even while other text was typed over it.
+  d->cbApplication->setEditText("something typed");
+  d->ClearProfileFields();
+  emit d->cbApplication->activated(1);
+  EXPECT_EQ(d->Application(), "Excel");
+  EXPECT_EQ(d->Topic(), "Excel");
+}
+
+TEST_F(SetupDialog, NewNameConfirmedIsStoredByTheFirstDetailChange) {
+  StoreThree();
+  auto d = CreateShown();
+  d->bNewClick();
+  EXPECT_EQ(d->Application(), "");
+  MessageBoxAnswerer answerer({"&Ja"});
+  Type(*d, "Zebra");
+  LeaveBox(*d);
+  ASSERT_EQ(answerer.seen().size(), 1u);
+  EXPECT_EQ(answerer.seen()[0].caption, "Bestätigung");
+  EXPECT_EQ(answerer.seen()[0].text, "Create new settings for [Zebra]");
+  EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Question);
+  EXPECT_EQ(Listed(*d), (QStringList{"access", "Excel", "Word", "Zebra"}));
+  EXPECT_EQ(d->Application(), "Zebra");
+  EXPECT_FALSE(StoredProfileNames().contains("Zebra"));  // nothing written yet
+  QTest::keyClicks(d->tbCommands, "go");
+  EXPECT_EQ(Stored("Zebra", "Commands"), "go");
+  EXPECT_EQ(Stored("Zebra", "StartExe"), "NO");
+  d->bClose->click();
+  EXPECT_EQ(StoredPosition(), "3");
+  auto restarted = Create();
+  EXPECT_EQ(restarted->Application(), "Zebra");
+  EXPECT_EQ(restarted->CommandsText(), "go");
+}
+
+TEST_F(SetupDialog, NewNameWithoutDetailChangeIsForgotten) {
+  StoreThree();
+  {
+    auto d = CreateShown();
+    MessageBoxAnswerer answerer({"&Ja"});
+    d->bNewClick();
+    Type(*d, "Ghost");
+    LeaveBox(*d);
+    ASSERT_EQ(Listed(*d).size(), 4);
+    d->rbDDELink->setChecked(true);  // a type change is no detail change
+    d->bClose->click();
+  }
+  EXPECT_EQ(StoredProfileNames().size(), 3);
+  EXPECT_FALSE(Listed(*Create()).contains("Ghost"));
+}
+
+TEST_F(SetupDialog, NewNameRefusedGoesBackToTheFirstProfile) {
+  StoreThree();
+  auto d = CreateShown();
+  MessageBoxAnswerer answerer({"&Nein"});
+  d->bNewClick();
+  Type(*d, "Nope");
+  LeaveBox(*d);
+  ASSERT_EQ(answerer.seen().size(), 1u);
+  EXPECT_EQ(d->Application(), "access");
+  EXPECT_EQ(d->Topic(), "access");
+  EXPECT_EQ(Listed(*d).size(), 3);
+}
+
+TEST_F(SetupDialog, LeavingAnEmptyBoxSelectsTheFirstProfile) {
+  StoreThree();
+  platform::WriteSettingValue("Settings", "CurrentDDESetting", "2");
+  auto d = CreateShown();
+  MessageBoxAnswerer answerer;
+  d->bNewClick();
+  LeaveBox(*d);
+  EXPECT_TRUE(answerer.seen().empty());
+  EXPECT_EQ(d->Application(), "access");
+  EXPECT_EQ(d->Topic(), "access");
+}
+
+TEST_F(SetupDialog, NameWithKeySeparatorIsRefused) {
+  StoreThree();
+  auto d = CreateShown();
+  for (const QString& bad : {QString("Excel/Sub"), QString("..\\Settings")}) {
+    MessageBoxAnswerer answerer;
+    d->bNewClick();
+    Type(*d, bad);
+    LeaveBox(*d);
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(answerer.seen()[0].caption, "Fehler");
+    EXPECT_TRUE(answerer.seen()[0].text.contains("[" + bad + "]"));
+    EXPECT_EQ(d->Application(), "access");
+    QTest::keyClicks(d->tbTopic, "!");
+  }
+  EXPECT_EQ(Listed(*d), (QStringList{"access", "Excel", "Word"}));
+  EXPECT_EQ(StoredProfileNames().size(), 3);
+  EXPECT_EQ(Stored("Excel", "Topic"), "Excel");
+  EXPECT_TRUE(platform::SettingSubkeys("DDESetup/Excel").isEmpty());
+}
+
+TEST_F(SetupDialog, FieldsTypedBeforeANewNameAreCleared) {
+  StoreThree();
+  auto d = CreateShown();
+  d->bNewClick();
+  d->tbTopic->setText("typed topic");
+  d->tbEXEPath->setText("typed exe");
+  d->tbDBPath->setText("typed db");
+  d->tbCommands->setPlainText("typed");
+  d->tbPokeData->setText("poke kept");
+  d->tbPokeLocation->setText("location kept");
+  d->rbVBSScript->setChecked(true);
+  Type(*d, "Q");
+  EXPECT_EQ(d->Topic() + d->ExePath() + d->DBPath() + d->CommandsText(), "");
+  EXPECT_EQ(d->PokeData(), "poke kept");
+  EXPECT_EQ(d->PokeLocation(), "location kept");
+  EXPECT_TRUE(d->rbVBSScript->isChecked());  // only DDE Link is cleared
+  EXPECT_TRUE(d->pDDE->isHidden());
+  EXPECT_EQ(StoredProfileNames().size(), 3);
+}
+
+TEST_F(SetupDialog, DeleteAsksThenRemovesTheKeyAndEverythingBelow) {
+  StoreThree();
+  platform::WriteSettingValue("DDESetup/Excel/Extra", "X", "1");
+  platform::WriteSettingValue("Settings", "CurrentDDESetting", "1");
+  auto d = CreateShown();
+  {
+    MessageBoxAnswerer answerer({"&Nein"});
+    d->bDelete->click();
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(answerer.seen()[0].text, "Delete settings for [Excel]");
+    EXPECT_EQ(answerer.seen()[0].buttons, (QStringList{"&Ja", "&Nein"}));
+    EXPECT_EQ(StoredProfileNames().size(), 3);
+  }
+  MessageBoxAnswerer answerer({"&Ja"});
+  d->bDelete->click();
+  EXPECT_EQ(Listed(*d), (QStringList{"access", "Word"}));
+  EXPECT_FALSE(StoredProfileNames().contains("Excel"));
+  EXPECT_EQ(platform::ReadSettingValue("DDESetup/Excel/Extra", "X"), "");
+  EXPECT_EQ(d->Application(), "access");
+  EXPECT_EQ(d->Topic(), "access");
+  EXPECT_EQ(Stored("Word", "Topic"), "Word");
+}
+
+TEST_F(SetupDialog, DeleteOfAnUnlistedNameDoesNothing) {
+  StoreThree();
+  auto d = CreateShown();
+  MessageBoxAnswerer answerer;
+  d->cbApplication->setEditText("Unknown");
+  d->bDeleteClick();
+  d->cbApplication->setEditText("");
+  d->bDeleteClick();
+  EXPECT_TRUE(answerer.seen().empty());
+  EXPECT_EQ(StoredProfileNames().size(), 3);
+}
+
+TEST_F(SetupDialog, DeletingTheLastProfileLeavesAnEmptyDialog) {
+  WriteProfile("Only", Profile("Only", true, true));
+  auto d = CreateShown();
+  MessageBoxAnswerer answerer({"&Ja"});
+  d->bDeleteClick();
+  EXPECT_EQ(d->cbApplication->count(), 0);
+  EXPECT_EQ(d->Application(), "");
+  EXPECT_EQ(d->Topic() + d->ExePath() + d->PokeData() + d->CommandsText(), "");
+  EXPECT_FALSE(d->StartExe());
+  EXPECT_FALSE(d->rbDDELink->isChecked() || d->rbVBSScript->isChecked());
+  d->bClose->click();
+  EXPECT_EQ(StoredPosition(), "-1");
+  EXPECT_TRUE(StoredProfileNames().isEmpty());
+}
+
+TEST_F(SetupDialog, CommandLinesAsTheActionReadsThem) {
+  auto d = Create();
+  struct Case { const char* memo; int count; const char* last; const char* text; };
+  for (const Case& c : {Case{"", 0, "", ""}, Case{"a", 1, "a", "a"},
+                        Case{"a\n", 1, "a", "a\r\n"}, Case{"a\n\n", 2, "", "a\r\n\r\n"},
+                        Case{"\n", 1, "", "\r\n"}, Case{" a \n; b", 2, "; b", " a \r\n; b"}}) {
+    d->tbCommands->setPlainText(c.memo);
+    EXPECT_EQ(d->CommandLineCount(), c.count) << c.memo;
+    if (c.count > 0) {
+      EXPECT_EQ(d->CommandLine(c.count - 1), c.last) << c.memo;
+    }
+    EXPECT_EQ(d->CommandLine(c.count), "") << c.memo;
+    EXPECT_EQ(d->CommandsText(), c.text) << c.memo;
+  }
+  // Stored lone CR and LF line ends show as lines too.
+  WriteProfileValue("Mixed", kCommandsValue, "a\rb\nc\r\nd");
+  d->LoadProfile("Mixed");
+  EXPECT_EQ(d->CommandLineCount(), 4);
+  EXPECT_EQ(d->CommandsText(), "a\r\nb\r\nc\r\nd");
+}
+
+TEST_F(SetupDialog, FileSelectionReplacesTheTextOrKeepsItWhenCancelled) {
+  StoreThree();
+  QWidget owner;
+  TfDDESetup d(&owner);
+  d.show();
+  QTemporaryDir dir;
+  const QString file = dir.path() + "/target.exe";
+  {
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  {
+    FileDialogAnswerer cancel{QString()};
+    d.bSelectEXEPath->click();
+    ASSERT_TRUE(cancel.seen);
+    EXPECT_EQ(cancel.owner, &owner);
+    EXPECT_EQ(cancel.filters, (QStringList{"Applications (*.exe)", "All files (*)"}));
+    EXPECT_EQ(d.ExePath(), "/opt/access");
+  }
+  {
+    FileDialogAnswerer choose(file);
+    d.bSelectEXEPath->click();
+    ASSERT_TRUE(choose.seen);
+    EXPECT_EQ(d.ExePath(), file);
+    EXPECT_EQ(Stored("access", "ExePath"), file);
+  }
+  {
+    FileDialogAnswerer choose(file);
+    d.bSelectDBPath->click();
+    ASSERT_TRUE(choose.seen);
+    EXPECT_EQ(choose.filters, QStringList{"All files (*)"});
+    EXPECT_EQ(Stored("access", "DBPath"), file);
+  }
+}
+
+TEST_F(SetupDialog, ShowingAndHelpAreSignalled) {
+  auto d = Create();
+  QSignalSpy shown(d.get(), &TfDDESetup::Shown);
+  QSignalSpy help(d.get(), &TfDDESetup::HelpRequested);
+  d->show();
+  EXPECT_EQ(shown.count(), 1);
+  d->bHelp->click();
+  EXPECT_EQ(help.count(), 1);
+  QTest::keyClick(d->tbTopic, Qt::Key_F1);
+  EXPECT_EQ(help.count(), 2);
+  d->hide();
+  d->show();
+  EXPECT_EQ(shown.count(), 2);
+}
+
+TEST_F(SetupDialog, ModalRunEndsByCloseAndKeepsTheFields) {
+  StoreThree();
+  auto d = Create();
+  QTimer::singleShot(0, d.get(), [&] {
+    d->tbTopic->setText("during");
+    d->bClose->click();
+  });
+  EXPECT_EQ(d->exec(), QDialog::Accepted);
+  EXPECT_FALSE(d->isVisible());
+  EXPECT_EQ(d->Topic(), "during");
+  EXPECT_EQ(StoredPosition(), "0");
+}
+
+TEST_F(SetupDialog, MovingFocusOutOfTheBoxAsksForANewName) {
+  StoreThree();
+  auto d = CreateShown();
+  d->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(d.get(), 10000));
+  d->cbApplication->setFocus(Qt::OtherFocusReason);
+  d->bNewClick();
+  Type(*d, "Fresh");
+  MessageBoxAnswerer answerer({"&Ja"});
+  d->tbTopic->setFocus(Qt::TabFocusReason);
+  ASSERT_EQ(answerer.seen().size(), 1u);
+  EXPECT_EQ(answerer.seen()[0].text, "Create new settings for [Fresh]");
+  EXPECT_TRUE(Listed(*d).contains("Fresh"));
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+#include "telephony/caller_id_parser.h"
+
+#include <QList>
+
+#include <gtest/gtest.h>
+
+using Kind = TModemLine::Kind;
+
+struct TParseCase {
+  const char* label;
+  QByteArray line;
+  Kind kind;
+  QString value;
+};
+
+class ModemLineParsing : public ::testing::TestWithParam<TParseCase> {};
+
+TEST_P(ModemLineParsing, GivesKindAndValue) {
+  const TParseCase& c = GetParam();
+  const TModemLine parsed = ParseModemLine(c.line);
+  EXPECT_EQ(parsed.kind, c.kind);
+  EXPECT_EQ(parsed.value, c.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ModemLineParsing,
+    ::testing::Values(
+        TParseCase{"Ring", "RING", Kind::kRing, ""},
+        TParseCase{"RingWithBlanks", "  RING ", Kind::kRing, ""},
+        TParseCase{"DistinctiveRing", "RING 2", Kind::kRing, ""},
+        TParseCase{"RingingIsNotARing", "RINGING", Kind::kOther, ""},
+        TParseCase{"NumberWithBlanks", "NMBR = 5551234567", Kind::kNumber, "5551234567"},
+        TParseCase{"NumberWithoutBlanks", "NMBR=5551234567", Kind::kNumber, "5551234567"},
+        TParseCase{"NumberOneSidedBlank", "NMBR =0123", Kind::kNumber, "0123"},
+        TParseCase{"DdnNumber", "DDN_NMBR= 0800123", Kind::kNumber, "0800123"},
+        TParseCase{"Ddn", "DDN = 42", Kind::kNumber, "42"},
+        TParseCase{"Nbr", "NBR = 43", Kind::kNumber, "43"},
+        TParseCase{"LowerCaseTag", "nmbr = 44", Kind::kNumber, "44"},
+        TParseCase{"EmptyNumber", "NMBR = ", Kind::kNumber, ""},
+        TParseCase{"PrivateNumber", "NMBR = P", Kind::kNumber, "P"},
+        TParseCase{"OutOfAreaNumber", "NMBR = O", Kind::kNumber, "O"},
+        TParseCase{"Name", "NAME = JOHN DOE", Kind::kName, "JOHN DOE"},
+        TParseCase{"NameKeepsEqualsSign", "NAME=A=B", Kind::kName, "A=B"},
+        TParseCase{"NameUtf8", "NAME = J\xc3\xbcrgen", Kind::kName, QString::fromUtf8("J\xc3\xbcrgen")},
+        TParseCase{"NameLatin1", "NAME = J\xfcrgen", Kind::kName, QString::fromUtf8("J\xc3\xbcrgen")},
+        TParseCase{"Date", "DATE = 1208", Kind::kOtherCallerId, ""},
+        TParseCase{"Time", "TIME = 0915", Kind::kOtherCallerId, ""},
+        TParseCase{"Message", "MESG = 030132", Kind::kOtherCallerId, ""},
+        TParseCase{"UnknownTag", "FOO = 1", Kind::kOther, ""},
+        TParseCase{"Ok", "OK", Kind::kOther, ""},
+        TParseCase{"CommandEcho", "AT+VCID=1", Kind::kOther, ""},
+        TParseCase{"Binary", QByteArray("\x00\xff=\x01", 4), Kind::kOther, ""}),
+    [](const ::testing::TestParamInfo<TParseCase>& info) { return std::string(info.param.label); });
+
+TEST(CallerTextSanitising, RemovesControlCharactersEverywhere) {
+  EXPECT_EQ(SanitiseCallerText(QByteArray("JO\x07HN\x00 D\x1b[2JOE\x7f", 15)), "JOHN D[2JOE");
+  // C1 controls and invisible direction overrides are removed as well.
+  EXPECT_EQ(SanitiseCallerText("A\xc2\x85" "B\xe2\x80\xae" "C"), "ABC");
+}
+
+TEST(CallerTextSanitising, TrimsBlanksLeftByRemovedCharacters) {
+  EXPECT_EQ(SanitiseCallerText("\t  JOHN  \x01"), "JOHN");
+  EXPECT_EQ(SanitiseCallerText("\x01\x02"), "");
+}
+
+TEST(CallerTextSanitising, CutsToEightyCharactersWithoutSplittingOne) {
+  EXPECT_EQ(SanitiseCallerText(QByteArray(200, '7')), QString(kMaxCallerTextChars, '7'));
+  EXPECT_EQ(SanitiseCallerText(QByteArray(kMaxCallerTextChars, '7')).size(), kMaxCallerTextChars);
+  // 100 characters outside the basic plane (two UTF-16 units each).
+  QByteArray emoji;
+  for (int i = 0; i < 100; ++i) emoji += "\xf0\x9f\x98\x80";
+  const QString cut = SanitiseCallerText(emoji);
+  EXPECT_EQ(cut.toUcs4().size(), kMaxCallerTextChars);
+  EXPECT_FALSE(cut.back().isHighSurrogate());
+}
+
+TEST(CallerTextSanitising, CutsBeforeTrimmingTheCutEnd) {
+  // A blank at the cut point does not survive at the end.
+  const QByteArray text = QByteArray(kMaxCallerTextChars - 1, 'a') + " b";
+  EXPECT_EQ(SanitiseCallerText(text), QString(kMaxCallerTextChars - 1, 'a'));
+}

@@ -1,0 +1,58 @@
+#include "telephony/modem_commands.h"
+
+#include <gtest/gtest.h>
+
+using ModemCommands::FinalReply;
+using ModemCommands::TReply;
+
+TEST(ModemReplies, FindsTheResultCodeBehindTheEcho) {
+  EXPECT_EQ(FinalReply("ATZ\r\r\nOK\r\n"), TReply::kOk);
+  EXPECT_EQ(FinalReply("AT+VCID=1\r\r\nERROR\r\n"), TReply::kError);
+  EXPECT_EQ(FinalReply("\r\nOK"), TReply::kOk);  // no line end yet
+}
+
+TEST(ModemReplies, NothingFinalYet) {
+  EXPECT_EQ(FinalReply(""), TReply::kNone);
+  EXPECT_EQ(FinalReply("ATZ\r"), TReply::kNone);
+  EXPECT_EQ(FinalReply("\r\nRING\r\n"), TReply::kNone);
+  // Words that merely contain a result code are not one.
+  EXPECT_EQ(FinalReply("NAME = OK\r\nBROKEN\r\nERRORS\r\n"), TReply::kNone);
+}
+
+namespace {
+
+// The commands a sequence sends when the modem gives `replies` in turn,
+// and its failure message ("" on success).
+std::pair<std::vector<std::string>, std::string> RunSequence(std::vector<TReply> replies) {
+  ModemCommands::TCallerIdSequence sequence;
+  std::vector<std::string> sent;
+  for (TReply reply : replies) {
+    if (sequence.Finished()) break;
+    sent.push_back(sequence.Command());
+    sequence.HandleReply(reply);
+  }
+  EXPECT_TRUE(sequence.Finished());
+  EXPECT_EQ(sequence.Command(), nullptr);
+  return {sent, sequence.Failure() ? sequence.Failure() : ""};
+}
+
+}  // namespace
+
+TEST(CallerIdSequence, ResetThenCallerId) {
+  const auto [sent, failure] = RunSequence({TReply::kOk, TReply::kOk, TReply::kOk});
+  EXPECT_EQ(sent, (std::vector<std::string>{"ATZ", "AT+VCID=1"}));
+  EXPECT_EQ(failure, "");
+}
+
+TEST(CallerIdSequence, FallsBackOnErrorAndFailsWhenBothAreRefused) {
+  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kError, TReply::kOk}),
+            std::make_pair(std::vector<std::string>{"ATZ", "AT+VCID=1", "AT#CID=1"}, std::string()));
+  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kError, TReply::kError}).second, "Caller ID not supported by modem");
+}
+
+TEST(CallerIdSequence, RefusedResetIsToleratedSilenceIsNot) {
+  EXPECT_EQ(RunSequence({TReply::kError, TReply::kOk}).second, "");
+  EXPECT_EQ(RunSequence({TReply::kNone}), std::make_pair(std::vector<std::string>{"ATZ"}, std::string("No answer from modem")));
+  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kNone}).second, "No answer from modem");
+  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kError, TReply::kNone}).second, "No answer from modem");
+}
