@@ -68,6 +68,10 @@ void TCallerEditor::Delete1Click() {
     pictures_.Delete(name);
     ReloadCallerNames();
   }
+  DisplayFirstRecord();
+}
+
+void TCallerEditor::DisplayFirstRecord() {
   const QStringList entries = view_.CallerNameEntries();
   DisplayRecord(entries.isEmpty() ? QString() : entries.first());
 }

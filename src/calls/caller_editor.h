@@ -21,6 +21,9 @@ class TCallerEditor {
   // the window as it was.
   void DisplayRecord(const QString& name);
 
+  // Shows the first caller of the name box's list (nothing when it is empty).
+  void DisplayFirstRecord();
+
   // Record > New: the default picture and the placeholder texts.
   void NewClick();
   // Record > Add/Save Current: stores the boxes' caller, adding its picture

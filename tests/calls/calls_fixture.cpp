@@ -48,7 +48,7 @@ void CallsFixture::WriteBitmap(const QString& path, QColor color) {
   if (!picture.save(path, "BMP")) ADD_FAILURE() << "cannot write " << path.toStdString();
 }
 
-QColor CallsFixture::ShownColor() const { return view.Picture().pixelColor(0, 0); }
+QColor CallsFixture::ShownColor() const { return image->pixmap().toImage().pixelColor(0, 0); }
 
 QColor CallsFixture::DefaultPictureColor() const {
   return QImage(AppDirectory() + "Default.BMP", "BMP").pixelColor(0, 0);

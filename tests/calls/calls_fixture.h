@@ -47,7 +47,7 @@ class CallsFixture : public ::testing::Test {
   // Stores a caller and, unless `color` is invalid, a one-colour picture for it.
   void AddCaller(const QString& name, const QString& number, QColor color = QColor());
   static void WriteBitmap(const QString& path, QColor color);
-  // The colour of the picture on display.
+  // The colour of the picture in the picture area.
   QColor ShownColor() const;
   QColor DefaultPictureColor() const;
   QByteArray DatabaseBytes() const;
