@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
   db.SetFileName((appDirectory + "Callers.DB").toStdString());
   for (int i = 1; i <= kCallers; ++i) {
     const std::string name = "Caller " + std::to_string(1000 + i);
-    const std::string number = "555-" + std::to_string(1000 + i) + "-000";
+    char number[16];
+    std::snprintf(number, sizeof number, "555-%03d-0000", i);
     db.AddRecord(MakeCallerRecord(name, number));
   }
   // The caller that rings: in the middle of the list, with a picture.
@@ -110,7 +111,7 @@ int main(int argc, char** argv) {
     line.TakeOutput();
     const double cpuBefore = ProcessorSeconds();
     // Number and name in one go, as a modem sends the caller-ID block.
-    line.Send("raw NMBR = 5551500000");
+    line.Send("raw NMBR = 5555000000");
     line.Send("raw NAME = CALLER NET");
     loop.exec();
     window.repaint();

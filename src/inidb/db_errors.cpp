@@ -20,19 +20,19 @@ struct TMessage {
 };
 
 constexpr std::array<TMessage, 13> Messages{{
-    {7001, "Key string too long"},
-    {7002, "Data string too long"},
-    {7003, "No fields defined in database"},
-    {7004, "Generic INI file write error"},
-    {7005, "Generic INI file read error"},
-    {7006, "No index defined for database"},
-    {7007, "Record already exists"},
-    {7008, "Record not found in database"},
-    {7010, "Maximum database records (999) reached"},
-    {7011, "No records in database"},
-    {7012, "iPrepareIniDatabase not called"},
-    {7013, "Bad field list in INI component"},
-    {7014, "Bad field index in INI component"},
+    {-dberr::KeyTooLong, sKeyTooLong},
+    {-dberr::DataTooLarge, sDataTooLarge},
+    {-dberr::NoFields, sNoFields},
+    {-dberr::IniWrite, sIniWrite},
+    {-dberr::IniRead, sIniRead},
+    {-dberr::NoIndex, sNoIndex},
+    {-dberr::RecordExists, sRecordExists},
+    {-dberr::RecordNotFound, sRecordNotFound},
+    {-dberr::DatabaseFull, sDatabaseFull},
+    {-dberr::DatabaseEmpty, sDatabaseEmpty},
+    {-dberr::NotPrepared, sNotPrepared},
+    {-dberr::BadFieldList, sBadFieldList},
+    {-dberr::BadFieldForIndex, sBadFieldForIndex},
 }};
 
 static_assert(std::is_sorted(Messages.begin(), Messages.end(),

@@ -22,6 +22,21 @@ inline constexpr int BadFieldList = -7013;
 inline constexpr int BadFieldForIndex = -7014;
 }  // namespace dberr
 
+// The message texts of the codes above.
+inline constexpr char sKeyTooLong[] = "Key string too long";
+inline constexpr char sDataTooLarge[] = "Data string too long";
+inline constexpr char sNoFields[] = "No fields defined in database";
+inline constexpr char sIniWrite[] = "Generic INI file write error";
+inline constexpr char sIniRead[] = "Generic INI file read error";
+inline constexpr char sNoIndex[] = "No index defined for database";
+inline constexpr char sRecordExists[] = "Record already exists";
+inline constexpr char sRecordNotFound[] = "Record not found in database";
+inline constexpr char sDatabaseFull[] = "Maximum database records (999) reached";
+inline constexpr char sDatabaseEmpty[] = "No records in database";
+inline constexpr char sNotPrepared[] = "iPrepareIniDatabase not called";
+inline constexpr char sBadFieldList[] = "Bad field list in INI component";
+inline constexpr char sBadFieldForIndex[] = "Bad field index in INI component";
+
 // An error that carries a result code. what() is the code's message.
 class ECodedException : public std::runtime_error {
  public:

@@ -15,6 +15,9 @@
 #include "inidb/ini_store.h"
 #include "inidb/string_list.h"
 
+// The name of the index field (at most 21 characters).
+using TDBIndexedField = std::string;
+
 // The keyed record database as the program sees it: records shaped by the
 // field list, kept in one INI file by the record store, keyed by the index
 // field. Every failure is thrown as the coded exception of its result code
@@ -40,7 +43,7 @@ class TCustomIniDBase : public TBaseComponent {
   // index field. Needs a string field shorter than 32 (-7013).
   void SetFieldList(const TDBFieldList& list);
 
-  const std::string& IndexedField() const { return FIndexedField; }
+  const TDBIndexedField& IndexedField() const { return FIndexedField; }
   // Names the index field: a string field with MaxLen below 32 (-7014).
   void SetIndexedField(const std::string& name);
 
@@ -109,7 +112,7 @@ class TCustomIniDBase : public TBaseComponent {
   std::string FFileName;
   TDBFieldList FFieldList;
   std::vector<std::unique_ptr<TDBFieldInfo>> OwnedFields;
-  std::string FIndexedField;
+  TDBIndexedField FIndexedField;
   bool FSortedIndex = false;
 
   PIniDatabase Database;

@@ -244,6 +244,8 @@ int iAddIniRecord(TIniDatabase& db, std::span<const char> record) {
   if (const int rc = CommonChecks(db); rc != 0) return rc;
   if (record.size() < db.RecordSize) return dberr::DataTooLarge;
   TProfileTransaction tx(db.IniFileName);
+  // Without the lock, or with a file we cannot read, nothing can be changed.
+  if (!tx.Usable()) return dberr::IniWrite;
   std::int32_t count = CurrentCount(tx);
   const int rc = AddRecordIn(db, tx, record, count);
   return Finish(db, tx, rc, count);
@@ -252,6 +254,8 @@ int iAddIniRecord(TIniDatabase& db, std::span<const char> record) {
 int iDelIniRecord(TIniDatabase& db, std::string_view key) {
   if (const int rc = CommonChecks(db); rc != 0) return rc;
   TProfileTransaction tx(db.IniFileName);
+  // Without the lock, or with a file we cannot read, nothing can be changed.
+  if (!tx.Usable()) return dberr::IniWrite;
   std::int32_t count = CurrentCount(tx);
   const int rc = DelRecordIn(tx, key, count);
   return Finish(db, tx, rc, count);
@@ -262,6 +266,8 @@ int iUpdIniRecord(TIniDatabase& db, std::string_view key, std::span<const char> 
   if (record.size() < db.RecordSize) return dberr::DataTooLarge;
   const std::string newKey = IndexText(db, record);
   TProfileTransaction tx(db.IniFileName);
+  // Without the lock, or with a file we cannot read, nothing can be changed.
+  if (!tx.Usable()) return dberr::IniWrite;
   std::int32_t count = CurrentCount(tx);
   if (!KeyPresent(tx, key)) return dberr::RecordNotFound;
   int rc = 0;

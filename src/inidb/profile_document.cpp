@@ -156,6 +156,14 @@ std::size_t TProfileDocument::ReadString(std::string_view section, std::string_v
   return length;
 }
 
+std::string TProfileDocument::ReadString(std::string_view section, std::string_view key,
+                                         std::string_view defaultValue, std::size_t room) const {
+  if (room == 0) return {};
+  const std::optional<std::string_view> value = FindValue(section, key);
+  const std::string_view text = value ? Unquote(*value) : defaultValue;
+  return std::string(text.substr(0, std::min(text.size(), room - 1)));
+}
+
 std::int32_t TProfileDocument::ReadInteger(std::string_view section, std::string_view key,
                                            std::int32_t defaultValue) const {
   const std::optional<std::string_view> value = FindValue(section, key);
@@ -194,7 +202,8 @@ std::size_t TProfileDocument::ReadKeys(std::string_view section, char* buffer,
     const std::string_view key = line.Name();
     if (used + key.size() + 2 > room) {
       // Cut: as much of this key as fits, then two zero bytes at the end.
-      const std::size_t part = room - 2 - used;
+      // The previous key may already reach into the last two bytes.
+      const std::size_t part = used < room - 2 ? room - 2 - used : 0;
       std::memcpy(buffer + used, key.data(), part);
       buffer[room - 2] = '\0';
       buffer[room - 1] = '\0';

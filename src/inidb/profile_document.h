@@ -30,6 +30,9 @@ class TProfileDocument {
 
   std::size_t ReadString(std::string_view section, std::string_view key,
                          std::string_view defaultValue, char* buffer, std::size_t room) const;
+  // The same as text (without the zero byte).
+  std::string ReadString(std::string_view section, std::string_view key,
+                         std::string_view defaultValue, std::size_t room) const;
   std::int32_t ReadInteger(std::string_view section, std::string_view key,
                            std::int32_t defaultValue) const;
   std::size_t ReadKeys(std::string_view section, char* buffer, std::size_t room) const;

@@ -117,9 +117,7 @@ std::size_t TProfileReader::ReadString(std::string_view section, std::string_vie
 
 std::string TProfileReader::ReadString(std::string_view section, std::string_view key,
                                        std::string_view defaultValue, std::size_t room) const {
-  std::string buffer(room, '\0');
-  buffer.resize(ReadString(section, key, defaultValue, buffer.data(), room));
-  return buffer;
+  return (Doc ? *Doc : EmptyDocument()).ReadString(section, key, defaultValue, room);
 }
 
 std::int32_t TProfileReader::ReadInteger(std::string_view section, std::string_view key,
@@ -171,9 +169,7 @@ std::size_t TProfileTransaction::ReadString(std::string_view section, std::strin
 std::string TProfileTransaction::ReadString(std::string_view section, std::string_view key,
                                             std::string_view defaultValue,
                                             std::size_t room) const {
-  std::string buffer(room, '\0');
-  buffer.resize(Work->ReadString(section, key, defaultValue, buffer.data(), room));
-  return buffer;
+  return Work->ReadString(section, key, defaultValue, room);
 }
 
 std::int32_t TProfileTransaction::ReadInteger(std::string_view section, std::string_view key,

@@ -26,6 +26,7 @@ class TStringList {
   bool empty() const { return Items.empty(); }
   int Count() const { return static_cast<int>(Items.size()); }
   const std::string& operator[](std::size_t i) const { return Items[i]; }
+  const std::string& at(std::size_t i) const { return Items.at(i); }
   const_iterator begin() const { return Items.begin(); }
   const_iterator end() const { return Items.end(); }
   const std::vector<std::string>& Strings() const { return Items; }

@@ -154,6 +154,12 @@ TEST_F(FileSafety, LockThatCannotBeHadIsAWriteError) {
   fs.FailLock = true;
   EXPECT_THROW(Db.AddRecord(MakeCallerRecord("Ben", "2")), EIniWrite);
   EXPECT_EQ(Db.GetNumRecs(), 0);
+  fs.FailLock = false;
+  Db.AddRecord(MakeCallerRecord("Ben", "2"));
+  fs.FailLock = true;
+  // Not "not found": without the lock the store cannot know.
+  EXPECT_THROW(Db.DelRecord("Ben"), EIniWrite);
+  EXPECT_THROW(Db.UpdRecord("Ben", MakeCallerRecord("Ben", "3")), EIniWrite);
 }
 
 TEST_F(FileSafety, FileThatCannotBeReadIsNeverOverwritten) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
 
 #include "inidb/caller_database_config.h"
 #include "inidb/ini_dbase.h"
@@ -262,6 +263,26 @@ TEST(KeyCollation, NonAsciiLettersFoldInAUtf8Locale) {
   EXPECT_EQ(list.IndexOf("\xC3\xA9lan"), 1);
   EXPECT_EQ(list[0], "abc");
   std::setlocale(LC_ALL, previous.c_str());
+}
+
+TEST(KeyCollation, FollowsTheUserLocaleNotByteOrder) {
+  // A German locale built for the test: "Äpfel" belongs beside "apfel",
+  // where byte order would put it after "Zebra".
+  TTempDir locales;
+  const std::string command = "localedef -i de_DE -f UTF-8 " + locales.File("de_DE.UTF-8") +
+                              " > /dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) GTEST_SKIP() << "localedef cannot build de_DE";
+  const std::string previous = std::setlocale(LC_ALL, nullptr);
+  ::setenv("LOCPATH", locales.Path().c_str(), 1);
+  const bool german = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+  ::unsetenv("LOCPATH");
+  if (!german) GTEST_SKIP() << "de_DE.UTF-8 not usable";
+  TStringList list;
+  list.SetSorted(true);
+  for (const char* key : {"Zebra", "\xC3\x84pfel", "Birne", "apfel", "APFEL"}) list.Add(key);
+  std::setlocale(LC_ALL, previous.c_str());
+  EXPECT_EQ(list.Strings(),
+            (std::vector<std::string>{"apfel", "\xC3\x84pfel", "Birne", "Zebra"}));
 }
 
 TEST(KeyCollation, SwitchingSortingOnSortsAndDropsEquals) {

@@ -159,6 +159,12 @@ TEST_F(ProfileFile, KeyListCutAtTheBufferEndsWithTwoZeros) {
   EXPECT_EQ(exact, std::string("alpha\0beta\0\0", 12));
   std::string roomy(13, '\x55');
   EXPECT_EQ(GetProfileKeys(Path, "S", roomy.data(), 13), 11u);
+  // A key that already reaches into the last two bytes leaves no room for
+  // a piece of the next one.
+  std::string three(3, '\x55');
+  WriteBytes(Path, "[S]\na=1\nb=2\n");
+  EXPECT_EQ(GetProfileKeys(Path, "S", three.data(), 3), 1u);
+  EXPECT_EQ(three, std::string("a\0\0", 3));
   std::string tiny(2, '\x55');
   EXPECT_EQ(GetProfileKeys(Path, "S", tiny.data(), 2), 0u);
   EXPECT_EQ(tiny, std::string(2, '\0'));

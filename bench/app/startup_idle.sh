@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# Times the program from start to its tray icon (median of 10 starts, one
+# fakemodem line, a private X server, session bus and tray), then measures
+# the idle program: maximum resident set and CPU time over an idle minute.
+#
+# usage: startup_idle.sh BIN_DIR [IDLE_SECONDS] [STARTS]
+# BIN_DIR holds quorvel, fakemodem and e2e_tray_host (the build's bin folder).
+set -euo pipefail
+
+bin=$(cd "$1" && pwd)
+idle_seconds=${2:-60}
+starts=${3:-10}
+work=$(mktemp -d)
+pids=()
+
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Waits (up to $3 seconds) until file $1 has a line matching $2; prints it.
+wait_for_line() {
+  local file=$1 pattern=$2 limit=$(( $3 * 20 )) i=0
+  until grep -q -- "$pattern" "$file" 2>/dev/null; do
+    (( ++i > limit )) && { echo "timed out waiting for '$pattern' in $file" >&2; exit 1; }
+    sleep 0.05
+  done
+  grep -- "$pattern" "$file" | tail -n 1
+}
+
+ms_now() { date +%s%3N; }
+
+# A private desktop.
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
+pids+=($!)
+wait_for_line "$work/display" '[0-9]' 60 >/dev/null
+export DISPLAY=":$(head -n 1 "$work/display")"
+dbus-daemon --session --nofork --print-address=3 3>"$work/bus" &
+pids+=($!)
+export DBUS_SESSION_BUS_ADDRESS=$(wait_for_line "$work/bus" 'unix:' 60)
+export QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY
+
+tail -f /dev/null | "$bin/e2e_tray_host" >"$work/tray.log" 2>/dev/null &
+pids+=($!)
+wait_for_line "$work/tray.log" '^ready' 60 >/dev/null
+
+tail -f /dev/null | "$bin/fakemodem" --link "$work/modem" >"$work/modem.log" 2>/dev/null &
+pids+=($!)
+wait_for_line "$work/modem.log" '^ready' 60 >/dev/null
+
+# The program in its own folder with its own settings.
+mkdir -p "$work/app" "$work/run"
+chmod 700 "$work/run"
+cp "$bin/quorvel" "$work/app/"
+cp -r "$bin/html" "$work/app/"
+export XDG_RUNTIME_DIR="$work/run"
+export XDG_CONFIG_HOME="$work/config"
+
+start_program() {
+  mkdir -p "$XDG_CONFIG_HOME/Varnock"
+  printf '[Settings]\nExtraLines=%s\nMode=0\n' "$work/modem" >"$XDG_CONFIG_HOME/Varnock/Quorvel.ini"
+  local before
+  before=$(grep -c '^registered' "$work/tray.log" || true)
+  started=$(ms_now)
+  "$work/app/quorvel" 2>/dev/null &
+  program=$!
+  local i=0
+  until [ "$(grep -c '^registered' "$work/tray.log" || true)" -gt "$before" ]; do
+    (( ++i > 1200 )) && { echo "no tray icon after 60 s" >&2; exit 1; }
+    sleep 0.01
+  done
+  shown=$(grep '^registered' "$work/tray.log" | tail -n 1 | cut -d' ' -f3)
+}
+
+stop_program() {
+  kill -TERM "$program"
+  wait "$program" || true
+}
+
+times=()
+for (( n = 0; n < starts; n++ )); do
+  start_program
+  times+=($(( shown - started )))
+  stop_program
+done
+sorted=($(printf '%s\n' "${times[@]}" | sort -n))
+count=${#sorted[@]}
+if (( count % 2 )); then
+  median=${sorted[$(( count / 2 ))]}
+else
+  median=$(( (sorted[count / 2 - 1] + sorted[count / 2]) / 2 ))
+fi
+echo "start to tray icon: median ${median} ms over ${count} starts (each: ${times[*]} ms)"
+
+# Idle: let start-up settle, then measure a quiet stretch.
+start_program
+sleep 5
+ticks=$(getconf CLK_TCK)
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$program/stat"; }
+cpu_before=$(cpu_ticks)
+sleep "$idle_seconds"
+cpu_after=$(cpu_ticks)
+rss_kb=$(awk '/^VmHWM:/ { print $2 }' "/proc/$program/status")
+stop_program
+cpu_seconds=$(awk -v t=$(( cpu_after - cpu_before )) -v hz="$ticks" 'BEGIN { printf "%.2f", t / hz }')
+echo "maximum resident set while idle: $(( rss_kb / 1024 )) MB (${rss_kb} kB)"
+echo "CPU time over ${idle_seconds} idle seconds: ${cpu_seconds} s"

@@ -1,0 +1,115 @@
+// The main window's creation and the line selection.
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QMenu>
+#include <QSignalBlocker>
+#include <exception>
+
+#include "app/app_globals.h"
+#include "app/reg_setting.h"
+#include "inidb/caller_database_config.h"
+#include "platform/delay_with_messages.h"
+#include "platform/message_dialogs.h"
+#include "quorvel_form.h"
+
+void TQuorvelForm::FormCreate() {
+  SetAppDirectory(QFileInfo(programFile_).absolutePath() + QLatin1Char('/'));
+  OpenDatabase();
+
+  // The manual is found through AppDirectory by the help hook.
+  SetHelpTopic(QString::fromLatin1(kMainHelpTopic));
+  helpContext_ = kMainHelpContext;
+
+  fullHeight_ = height();
+
+  if (RegSetting(QString::fromLatin1(kModeSetting), false) == QLatin1String(kActiveModeValue))
+    Active1Click();
+  else
+    Passive1Click();
+
+  BuildLineMenu();
+  if (lbModems->count() == 0) {
+    platform::ShowErrorDialog(QString::fromUtf8(kNoModemsText));
+    throw EQuitProgram{};
+  }
+  SelectStoredLine();
+  AddTrayIcon();
+}
+
+void TQuorvelForm::OpenDatabase() {
+  // A database that cannot be read is reported, and creation goes on: the
+  // line and the tray icon matter more than the caller list.
+  try {
+    ApplyCallerDatabaseConfig(DB);
+    DB.SetFileName(QFile::encodeName(AppDirectory() + QString::fromLatin1(kCallersFileName))
+                       .toStdString());
+    const QSignalBlocker quiet(cbCallerName);
+    cbCallerName->clear();
+    for (const std::string& name : DB.GetRecordList())
+      cbCallerName->addItem(QString::fromStdString(name));
+    // Filling the list leaves the shown text as it was.
+    cbCallerName->setCurrentIndex(-1);
+    cbCallerName->setEditText(QString::fromUtf8(kUnknownCallerText));
+  } catch (const std::exception& error) {
+    platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+  }
+}
+
+void TQuorvelForm::BuildLineMenu() {
+  // LineCount is asked again on every pass, as the monitor may change it.
+  for (int i = 0; i <= LineMonitor.LineCount() - 1; ++i) {
+    const QString name = LineMonitor.GetLineName(i);
+    LineMonitor.SetLineName(name);
+    if (LineMonitor.LineCapability() > 0) {
+      QAction* item = Selectmodem1->addAction(name);
+      item->setCheckable(true);
+      connect(item, &QAction::triggered, this, [this, item] { CommClick(item); });
+      lbModems->addItem(name);
+    }
+  }
+}
+
+void TQuorvelForm::SelectStoredLine() {
+  try {
+    const QString stored = RegSetting(QString::fromLatin1(kModemSetting), false);
+    LineMonitor.SetLineName(stored.isEmpty() ? lbModems->item(0)->text() : stored);
+    LineMonitor.SetMediaMode(TLineMonitor::kDataModemMediaMode);
+    LineMonitor.SetCallPrivilege(TLineMonitor::kMonitorOwnerPrivilege);
+    Selectmodem1->actions().at(LineIndex(LineMonitor.LineName()))->setChecked(true);
+    LineMonitor.SetLineOpen(true);
+  } catch (const ELineError& error) {
+    ShowLineFailure(error.what());
+  }
+}
+
+int TQuorvelForm::LineIndex(const QString& name) const {
+  for (int i = 0; i < lbModems->count(); ++i) {
+    if (lbModems->item(i)->text() == name) return i;
+  }
+  return 0;
+}
+
+void TQuorvelForm::CommClick(QAction* item) {
+  const QList<QAction*> items = Selectmodem1->actions();
+  for (int i = 0; i < lbModems->count() && i < items.size(); ++i) items[i]->setChecked(false);
+  try {
+    LineMonitor.SetLineOpen(false);
+    DelayWithMessages(kLineSwitchPauseMs);
+    LineMonitor.SetMediaMode(TLineMonitor::kDataModemMediaMode);
+    LineMonitor.SetCallPrivilege(TLineMonitor::kMonitorOwnerPrivilege);
+    LineMonitor.SetLineName(lbModems->item(int(Selectmodem1->actions().indexOf(item)))->text());
+    DelayWithMessages(kLineSwitchPauseMs);
+    LineMonitor.SetLineOpen(true);
+    item->setChecked(true);
+  } catch (const ELineError& error) {
+    ShowLineFailure(error.what());
+  }
+}
+
+void TQuorvelForm::ShowLineFailure(const char* message) {
+  platform::ShowErrorDialog(LineMonitor.LineName() + QString::fromLatin1(kModemNotAvailableText) +
+                            QString::fromUtf8(message));
+}

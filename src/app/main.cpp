@@ -1,0 +1,51 @@
+// The program's entry: one running copy per user, the main window, then the
+// Remote Setup dialog, then the event loop. Every way out ends with code 0.
+#include <exception>
+
+#include "app/quorvel_application.h"
+#include "app/quorvel_form.h"
+#include "platform/message_dialogs.h"
+#include "platform/session_end.h"
+#include "platform/single_instance.h"
+
+namespace {
+constexpr char kAlreadyRunningText[] = "Application is already running";
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The command line is not interpreted; Qt sees only the program's name.
+  (void)argc;
+  int qtArgc = 1;
+  char* qtArgv[] = {argv[0], nullptr};
+  TQuorvelApplication app(qtArgc, qtArgv);
+
+  const QString title = QString::fromLatin1(platform::kApplicationTitle);
+  platform::SingleInstanceLock instance(title);
+  if (!instance.TryLock()) {
+    platform::ShowMessageBox(QString::fromLatin1(kAlreadyRunningText), title,
+                             platform::MessageIcon::None);
+    return 0;
+  }
+  app.setApplicationName(title);
+  app.setQuitOnLastWindowClosed(false);
+
+  try {
+    // Signals that end the session are caught from here on and acted upon
+    // once the main window can run its exit.
+    platform::SessionEndWatcher sessionEnd;
+    TQuorvelForm QuorvelForm;
+    QuorvelForm.FormCreate();
+    QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SessionEnding, &QuorvelForm,
+                     &TQuorvelForm::Exit1Click);
+
+    // The Remote Setup dialog is created here, after the main window, lives
+    // hidden until the end, and is handed to QuorvelForm.SetSetupDialog().
+
+    sessionEnd.Start();
+    app.exec();
+  } catch (const EQuitProgram&) {
+  } catch (const std::exception& error) {
+    platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+  }
+  return 0;
+}

@@ -1,0 +1,3 @@
+#include "program_icon.h"
+
+QIcon ProgramIcon() { return QIcon(QStringLiteral(":/quorvel/quorvel.png")); }

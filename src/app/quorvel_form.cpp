@@ -1,0 +1,252 @@
+#include "quorvel_form.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QWhatsThis>
+
+#include "app/app_globals.h"
+#include "app/app_help.h"
+#include "app/program_icon.h"
+#include "app/reg_setting.h"
+#include "app/startup_picture.h"
+#include "platform/message_dialogs.h"
+
+namespace {
+
+constexpr char kAboutCaption[] = "About Quorvel";
+constexpr char kFormFont[] = "MS Sans Serif";
+constexpr int kFormFontPointSize = 8;
+
+}  // namespace
+
+TQuorvelForm::TQuorvelForm(const QString& programFile, QWidget* parent)
+    : QMainWindow(parent),
+      programFile_(programFile.isEmpty() ? QCoreApplication::applicationFilePath() : programFile) {
+  setWindowTitle(QString::fromUtf8(kFormCaption));
+  setWindowIcon(ProgramIcon());
+  // A single fixed border, the system menu, the close and the caption help
+  // button; no minimise or maximise buttons.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                 Qt::WindowContextHelpButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setFont(QFont(QString::fromLatin1(kFormFont), kFormFontPointSize));
+
+  BuildMenus();
+  BuildClientArea();
+
+  int menuHeight = menuBar()->heightForWidth(kClientWidth);
+  if (menuHeight < 0) menuHeight = menuBar()->sizeHint().height();
+  setFixedSize(kClientWidth, menuHeight + kClientHeight);
+  if (const QScreen* screen = this->screen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+  }
+
+  // F1 on the window asks for its help like the caption help button.
+  auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
+  connect(f1, &QShortcut::activated, this, &TQuorvelForm::RequestHelp);
+
+  // Call handling plugs in here: the line monitor's OnCallerID and
+  // OnCallState, the Record menu (New1, AddCurrent1, Delete1),
+  // cbCallerName's change and bSaveToDatabase's click.
+}
+
+TQuorvelForm::~TQuorvelForm() = default;
+
+void TQuorvelForm::BuildMenus() {
+  menuBar()->setNativeMenuBar(false);
+
+  File1 = menuBar()->addMenu(QStringLiteral("&File"));
+  Selectmodem1 = File1->addMenu(QStringLiteral("&Select modem"));
+  File1->addSeparator();
+  Exit1 = File1->addAction(QStringLiteral("&Exit"));
+  connect(Exit1, &QAction::triggered, this, &TQuorvelForm::Exit1Click);
+
+  Mode1 = menuBar()->addMenu(QStringLiteral("&Mode"));
+  Active1 = Mode1->addAction(QStringLiteral("&Active"));
+  Passive1 = Mode1->addAction(QStringLiteral("&Passive"));
+  Active1->setCheckable(true);
+  Passive1->setCheckable(true);
+  connect(Active1, &QAction::triggered, this, &TQuorvelForm::Active1Click);
+  connect(Passive1, &QAction::triggered, this, &TQuorvelForm::Passive1Click);
+
+  Record1 = menuBar()->addMenu(QStringLiteral("&Record"));
+  New1 = Record1->addAction(QStringLiteral("&New"));
+  AddCurrent1 = Record1->addAction(QStringLiteral("&Add/Save Current"));
+  Delete1 = Record1->addAction(QStringLiteral("&Delete Current"));
+
+  Setup1 = menuBar()->addAction(QStringLiteral("&Setup"));
+  connect(Setup1, &QAction::triggered, this, &TQuorvelForm::Setup1Click);
+
+  Help1 = menuBar()->addMenu(QStringLiteral("&?"));
+  Help2 = Help1->addAction(QStringLiteral("&Help"));
+  Help1->addSeparator();
+  About1 = Help1->addAction(QStringLiteral("&About"));
+  connect(Help2, &QAction::triggered, this, &TQuorvelForm::Help2Click);
+  connect(About1, &QAction::triggered, this, &TQuorvelForm::About1Click);
+
+  PopupMenu = new QMenu(this);
+  Open1 = PopupMenu->addAction(QStringLiteral("&Open"));
+  PopupMenu->addSeparator();
+  Exit2 = PopupMenu->addAction(QStringLiteral("&Exit"));
+  connect(Open1, &QAction::triggered, this, &TQuorvelForm::Open1Click);
+  connect(Exit2, &QAction::triggered, this, &TQuorvelForm::Exit2Click);
+}
+
+void TQuorvelForm::BuildClientArea() {
+  auto* client = new QWidget(this);
+  setCentralWidget(client);
+
+  Image = new QLabel(client);
+  Image->setGeometry(0, 0, kClientWidth, kClientHeight - kPanelHeight);
+  Image->setAlignment(Qt::AlignCenter);
+  Image->setScaledContents(true);
+  Image->setPixmap(QPixmap::fromImage(StartupPicture()));
+
+  bSaveToDatabase = new QPushButton(QString::fromUtf8(kSaveToDatabaseCaption), client);
+  bSaveToDatabase->setGeometry(16, 180, 163, 17);
+  bSaveToDatabase->hide();
+
+  lbModems = new QListWidget(client);
+  lbModems->hide();
+
+  Panel1 = new QFrame(client);
+  Panel1->setFrameShape(QFrame::NoFrame);
+  Panel1->setGeometry(0, kClientHeight - kPanelHeight, kClientWidth, kPanelHeight);
+
+  cbCallerName = new QComboBox(Panel1);
+  cbCallerName->setEditable(true);
+  cbCallerName->setInsertPolicy(QComboBox::NoInsert);
+  cbCallerName->setGeometry(0, 1, 198, 21);
+  cbCallerName->setEditText(QString::fromUtf8(kUnknownCallerText));
+
+  tbCallerID = new QLineEdit(QString::fromUtf8(kNotTransmittedText), Panel1);
+  tbCallerID->setGeometry(0, 25, 198, 21);
+  tbCallerID->setToolTip(QString::fromUtf8(kCallerIdHint));
+
+  bSaveToDatabase->raise();
+  imageHeight_ = Image->height();
+  panelHeight_ = Panel1->height();
+}
+
+bool TQuorvelForm::IsActiveMode() const { return Active1->isChecked(); }
+
+void TQuorvelForm::Active1Click() {
+  setFixedHeight(fullHeight_);
+  Record1->menuAction()->setVisible(true);
+  Setup1->setVisible(false);
+  Passive1->setChecked(false);
+  Active1->setChecked(true);
+  Image->show();
+  Panel1->show();
+}
+
+void TQuorvelForm::Passive1Click() {
+  // The heights the two parts last had while visible, so choosing Passive
+  // twice gives the same height.
+  if (!Image->isHidden()) imageHeight_ = Image->height();
+  if (!Panel1->isHidden()) panelHeight_ = Panel1->height();
+  setFixedHeight(fullHeight_ - imageHeight_ - panelHeight_);
+  Record1->menuAction()->setVisible(false);
+  Setup1->setVisible(true);
+  Passive1->setChecked(true);
+  Active1->setChecked(false);
+  Image->hide();
+  Panel1->hide();
+}
+
+void TQuorvelForm::AddTrayIcon() {
+  if (!platform::WaitForSystemTray(TrayHostWaitMs)) {
+    // Without a tray a hidden program could be neither reached nor ended:
+    // it stays on the taskbar, minimised.
+    showMinimized();
+    return;
+  }
+  trayIcon_ = std::make_unique<QSystemTrayIcon>(windowIcon());
+  trayIcon_->setToolTip(QString::fromUtf8(kTrayToolTip));
+  connect(trayIcon_.get(), &QSystemTrayIcon::activated, this, &TQuorvelForm::SysTrayPopUp);
+  trayIcon_->show();
+}
+
+void TQuorvelForm::SysTrayPopUp(QSystemTrayIcon::ActivationReason reason) {
+  // Only the right button opens the menu; left and double clicks do nothing.
+  if (reason == QSystemTrayIcon::Context) PopupMenu->popup(QCursor::pos());
+}
+
+void TQuorvelForm::Open1Click() {
+  if (isMinimized()) showNormal();
+  else show();
+  if (DisplayFirstRecord) DisplayFirstRecord();
+}
+
+void TQuorvelForm::Exit2Click() { Exit1Click(); }
+
+void TQuorvelForm::Exit1Click() {
+  RegSetting(QString::fromLatin1(kModemSetting), true, LineMonitor.LineName());
+  RegSetting(QString::fromLatin1(kModeSetting), true,
+             QString::fromLatin1(IsActiveMode() ? kActiveModeValue : kPassiveModeValue));
+  trayIcon_.reset();
+  // Ends the main loop (and any wait running inside it) without asking the
+  // windows to close: the main window refuses every close.
+  QCoreApplication::exit(0);
+}
+
+void TQuorvelForm::closeEvent(QCloseEvent* event) {
+  bSaveToDatabase->hide();
+  if (trayIcon_) hide();
+  else showMinimized();
+  event->ignore();
+}
+
+void TQuorvelForm::showEvent(QShowEvent* event) {
+  SetHelpTopic(QString::fromLatin1(kMainHelpTopic));
+  helpContext_ = kMainHelpContext;
+  QMainWindow::showEvent(event);
+}
+
+bool TQuorvelForm::event(QEvent* event) {
+  // The caption help button asks for this window's help at once instead of
+  // the "What's This?" pointer.
+  if (event->type() == QEvent::EnterWhatsThisMode && isActiveWindow()) {
+    QWhatsThis::leaveWhatsThisMode();
+    RequestHelp();
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+void TQuorvelForm::RequestHelp() {
+  if (helpContext_ == 0) return;
+  bool callHelp = true;
+  AppOnHelp(kHelpSetPopupPos, helpContext_, callHelp);
+}
+
+void TQuorvelForm::Help2Click() {
+  SetHelpTopic(QString::fromLatin1(kMainHelpTopic));
+  bool callHelp = true;
+  AppOnHelp(kHelpSetPopupPos, 0, callHelp);
+}
+
+void TQuorvelForm::Setup1Click() {
+  // The Remote Setup dialog is handed over by the entry after creation.
+  if (setupDialog_) setupDialog_->exec();
+}
+
+void TQuorvelForm::About1Click() {
+  platform::ShowMessageBox(
+      QStringLiteral("Quorvel\nVersion %1").arg(QString::fromLatin1(QUORVEL_VERSION)),
+      QString::fromUtf8(kAboutCaption), platform::MessageIcon::Information);
+}

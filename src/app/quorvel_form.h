@@ -1,0 +1,149 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <QSystemTrayIcon>
+#include <functional>
+#include <memory>
+
+#include "inidb/ini_dbase.h"
+#include "platform/tray_availability.h"
+#include "telephony/line_monitor.h"
+
+class QAction;
+class QComboBox;
+class QDialog;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+
+// The program's texts shown on the main window and by its creation.
+inline constexpr char kFormCaption[] = "Calling...";
+inline constexpr char kUnknownCallerText[] = "(Unknown)";
+inline constexpr char kNotTransmittedText[] = "(Not transmitted)";
+inline constexpr char kCallerIdHint[] = "Caller ID";
+inline constexpr char kSaveToDatabaseCaption[] = "Save to database";
+inline constexpr char kCallersFileName[] = "Callers.DB";
+inline constexpr char kNoModemsText[] =
+    "There are no modems defined under Windows. The application will quit!";
+inline constexpr char kModemNotAvailableText[] = " => Modem not available ";
+inline constexpr char kTrayToolTip[] = "Quorvel";
+
+// Client area and its two parts at full height.
+inline constexpr int kClientWidth = 197;
+inline constexpr int kClientHeight = 246;
+inline constexpr int kPanelHeight = 46;
+
+// The pause on each side of a line change.
+inline constexpr int kLineSwitchPauseMs = 100;
+
+// Thrown by creation when the program must end at once (no usable line);
+// the entry catches it and ends with exit code 0.
+struct EQuitProgram {};
+
+// The main window: the caller display, the settings, the two modes, the
+// line menu, the tray icon, exit and help. It owns the caller database and
+// the line monitor. Created hidden; FormCreate() must run right after
+// construction.
+class TQuorvelForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `programFile` is the program's full path; its folder becomes AppDirectory.
+  explicit TQuorvelForm(const QString& programFile = QString(), QWidget* parent = nullptr);
+  ~TQuorvelForm() override;
+
+  // The creation steps: database, help, modes, line menu, line, tray icon.
+  // Throws EQuitProgram after telling the user when no line can be offered.
+  void FormCreate();
+
+  // Components.
+  TIniDBase DB;
+  TLineMonitor LineMonitor;
+
+  // Widgets (owned by the window).
+  QLabel* Image = nullptr;
+  QPushButton* bSaveToDatabase = nullptr;
+  QListWidget* lbModems = nullptr;
+  QFrame* Panel1 = nullptr;
+  QComboBox* cbCallerName = nullptr;
+  QLineEdit* tbCallerID = nullptr;
+
+  // Main menu.
+  QMenu* File1 = nullptr;
+  QMenu* Selectmodem1 = nullptr;
+  QAction* Exit1 = nullptr;
+  QMenu* Mode1 = nullptr;
+  QAction* Active1 = nullptr;
+  QAction* Passive1 = nullptr;
+  QMenu* Record1 = nullptr;
+  QAction* New1 = nullptr;
+  QAction* AddCurrent1 = nullptr;
+  QAction* Delete1 = nullptr;
+  QAction* Setup1 = nullptr;
+  QMenu* Help1 = nullptr;
+  QAction* Help2 = nullptr;
+  QAction* About1 = nullptr;
+
+  // Tray menu.
+  QMenu* PopupMenu = nullptr;
+  QAction* Open1 = nullptr;
+  QAction* Exit2 = nullptr;
+
+  // How long creation waits for the desktop's tray to appear.
+  int TrayHostWaitMs = platform::kTrayHostWaitMs;
+
+  // Shows the record of the first caller name (set by the call handling;
+  // empty means nothing more is shown when the window is opened).
+  std::function<void()> DisplayFirstRecord;
+
+  // The Remote Setup dialog that "&Setup" shows modally (owned elsewhere).
+  void SetSetupDialog(QDialog* dialog) { setupDialog_ = dialog; }
+
+  // Active mode exactly when "&Active" carries its check mark.
+  bool IsActiveMode() const;
+  int FullHeight() const { return fullHeight_; }
+  int HelpContext() const { return helpContext_; }
+  // The tray icon, or nullptr while none is shown (no tray, or after exit).
+  QSystemTrayIcon* TrayIcon() const { return trayIcon_.get(); }
+  // Position of the first `lbModems` entry equal to `name` (case-sensitive), else 0.
+  int LineIndex(const QString& name) const;
+
+  // Handlers.
+  void Active1Click();
+  void Passive1Click();
+  void CommClick(QAction* item);
+  void Exit1Click();
+  void Exit2Click();
+  void Open1Click();
+  void Setup1Click();
+  void Help2Click();
+  void About1Click();
+  void SysTrayPopUp(QSystemTrayIcon::ActivationReason reason);
+  void AddTrayIcon();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+  void showEvent(QShowEvent* event) override;    // FormShow
+  bool event(QEvent* event) override;
+
+ private:
+  void BuildClientArea();
+  void BuildMenus();
+  void OpenDatabase();
+  void BuildLineMenu();
+  void SelectStoredLine();
+  void ShowLineFailure(const char* message);
+  void RequestHelp();
+
+  QString programFile_;
+  int fullHeight_ = 0;
+  int imageHeight_ = 0;  // last height while visible
+  int panelHeight_ = 0;  // last height while visible
+  int helpContext_ = 0;
+  std::unique_ptr<QSystemTrayIcon> trayIcon_;
+  QDialog* setupDialog_ = nullptr;
+};

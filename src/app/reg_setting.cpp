@@ -1,0 +1,10 @@
+#include "reg_setting.h"
+
+#include "platform/settings_store.h"
+
+QString RegSetting(const QString& name, bool write, const QString& value) {
+  const QString key = QString::fromLatin1(kSettingsKey);
+  if (!write) return platform::ReadSettingValue(key, name);
+  platform::WriteSettingValue(key, name, value);
+  return QString();
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// The program's persistent settings, all text values under one key.
+inline constexpr char kSettingsKey[] = "Settings";
+inline constexpr char kModeSetting[] = "Mode";
+inline constexpr char kModemSetting[] = "Modem";
+inline constexpr char kActiveModeValue[] = "0";
+inline constexpr char kPassiveModeValue[] = "1";
+
+// The one accessor for the Settings key. Reading returns the stored text, or
+// "" when it is missing or cannot be read; `value` is then unused. Writing
+// stores `value` and returns "". Failures are never reported.
+QString RegSetting(const QString& name, bool write, const QString& value = QString());

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <ostream>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+#include "app/quorvel_form.h"
+#include "fake_modem.h"
+#include "temp_dir.h"
+
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+// A main window whose program folder, settings and lines are the test's own:
+// the lines are fakemodem processes offered through the "ExtraLines" setting.
+class FormTest : public ::testing::Test {
+ protected:
+  FormTest();
+
+  // Starts a modem linked as <temp>/<name>; returns its link path.
+  QString AddModem(const QString& name, const QStringList& options = {});
+  // Offers the given link paths as the lines, in this order.
+  void OfferLines(const QStringList& links);
+  void Store(const QString& name, const QString& value);
+  QString Stored(const QString& name) const;
+  // Makes the window (not yet created) with the program in the temp folder.
+  TQuorvelForm& MakeForm();
+  // The check marks of "Select modem", in menu order.
+  std::vector<bool> Checks() const;
+  QStringList MenuLines() const;
+  QStringList ListedLines() const;
+
+  TempConfigHome config_;
+  QTemporaryDir appDir_;
+  std::vector<std::unique_ptr<FakeModem>> modems_;
+  std::unique_ptr<TQuorvelForm> form_;
+};

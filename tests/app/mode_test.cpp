@@ -1,0 +1,95 @@
+// The stored mode applied at creation, and switching between the modes.
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+
+#include "form_fixture.h"
+
+namespace {
+
+struct StoredMode {
+  const char* name;
+  const char* stored;  // nullptr: no value at all
+  bool active;
+};
+
+class StoredModeTest : public FormTest, public ::testing::WithParamInterface<StoredMode> {};
+
+}  // namespace
+
+TEST_P(StoredModeTest, SelectsTheMode) {
+  OfferLines({AddModem("modem")});
+  if (GetParam().stored) Store("Mode", GetParam().stored);
+  TQuorvelForm& form = MakeForm();
+  form.FormCreate();
+  EXPECT_EQ(form.IsActiveMode(), GetParam().active);
+  EXPECT_EQ(form.Active1->isChecked(), GetParam().active);
+  EXPECT_EQ(form.Passive1->isChecked(), !GetParam().active);
+  EXPECT_EQ(form.Record1->menuAction()->isVisible(), GetParam().active);
+  EXPECT_EQ(form.Setup1->isVisible(), !GetParam().active);
+  EXPECT_EQ(form.Image->isHidden(), !GetParam().active);
+  EXPECT_EQ(form.Panel1->isHidden(), !GetParam().active);
+  EXPECT_EQ(Stored("Mode"), GetParam().stored ? GetParam().stored : "");  // only read
+}
+
+INSTANTIATE_TEST_SUITE_P(FormCreate, StoredModeTest,
+                         ::testing::Values(StoredMode{"Missing", nullptr, false},
+                                           StoredMode{"Zero", "0", true},
+                                           StoredMode{"One", "1", false},
+                                           StoredMode{"Empty", "", false},
+                                           StoredMode{"Other", "active", false},
+                                           StoredMode{"ZeroWithBlank", "0 ", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FormTest, PassiveLeavesOnlyTheMenuBarAndActiveRestoresTheHeight) {
+  OfferLines({AddModem("modem")});
+  Store("Mode", "0");
+  TQuorvelForm& form = MakeForm();
+  const int created = form.height();
+  form.FormCreate();
+  EXPECT_EQ(form.FullHeight(), created);
+  EXPECT_EQ(form.height(), created);
+
+  form.Passive1Click();
+  const int passive = form.height();
+  EXPECT_EQ(passive, created - 200 - 46);
+  EXPECT_EQ(form.minimumHeight(), form.maximumHeight());  // still fixed
+  form.Passive1Click();  // the parts are hidden now: their last heights count
+  EXPECT_EQ(form.height(), passive);
+
+  form.Active1Click();
+  EXPECT_EQ(form.height(), created);
+  EXPECT_TRUE(form.Active1->isChecked());
+  EXPECT_FALSE(form.Passive1->isChecked());
+  EXPECT_FALSE(form.Image->isHidden());
+  EXPECT_FALSE(form.Panel1->isHidden());
+  EXPECT_EQ(form.Image->geometry(), QRect(0, 0, 197, 200));
+  EXPECT_EQ(form.Panel1->geometry(), QRect(0, 200, 197, 46));
+
+  form.Passive1Click();
+  EXPECT_EQ(form.height(), passive);
+}
+
+TEST_F(FormTest, PassiveAtCreationKeepsFullHeightForLater) {
+  OfferLines({AddModem("modem")});
+  TQuorvelForm& form = MakeForm();
+  const int created = form.height();
+  form.FormCreate();
+  EXPECT_EQ(form.height(), created - 246);
+  form.Active1Click();
+  EXPECT_EQ(form.height(), created);
+}
+
+TEST_F(FormTest, SwitchingModeWritesNothing) {
+  OfferLines({AddModem("modem")});
+  Store("Mode", "1");
+  TQuorvelForm& form = MakeForm();
+  form.FormCreate();
+  form.Mode1->actions().at(0)->trigger();  // the menu entry, as the user picks it
+  EXPECT_TRUE(form.IsActiveMode());
+  form.Active1->trigger();  // choosing the checked entry again keeps it checked
+  EXPECT_TRUE(form.IsActiveMode());
+  EXPECT_EQ(Stored("Mode"), "1");
+  EXPECT_EQ(Stored("Modem"), "");
+}

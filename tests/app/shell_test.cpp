@@ -1,0 +1,216 @@
+// Closing, exit, the tray menu, help, the general error report and a
+// database that cannot be read.
+#include <QAction>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <stdexcept>
+
+#include "app/app_globals.h"
+#include "form_fixture.h"
+#include "message_box_answerer.h"
+
+namespace {
+
+// A stand-in URL handler placed first on PATH: it records its arguments.
+class RecordingUrlHandler {
+ public:
+  RecordingUrlHandler() {
+    oldPath_ = qgetenv("PATH");
+    QFile script(dir_.filePath("xdg-open"));
+    script.open(QIODevice::WriteOnly);
+    script.write(QString("#!/bin/sh\nprintf '%s\\n' \"$@\" >> '%1.tmp' && mv '%1.tmp' '%1'\n")
+                     .arg(Record())
+                     .toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("PATH", dir_.path().toLocal8Bit() + ":" + oldPath_);
+  }
+  ~RecordingUrlHandler() { qputenv("PATH", oldPath_); }
+
+  QString Record() const { return dir_.filePath("args.txt"); }
+  // Waits for the next recorded argument and takes it.
+  QString Take() {
+    QDeadlineTimer deadline(30000);
+    while (!QFileInfo::exists(Record()) && !deadline.hasExpired()) QThread::msleep(10);
+    QFile f(Record());
+    if (!f.open(QIODevice::ReadOnly)) return QString();
+    const QString text = QString::fromUtf8(f.readAll()).trimmed();
+    f.remove();
+    return text;
+  }
+
+ private:
+  QTemporaryDir dir_;
+  QByteArray oldPath_;
+};
+
+}  // namespace
+
+TEST_F(FormTest, CreationSetsFoldersAndHelpTopic) {
+  OfferLines({AddModem("modem")});
+  SetHelpTopic("idh_setup");
+  TQuorvelForm& form = MakeForm();
+  form.FormCreate();
+  EXPECT_EQ(AppDirectory(), QDir(appDir_.path()).canonicalPath() + "/");
+  EXPECT_EQ(HelpTopic(), "idh_quorvel");
+  EXPECT_EQ(form.HelpContext(), 1000);
+  EXPECT_EQ(form.cbCallerName->currentText(), "(Unknown)");
+  EXPECT_EQ(form.cbCallerName->count(), 0);
+}
+
+TEST_F(FormTest, WithoutTrayTheWindowIsMinimisedAndClosingMinimises) {
+  OfferLines({AddModem("modem")});
+  Store("Mode", "0");
+  TQuorvelForm& form = MakeForm();
+  form.FormCreate();
+  ASSERT_EQ(form.TrayIcon(), nullptr);  // the offscreen platform has no tray
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_TRUE(form.isMinimized());
+
+  form.Open1Click();
+  EXPECT_FALSE(form.isMinimized());
+  form.bSaveToDatabase->show();
+  EXPECT_FALSE(form.close());  // refused
+  EXPECT_TRUE(form.isMinimized());
+  EXPECT_TRUE(form.bSaveToDatabase->isHidden());
+}
+
+TEST_F(FormTest, OpenShowsTheWindowAndTheFirstRecord) {
+  OfferLines({AddModem("modem")});
+  TQuorvelForm& form = MakeForm();
+  form.FormCreate();
+  int shown = 0;
+  form.DisplayFirstRecord = [&] {
+    EXPECT_TRUE(form.isVisible());
+    ++shown;
+  };
+  form.hide();
+  SetHelpTopic("idh_setup");
+  form.Open1->trigger();
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(HelpTopic(), "idh_quorvel");  // showing the window takes its topic back
+}
+
+TEST_F(FormTest, OnlyTheRightButtonOpensTheTrayMenu) {
+  OfferLines({AddModem("modem")});
+  TQuorvelForm& form = MakeForm();
+  form.FormCreate();
+  for (auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick,
+                      QSystemTrayIcon::MiddleClick, QSystemTrayIcon::Unknown}) {
+    form.SysTrayPopUp(reason);
+    EXPECT_FALSE(form.PopupMenu->isVisible()) << reason;
+  }
+  EXPECT_TRUE(form.isMinimized());  // a left click does not open the window
+  form.SysTrayPopUp(QSystemTrayIcon::Context);
+  EXPECT_TRUE(form.PopupMenu->isVisible());
+  form.PopupMenu->hide();
+}
+
+TEST_F(FormTest, ExitStoresTheLineAndTheMode) {
+  const QString a = AddModem("modemA");
+  const QString b = AddModem("modemB");
+  OfferLines({a, b});
+  Store("Mode", "1");
+  TQuorvelForm& form = MakeForm();
+  form.FormCreate();
+  form.Selectmodem1->actions().at(1)->trigger();
+  form.Active1Click();
+  EXPECT_EQ(Stored("Modem"), "");
+  form.Exit1->trigger();
+  EXPECT_EQ(Stored("Modem"), b);
+  EXPECT_EQ(Stored("Mode"), "0");
+  EXPECT_EQ(form.TrayIcon(), nullptr);
+
+  form.Passive1Click();
+  form.Exit2->trigger();  // the tray's Exit does the same
+  EXPECT_EQ(Stored("Mode"), "1");
+  EXPECT_EQ(Stored("Modem"), b);
+}
+
+TEST_F(FormTest, ExitEndsTheRunningLoop) {
+  OfferLines({AddModem("modem")});
+  TQuorvelForm& form = MakeForm();
+  form.FormCreate();
+  QTimer::singleShot(0, &form, &TQuorvelForm::Exit1Click);
+  QTimer failSafe;
+  failSafe.setSingleShot(true);
+  bool timedOut = false;
+  QObject::connect(&failSafe, &QTimer::timeout, [&] {
+    timedOut = true;
+    QCoreApplication::exit(1);
+  });
+  failSafe.start(60000);
+  EXPECT_EQ(QCoreApplication::exec(), 0);
+  EXPECT_FALSE(timedOut);
+  EXPECT_EQ(Stored("Mode"), "1");
+}
+
+TEST_F(FormTest, HelpOpensTheManualAtTheTopic) {
+  OfferLines({AddModem("modem")});
+  TQuorvelForm& form = MakeForm();
+  form.FormCreate();
+  RecordingUrlHandler handler;
+  const QString manual = "file://" + QDir(appDir_.path()).canonicalPath() + "/html/manual.html";
+
+  SetHelpTopic("idh_setup");
+  form.Help2->trigger();
+  EXPECT_EQ(handler.Take(), manual + "#idh_quorvel");
+
+  // F1 on the window uses the topic of the moment.
+  form.showNormal();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  SetHelpTopic("idh_setup");
+  QTest::keyClick(&form, Qt::Key_F1);
+  EXPECT_EQ(handler.Take(), manual + "#idh_setup");
+}
+
+TEST(GeneralErrorReport, ShowsWhatEscapesAHandlerAndCarriesOn) {
+  MessageBoxAnswerer answerer;
+  QPushButton button;
+  int clicks = 0;
+  QObject::connect(&button, &QPushButton::clicked, [&] {
+    if (++clicks == 1) throw std::runtime_error("Record already exists");
+  });
+  QTest::mouseClick(&button, Qt::LeftButton);
+  ASSERT_EQ(answerer.seen().size(), 1u);
+  EXPECT_EQ(answerer.seen()[0].caption, "Quorvel");
+  EXPECT_EQ(answerer.seen()[0].text, "Record already exists.");
+  EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
+  EXPECT_EQ(answerer.seen()[0].buttons, QStringList{"OK"});
+
+  QTest::mouseClick(&button, Qt::LeftButton);  // still working
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(answerer.seen().size(), 1u);
+
+  QTimer::singleShot(0, [] { throw 42; });
+  QCoreApplication::processEvents();
+  ASSERT_EQ(answerer.seen().size(), 2u);
+  EXPECT_EQ(answerer.seen()[1].text, "Unknown error.");
+}
+
+TEST_F(FormTest, UnreadableDatabaseIsReportedAndCreationGoesOn) {
+  OfferLines({AddModem("modem")});
+  ASSERT_TRUE(QDir(appDir_.path()).mkdir("Callers.DB"));  // a folder where the file belongs
+  MessageBoxAnswerer answerer;
+  TQuorvelForm& form = MakeForm();
+  form.FormCreate();
+  ASSERT_EQ(answerer.seen().size(), 1u);
+  EXPECT_EQ(answerer.seen()[0].caption, "Quorvel");
+  EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
+  EXPECT_FALSE(answerer.seen()[0].text.isEmpty());
+  EXPECT_EQ(MenuLines().size(), 1);
+  EXPECT_TRUE(form.LineMonitor.LineOpen());
+  EXPECT_TRUE(form.isMinimized());  // the last step ran
+}

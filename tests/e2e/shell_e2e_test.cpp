@@ -1,0 +1,161 @@
+// The program as a user runs it: start, the single running copy, the stored
+// mode and line, the ways out and what they store.
+#include <QProcess>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+#include "desktop_session.h"
+#include "fake_modem.h"
+#include "installed_program.h"
+
+namespace {
+
+constexpr char kMainWindow[] = "^Calling\\.\\.\\.$";
+
+class ShellE2E : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(desktop_.Ready()) << "Xvfb or dbus-daemon did not start";
+    ASSERT_TRUE(program_.Ready()) << "the program could not be copied";
+  }
+
+  QString AddModem(const QString& name, const QStringList& options = {}) {
+    modems_.push_back(std::make_unique<FakeModem>(program_.Path(name), options));
+    EXPECT_TRUE(modems_.back()->Started());
+    return modems_.back()->LinkPath();
+  }
+
+  DesktopSession desktop_;
+  InstalledProgram program_;
+  std::vector<std::unique_ptr<FakeModem>> modems_;
+};
+
+}  // namespace
+
+TEST_F(ShellE2E, WithoutAnAnsweringModemItSaysSoAndEnds) {
+  program_.Store("ExtraLines", AddModem("silent", {"--silent"}));
+  const QByteArray before = program_.SettingsBytes();
+  program_.Start(desktop_);
+
+  const QString box = desktop_.WaitForWindow("^Fehler$");
+  ASSERT_FALSE(box.isEmpty());
+  EXPECT_FALSE(desktop_.WindowShown(kMainWindow));
+  // The box's text is checked by the widget tests; X shows only its title.
+  ASSERT_TRUE(desktop_.PressKeys(box, {"Return"}));
+  EXPECT_EQ(program_.WaitForExit(), 0);
+  EXPECT_EQ(program_.SettingsBytes(), before);
+}
+
+TEST_F(ShellE2E, ASecondCopyIsRefusedAndTheFirstRunsOn) {
+  program_.Store("ExtraLines", AddModem("modem"));
+  ASSERT_TRUE(desktop_.StartTray());
+  program_.Start(desktop_);
+  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+  EXPECT_FALSE(desktop_.WindowShown(kMainWindow));  // hidden in the tray
+
+  const int second = program_.Start(desktop_);
+  const QString box = desktop_.WaitForWindow("^Quorvel$");
+  ASSERT_FALSE(box.isEmpty());
+  ASSERT_TRUE(desktop_.PressKeys(box, {"Return"}));
+  EXPECT_EQ(program_.WaitForExit(second), 0);
+
+  EXPECT_EQ(program_.Process(0).state(), QProcess::Running);
+  program_.Signal(SIGTERM);
+  EXPECT_EQ(program_.WaitForExit(), 0);
+}
+
+TEST_F(ShellE2E, StoredModeAndLineAreUsedAndFileExitStoresThem) {
+  const QString a = AddModem("modemA");
+  const QString b = AddModem("modemB");
+  program_.Store("ExtraLines", a + ";" + b);
+  program_.Store("Mode", "0");
+  program_.Store("Modem", b);
+  program_.Start(desktop_);  // no tray: the window shows minimised
+
+  const QString window = desktop_.WaitForWindow(kMainWindow);
+  ASSERT_FALSE(window.isEmpty());
+  EXPECT_FALSE(modems_[1]->WaitForOutput("got AT+VCID=1").isEmpty());  // line B is watched
+
+  // Read at start only: what is in the file now is overwritten at exit.
+  program_.Store("Mode", "x");
+  program_.Store("Modem", "y");
+  ASSERT_TRUE(desktop_.PressKeys(window, {"alt+f", "e"}));
+  EXPECT_EQ(program_.WaitForExit(), 0);
+  EXPECT_EQ(program_.Stored("Mode"), "0");
+  EXPECT_EQ(program_.Stored("Modem"), b);
+}
+
+TEST_F(ShellE2E, TrayMenuOpensTheWindowAndExits) {
+  const QString a = AddModem("modem");
+  program_.Store("ExtraLines", a);
+  ASSERT_TRUE(desktop_.StartTray());
+  program_.Start(desktop_);
+  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+
+  desktop_.ClickTrayIcon("activate");  // a left click does nothing
+  desktop_.ClickTrayIcon("context");
+  ASSERT_FALSE(desktop_.WaitForWindow("", true).isEmpty());  // the menu
+  EXPECT_FALSE(desktop_.WindowShown(kMainWindow));
+  ASSERT_TRUE(desktop_.XDoTool({"key", "o"}));
+  ASSERT_FALSE(desktop_.WaitForWindow(kMainWindow).isEmpty());
+
+  desktop_.ClickTrayIcon("context");
+  ASSERT_TRUE(desktop_.XDoTool({"search", "--sync", "--onlyvisible", "--name", "^$"}));
+  ASSERT_TRUE(desktop_.XDoTool({"key", "e"}));
+  EXPECT_EQ(program_.WaitForExit(), 0);
+  EXPECT_TRUE(desktop_.WaitForTrayIconGone());
+  EXPECT_EQ(program_.Stored("Mode"), "1");
+  EXPECT_EQ(program_.Stored("Modem"), a);
+}
+
+TEST_F(ShellE2E, SigtermStoresLikeExit) {
+  const QString a = AddModem("modem");
+  program_.Store("ExtraLines", a);
+  ASSERT_TRUE(desktop_.StartTray());
+  program_.Start(desktop_);
+  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+  EXPECT_EQ(program_.Stored("Mode"), "");
+
+  program_.Signal(SIGTERM);
+  EXPECT_EQ(program_.WaitForExit(), 0);
+  EXPECT_TRUE(desktop_.WaitForTrayIconGone());
+  EXPECT_EQ(program_.Stored("Mode"), "1");
+  EXPECT_EQ(program_.Stored("Modem"), a);
+}
+
+TEST_F(ShellE2E, SighupStoresLikeExit) {
+  const QString a = AddModem("modem");
+  program_.Store("ExtraLines", a);
+  program_.Store("Mode", "0");
+  ASSERT_TRUE(desktop_.StartTray());
+  program_.Start(desktop_);
+  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+  program_.Store("Mode", "x");
+
+  program_.Signal(SIGHUP);
+  EXPECT_EQ(program_.WaitForExit(), 0);
+  EXPECT_EQ(program_.Stored("Mode"), "0");
+  EXPECT_EQ(program_.Stored("Modem"), a);
+}
+
+TEST_F(ShellE2E, SigkillChangesNothingAndTheNextStartWorks) {
+  const QString a = AddModem("modem");
+  program_.Store("ExtraLines", a);
+  program_.Store("Mode", "0");
+  ASSERT_TRUE(desktop_.StartTray());
+  program_.Start(desktop_);
+  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+  const QByteArray before = program_.SettingsBytes();
+
+  program_.Signal(SIGKILL);
+  EXPECT_EQ(program_.WaitForExit(), -1);
+  EXPECT_EQ(program_.SettingsBytes(), before);
+
+  // The dead copy's lock does not block the next start.
+  const int next = program_.Start(desktop_);
+  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+  program_.Signal(SIGTERM, next);
+  EXPECT_EQ(program_.WaitForExit(next), 0);
+}
