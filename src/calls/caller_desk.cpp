@@ -11,25 +11,31 @@ TCallerDesk::TCallerDesk(TIniDBase& db, const QString& appDirectory, const Parts
     : view_(parts.widgets, parts.isActiveMode),
       pictures_(appDirectory),
       editor_(db, view_, pictures_),
-      handler_(db, view_, editor_, pictures_) {
+      handler_(db, view_, editor_, pictures_),
+      connections_(ConnectLineMonitor(*parts.lineMonitor, handler_)) {
   // Errors of these handlers reach the application's general error report.
   TCallerEditor* editor = &editor_;
-  QObject::connect(parts.newRecord, &QAction::triggered, parts.newRecord,
-                   [editor] { editor->NewClick(); });
-  QObject::connect(parts.addCurrent, &QAction::triggered, parts.addCurrent,
-                   [editor] { editor->AddCurrent1Click(); });
-  QObject::connect(parts.deleteCurrent, &QAction::triggered, parts.deleteCurrent,
-                   [editor] { editor->Delete1Click(); });
-  QObject::connect(parts.widgets.saveToDatabase, &QAbstractButton::clicked,
-                   parts.widgets.saveToDatabase, [editor] { editor->bSaveToDatabaseClick(); });
+  const auto onAction = [this, editor](QAction* action, void (TCallerEditor::*handler)()) {
+    connections_.push_back(QObject::connect(action, &QAction::triggered, action,
+                                            [editor, handler] { (editor->*handler)(); }));
+  };
+  onAction(parts.newRecord, &TCallerEditor::NewClick);
+  onAction(parts.addCurrent, &TCallerEditor::AddCurrent1Click);
+  onAction(parts.deleteCurrent, &TCallerEditor::Delete1Click);
+
+  QAbstractButton* save = parts.widgets.saveToDatabase;
+  connections_.push_back(QObject::connect(save, &QAbstractButton::clicked, save,
+                                          [editor] { editor->bSaveToDatabaseClick(); }));
 
   // Only the user's changes count: typing, or choosing an entry. Texts the
   // program sets itself do not.
   QComboBox* names = parts.widgets.callerName;
-  QObject::connect(names->lineEdit(), &QLineEdit::textEdited, names,
-                   [editor] { editor->cbCallerNameChange(); });
-  QObject::connect(names, &QComboBox::textActivated, names,
-                   [editor] { editor->cbCallerNameChange(); });
+  connections_.push_back(QObject::connect(names->lineEdit(), &QLineEdit::textEdited, names,
+                                          [editor] { editor->cbCallerNameChange(); }));
+  connections_.push_back(QObject::connect(names, &QComboBox::textActivated, names,
+                                          [editor] { editor->cbCallerNameChange(); }));
+}
 
-  ConnectLineMonitor(*parts.lineMonitor, handler_);
+TCallerDesk::~TCallerDesk() {
+  for (const QMetaObject::Connection& connection : connections_) QObject::disconnect(connection);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QMetaObject>
 #include <QString>
 #include <functional>
+#include <vector>
 
 #include "calls/call_handler.h"
 #include "calls/caller_editor.h"
@@ -30,6 +32,10 @@ class TCallerDesk {
 
   // `appDirectory` ends with a path separator.
   TCallerDesk(TIniDBase& db, const QString& appDirectory, const Parts& parts);
+  // Cuts the connections: the window's parts may outlive the desk.
+  ~TCallerDesk();
+  TCallerDesk(const TCallerDesk&) = delete;
+  TCallerDesk& operator=(const TCallerDesk&) = delete;
 
   TCallerEditor& Editor() { return editor_; }
   TCallHandler& Handler() { return handler_; }
@@ -39,4 +45,5 @@ class TCallerDesk {
   TCallerPictures pictures_;
   TCallerEditor editor_;
   TCallHandler handler_;
+  std::vector<QMetaObject::Connection> connections_;
 };

@@ -6,8 +6,10 @@
 #include "platform/message_dialogs.h"
 #include "telephony/line_monitor.h"
 
-void ConnectLineMonitor(TLineMonitor& monitor, TCallHandler& handler) {
-  QObject::connect(&monitor, &TLineMonitor::OnCallerID, &monitor,
+std::vector<QMetaObject::Connection> ConnectLineMonitor(TLineMonitor& monitor,
+                                                       TCallHandler& handler) {
+  std::vector<QMetaObject::Connection> connections;
+  connections.push_back(QObject::connect(&monitor, &TLineMonitor::OnCallerID, &monitor,
                    [&handler](QObject* sender, const QString& number, const QString& name,
                               int flags) {
                      try {
@@ -15,9 +17,10 @@ void ConnectLineMonitor(TLineMonitor& monitor, TCallHandler& handler) {
                      } catch (const std::exception& e) {
                        platform::ShowGeneralErrorReport(QString::fromUtf8(e.what()));
                      }
-                   });
-  QObject::connect(&monitor, &TLineMonitor::OnCallState, &monitor,
-                   [&handler](QObject* sender, const QString& state) {
-                     handler.LineMonitorCallState(sender, state);
-                   });
+                   }));
+  connections.push_back(QObject::connect(&monitor, &TLineMonitor::OnCallState, &monitor,
+                                         [&handler](QObject* sender, const QString& state) {
+                                           handler.LineMonitorCallState(sender, state);
+                                         }));
+  return connections;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QMetaObject>
+#include <vector>
+
 class TCallHandler;
 class TLineMonitor;
 
@@ -7,4 +10,6 @@ class TLineMonitor;
 // handler. An error that ends a call's processing is shown by the general
 // error report right here, so it never unwinds through the monitor's event
 // delivery, and the next call is handled normally.
-void ConnectLineMonitor(TLineMonitor& monitor, TCallHandler& handler);
+// Returns the connections made.
+std::vector<QMetaObject::Connection> ConnectLineMonitor(TLineMonitor& monitor,
+                                                       TCallHandler& handler);
