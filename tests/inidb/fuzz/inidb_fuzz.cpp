@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -15,14 +16,29 @@
 
 namespace {
 
-const std::string& WorkFile() {
-  static const std::string path = [] {
+// A folder of our own for the run, removed when the fuzzer exits.
+class TWorkFolder {
+ public:
+  TWorkFolder() {
     // tmpfs when there is one: the database syncs every write.
     std::string pattern = access("/dev/shm", W_OK) == 0 ? "/dev/shm/inidb-fuzz-XXXXXX"
                                                         : "/tmp/inidb-fuzz-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
-    return pattern + "/Callers.DB";
-  }();
+    Dir = pattern;
+  }
+  ~TWorkFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(Dir, ignored);
+  }
+  std::string File() const { return Dir + "/Callers.DB"; }
+
+ private:
+  std::string Dir;
+};
+
+const std::string& WorkFile() {
+  static const TWorkFolder folder;
+  static const std::string path = folder.File();
   return path;
 }
 
