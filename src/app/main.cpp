@@ -4,6 +4,7 @@
 
 #include "app/quorvel_application.h"
 #include "app/quorvel_form.h"
+#include "app/remote_action_link.h"
 #include "app/setup_dialog_link.h"
 #include "platform/message_dialogs.h"
 #include "platform/session_end.h"
@@ -46,6 +47,8 @@ int main(int argc, char** argv) {
     // hidden, until the end: its fields are the current forwarding profile.
     TfDDESetup fDDESetup(&QuorvelForm);
     AttachSetupDialog(QuorvelForm, fDDESetup);
+    // Passive mode forwards each call as the dialog's fields say.
+    TRemoteActionLink remoteAction(QuorvelForm, fDDESetup);
 
     sessionEnd.Start();
     app.exec();
