@@ -9,6 +9,7 @@
 #include "platform/message_dialogs.h"
 #include "platform/session_end.h"
 #include "platform/single_instance.h"
+#include "platform/tray_availability.h"
 #include "remote/setup_dialog.h"
 
 namespace {
@@ -38,7 +39,12 @@ int main(int argc, char** argv) {
     // Signals that end the session are caught from here on and acted upon
     // once the main window can run its exit.
     platform::SessionEndWatcher sessionEnd;
+    // The wait for the desktop's tray keeps the event loop running; it comes
+    // before any line is open, so no call can arrive while the window and
+    // the Remote Setup dialog are only half made.
+    platform::WaitForSystemTray(platform::kTrayHostWaitMs);
     TQuorvelForm QuorvelForm;
+    QuorvelForm.TrayHostWaitMs = 0;
     QuorvelForm.FormCreate();
     QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SessionEnding, &QuorvelForm,
                      &TQuorvelForm::Exit1Click);
