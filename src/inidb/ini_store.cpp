@@ -63,6 +63,13 @@ std::string ReadFieldText(const TSource& source, std::string_view section,
   return CutText(value, field.FieldSize - 1);
 }
 
+// A record whose key names one of the store's own sections has no section
+// of its own: its fields would land among the count or the keys.
+bool NamesStoreSection(std::string_view key) {
+  const std::string name = FoldProfileName(key);
+  return name == FoldProfileName(IniIndexSection) || name == FoldProfileName(IniDefaultsSection);
+}
+
 std::string IndexText(const TIniDatabase& db, std::span<const char> record) {
   const TIniDBField* index = FindIndexField(db);
   return SlotText(record.data() + IndexValue(db), index->FieldSize);
@@ -110,7 +117,8 @@ int AddRecordIn(const TIniDatabase& db, TProfileTransaction& tx, std::span<const
   if (KeyPresent(tx, key)) return dberr::RecordExists;
   // A key that could not come back as the same section and entry is refused
   // before anything is written; so is an empty one, which no key list shows.
-  if (TrimProfileBlanks(key).empty() || !IsStorableSectionName(key) || !IsStorableKey(key)) {
+  if (TrimProfileBlanks(key).empty() || !IsStorableSectionName(key) || !IsStorableKey(key) ||
+      NamesStoreSection(key)) {
     return dberr::IniWrite;
   }
   if (!tx.WriteString(IniIndexSection, key, IniPresentMark)) return dberr::IniWrite;
@@ -121,7 +129,8 @@ int AddRecordIn(const TIniDatabase& db, TProfileTransaction& tx, std::span<const
 
 int DelRecordIn(TProfileTransaction& tx, std::string_view key, std::int32_t& count) {
   if (!KeyPresent(tx, key)) return dberr::RecordNotFound;
-  if (!tx.DeleteKey(IniIndexSection, key) || !tx.DeleteSection(key)) return dberr::IniWrite;
+  if (!tx.DeleteKey(IniIndexSection, key)) return dberr::IniWrite;
+  if (!NamesStoreSection(key) && !tx.DeleteSection(key)) return dberr::IniWrite;
   --count;
   return WriteEntryCount(tx, count);
 }
@@ -273,7 +282,7 @@ int iUpdIniRecord(TIniDatabase& db, std::string_view key, std::span<const char> 
   int rc = 0;
   if (FoldProfileName(newKey) == FoldProfileName(key)) {
     // Same record: the section keeps its name, "Index" is not touched.
-    rc = WriteRecordFields(db, tx, key, record);
+    rc = NamesStoreSection(key) ? dberr::IniWrite : WriteRecordFields(db, tx, key, record);
   } else if (KeyPresent(tx, newKey)) {
     rc = dberr::RecordExists;
   } else {
