@@ -120,6 +120,11 @@ std::string TProfileReader::ReadString(std::string_view section, std::string_vie
   return (Doc ? *Doc : EmptyDocument()).ReadString(section, key, defaultValue, room);
 }
 
+std::string_view TProfileReader::ReadView(std::string_view section, std::string_view key,
+                                         std::string_view defaultValue) const {
+  return (Doc ? *Doc : EmptyDocument()).ReadView(section, key, defaultValue);
+}
+
 std::int32_t TProfileReader::ReadInteger(std::string_view section, std::string_view key,
                                          std::int32_t defaultValue) const {
   return (Doc ? *Doc : EmptyDocument()).ReadInteger(section, key, defaultValue);
