@@ -9,14 +9,12 @@
 #include "inidb/db_errors.h"
 #include "inidb/profile_document.h"
 #include "inidb/profile_file.h"
+#include "inidb/utf8.h"
 
 namespace {
 
 // Room for reading "Index"/key: enough to tell "#" from anything longer.
 constexpr std::size_t PresentMarkRoom = 6;
-// Extra room when reading a text field, so a cut can step back to the start
-// of a character instead of splitting it.
-constexpr std::size_t Utf8Slack = 3;
 
 int CommonChecks(const TIniDatabase& db) {
   if (!db.FirstField) return dberr::NoFields;
@@ -30,12 +28,24 @@ std::string SlotText(const char* slot, std::size_t fieldSize) {
   return std::string(slot, static_cast<std::size_t>(std::find(slot, slot + room, '\0') - slot));
 }
 
+// Bytes of `text` that fit in `maxBytes` without splitting a character.
+std::size_t CutLength(std::string_view text, std::size_t maxBytes) {
+  if (text.size() <= maxBytes) return text.size();
+  std::size_t end = 0;
+  while (end < text.size()) {
+    const std::size_t step = Utf8SequenceLength(text, end);
+    if (end + step > maxBytes) break;
+    end += step;
+  }
+  return end;
+}
+
 // Puts `text` (cut to the slot, never splitting a character) and its zero
 // byte into a string field slot; the rest of the slot is zeroed.
 void SetSlotText(char* slot, std::size_t fieldSize, std::string_view text) {
-  const std::string cut = CutText(text, fieldSize - 1);
-  std::memset(slot, 0, fieldSize);
-  std::memcpy(slot, cut.data(), cut.size());
+  const std::size_t length = CutLength(text, fieldSize - 1);
+  if (length > 0) std::memcpy(slot, text.data(), length);
+  std::memset(slot + length, 0, fieldSize - length);
 }
 
 std::int32_t SlotInteger(const char* slot) {
@@ -51,16 +61,22 @@ void SetSlotInteger(char* slot, std::int32_t value) {
 
 template <class TSource>
 bool KeyPresent(const TSource& source, std::string_view key) {
-  return source.ReadString(IniIndexSection, key, "", PresentMarkRoom) == IniPresentMark;
+  char mark[PresentMarkRoom];
+  source.ReadString(IniIndexSection, key, "", mark, sizeof mark);
+  return std::string_view(mark) == IniPresentMark;
 }
 
 // A string field's value as the file holds it, cut to the field.
-template <class TSource>
-std::string ReadFieldText(const TSource& source, std::string_view section,
-                          const TIniDBField& field, std::string_view defaultText) {
-  const std::string value =
-      source.ReadString(section, field.FieldName, defaultText, field.FieldSize + Utf8Slack);
-  return CutText(value, field.FieldSize - 1);
+std::string_view ReadFieldText(const TProfileReader& source, std::string_view section,
+                               const TIniDBField& field, std::string_view defaultText) {
+  const std::string_view value = source.ReadView(section, field.FieldName, defaultText);
+  return value.substr(0, CutLength(value, field.FieldSize - 1));
+}
+
+// A record whose key names one of the store's own sections has no section
+// of its own: its fields would land among the count or the keys.
+bool NamesStoreSection(std::string_view key) {
+  return SameProfileName(key, IniIndexSection) || SameProfileName(key, IniDefaultsSection);
 }
 
 std::string IndexText(const TIniDatabase& db, std::span<const char> record) {
@@ -110,7 +126,8 @@ int AddRecordIn(const TIniDatabase& db, TProfileTransaction& tx, std::span<const
   if (KeyPresent(tx, key)) return dberr::RecordExists;
   // A key that could not come back as the same section and entry is refused
   // before anything is written; so is an empty one, which no key list shows.
-  if (TrimProfileBlanks(key).empty() || !IsStorableSectionName(key) || !IsStorableKey(key)) {
+  if (TrimProfileBlanks(key).empty() || !IsStorableSectionName(key) || !IsStorableKey(key) ||
+      NamesStoreSection(key)) {
     return dberr::IniWrite;
   }
   if (!tx.WriteString(IniIndexSection, key, IniPresentMark)) return dberr::IniWrite;
@@ -121,7 +138,8 @@ int AddRecordIn(const TIniDatabase& db, TProfileTransaction& tx, std::span<const
 
 int DelRecordIn(TProfileTransaction& tx, std::string_view key, std::int32_t& count) {
   if (!KeyPresent(tx, key)) return dberr::RecordNotFound;
-  if (!tx.DeleteKey(IniIndexSection, key) || !tx.DeleteSection(key)) return dberr::IniWrite;
+  if (!tx.DeleteKey(IniIndexSection, key)) return dberr::IniWrite;
+  if (!NamesStoreSection(key) && !tx.DeleteSection(key)) return dberr::IniWrite;
   --count;
   return WriteEntryCount(tx, count);
 }
@@ -271,9 +289,9 @@ int iUpdIniRecord(TIniDatabase& db, std::string_view key, std::span<const char> 
   std::int32_t count = CurrentCount(tx);
   if (!KeyPresent(tx, key)) return dberr::RecordNotFound;
   int rc = 0;
-  if (FoldProfileName(newKey) == FoldProfileName(key)) {
+  if (SameProfileName(newKey, key)) {
     // Same record: the section keeps its name, "Index" is not touched.
-    rc = WriteRecordFields(db, tx, key, record);
+    rc = NamesStoreSection(key) ? dberr::IniWrite : WriteRecordFields(db, tx, key, record);
   } else if (KeyPresent(tx, newKey)) {
     rc = dberr::RecordExists;
   } else {
@@ -299,9 +317,12 @@ int iGetIniRecord(TIniDatabase& db, std::string_view key, std::span<char> record
       // The key as the caller passed it; a longer one is cut to the field.
       SetSlotText(slot, field->FieldSize, key);
     } else {
-      std::string text =
-          ReadFieldText(reader, key, *field, SlotText(defaultSlot, field->FieldSize));
-      if (text == IniPresentMark) text.clear();
+      const std::string_view defaultText(
+          defaultSlot, static_cast<std::size_t>(
+                           std::find(defaultSlot, defaultSlot + field->FieldSize - 1, '\0') -
+                           defaultSlot));
+      std::string_view text = ReadFieldText(reader, key, *field, defaultText);
+      if (text == IniPresentMark) text = {};
       SetSlotText(slot, field->FieldSize, text);
     }
   }

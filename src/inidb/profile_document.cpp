@@ -38,6 +38,42 @@ std::string FoldProfileName(std::string_view name) {
   return folded;
 }
 
+bool SameProfileName(std::string_view a, std::string_view b) {
+  return TProfileNameEqual()(TrimProfileBlanks(a), TrimProfileBlanks(b));
+}
+
+std::uint64_t TProfileNameHash::operator()(std::string_view name) const {
+  // Eight bytes at a time, upper-case ASCII letters folded in place: this
+  // runs for every lookup of every operation.
+  constexpr std::uint64_t Ones = 0x0101010101010101ull;
+  constexpr std::uint64_t Highs = 0x8080808080808080ull;
+  std::uint64_t hash = 0x9E3779B97F4A7C15ull ^ name.size();
+  std::size_t pos = 0;
+  while (pos < name.size()) {
+    std::uint64_t word = 0;
+    const std::size_t take = std::min<std::size_t>(8, name.size() - pos);
+    std::memcpy(&word, name.data() + pos, take);
+    pos += take;
+    // A byte is 'A'..'Z' when adding 0x80-'A' sets its top bit and adding
+    // 0x80-'Z'-1 does not; bytes from 0x80 up are left alone.
+    const std::uint64_t low = word & ~Highs;
+    const std::uint64_t upper =
+        ((low + Ones * (0x80 - 'A')) & ~(low + Ones * (0x80 - 'Z' - 1)) & ~word) & Highs;
+    word |= upper >> 2;
+    hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
+    hash ^= hash >> 32;
+  }
+  return hash;
+}
+
+bool TProfileNameEqual::operator()(std::string_view a, std::string_view b) const {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i] && FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+  }
+  return true;
+}
+
 TProfileDocument::TProfileDocument(std::string_view content) {
   std::size_t pos = 0;
   while (pos < content.size()) {
@@ -94,17 +130,67 @@ TProfileDocument::TLine TProfileDocument::ParseLine(std::string text) {
   return line;
 }
 
+namespace {
+
+// Room for `count` names at most half full; a power of two.
+std::size_t TableSize(std::size_t count) {
+  std::size_t size = 8;
+  while (size < 2 * count + 1) size *= 2;
+  return size;
+}
+
+std::uint64_t KeyHash(std::string_view name, std::size_t section) {
+  std::uint64_t hash = TProfileNameHash()(name) ^ ((section + 1) * 0x9E3779B97F4A7C15ull);
+  return hash ^ (hash >> 29);
+}
+
+}  // namespace
+
 void TProfileDocument::Reindex() {
+  std::size_t headers = 0, entries = 0;
+  for (const TLine& line : Lines) {
+    if (line.Kind == TLineKind::Header) ++headers;
+    if (line.Kind == TLineKind::Entry && headers > 0) ++entries;
+  }
   Sections.clear();
-  FirstSection.clear();
+  Sections.reserve(headers);
+  SectionSlots.assign(TableSize(headers), TSlot{});
+  KeySlots.assign(TableSize(entries), TSlot{});
   for (std::size_t i = 0; i < Lines.size(); ++i) {
     const TLine& line = Lines[i];
     if (line.Kind == TLineKind::Header) {
       if (!Sections.empty()) Sections.back().End = i;
-      Sections.push_back(TSection{i, Lines.size(), {}});
-      FirstSection.try_emplace(FoldProfileName(line.Name()), Sections.size() - 1);
+      Sections.push_back(TSection{i, Lines.size()});
+      const std::uint64_t hash = TProfileNameHash()(line.Name());
+      TSlot& slot = SectionSlots[ProbeSection(hash, line.Name())];
+      if (slot.Line == npos) slot = TSlot{hash, i, Sections.size() - 1};
     } else if (line.Kind == TLineKind::Entry && !Sections.empty()) {
-      Sections.back().FirstKey.try_emplace(FoldProfileName(line.Name()), i);
+      const std::size_t section = Sections.size() - 1;
+      const std::uint64_t hash = KeyHash(line.Name(), section);
+      TSlot& slot = KeySlots[ProbeKey(hash, section, line.Name())];
+      if (slot.Line == npos) slot = TSlot{hash, i, section};
+    }
+  }
+}
+
+std::size_t TProfileDocument::ProbeSection(std::uint64_t hash, std::string_view name) const {
+  const std::size_t mask = SectionSlots.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const TSlot& slot = SectionSlots[i];
+    if (slot.Line == npos) return i;
+    if (slot.Hash == hash && TProfileNameEqual()(Lines[slot.Line].Name(), name)) return i;
+  }
+}
+
+std::size_t TProfileDocument::ProbeKey(std::uint64_t hash, std::size_t section,
+                                       std::string_view name) const {
+  const std::size_t mask = KeySlots.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const TSlot& slot = KeySlots[i];
+    if (slot.Line == npos) return i;
+    if (slot.Hash == hash && slot.Section == section &&
+        TProfileNameEqual()(Lines[slot.Line].Name(), name)) {
+      return i;
     }
   }
 }
@@ -125,16 +211,27 @@ std::string TProfileDocument::Serialize() const {
   return out;
 }
 
+std::size_t TProfileDocument::FindSectionIndex(std::string_view section) const {
+  if (SectionSlots.empty()) return npos;
+  const std::string_view name = TrimProfileBlanks(section);
+  const TSlot& slot = SectionSlots[ProbeSection(TProfileNameHash()(name), name)];
+  return slot.Line == npos ? npos : slot.Section;
+}
+
 const TProfileDocument::TSection* TProfileDocument::FindSection(std::string_view section) const {
-  const auto it = FirstSection.find(FoldProfileName(section));
-  return it == FirstSection.end() ? nullptr : &Sections[it->second];
+  const std::size_t index = FindSectionIndex(section);
+  return index == npos ? nullptr : &Sections[index];
+}
+
+std::size_t TProfileDocument::FindKeyIn(std::size_t section, std::string_view key) const {
+  if (KeySlots.empty()) return npos;
+  const std::string_view name = TrimProfileBlanks(key);
+  return KeySlots[ProbeKey(KeyHash(name, section), section, name)].Line;
 }
 
 std::size_t TProfileDocument::FindEntry(std::string_view section, std::string_view key) const {
-  const TSection* found = FindSection(section);
-  if (found == nullptr) return npos;
-  const auto it = found->FirstKey.find(FoldProfileName(key));
-  return it == found->FirstKey.end() ? npos : it->second;
+  const std::size_t index = FindSectionIndex(section);
+  return index == npos ? npos : FindKeyIn(index, key);
 }
 
 std::optional<std::string_view> TProfileDocument::FindValue(std::string_view section,
@@ -142,6 +239,12 @@ std::optional<std::string_view> TProfileDocument::FindValue(std::string_view sec
   const std::size_t line = FindEntry(section, key);
   if (line == npos) return std::nullopt;
   return Lines[line].Value();
+}
+
+std::string_view TProfileDocument::ReadView(std::string_view section, std::string_view key,
+                                           std::string_view defaultValue) const {
+  const std::optional<std::string_view> value = FindValue(section, key);
+  return value ? Unquote(*value) : defaultValue;
 }
 
 std::size_t TProfileDocument::ReadString(std::string_view section, std::string_view key,
@@ -225,13 +328,13 @@ bool TProfileDocument::WriteString(std::string_view section, std::string_view ke
   }
   const std::string_view sectionName = TrimProfileBlanks(section);
   const std::string_view keyName = TrimProfileBlanks(key);
-  const TSection* found = FindSection(sectionName);
+  const std::size_t sectionIndex = FindSectionIndex(sectionName);
+  const TSection* found = sectionIndex == npos ? nullptr : &Sections[sectionIndex];
   if (found == nullptr) {
     Lines.push_back(ParseLine("[" + std::string(sectionName) + "]"));
     Lines.push_back(ParseLine(std::string(keyName) + "=" + std::string(value)));
-  } else if (const auto it = found->FirstKey.find(FoldProfileName(keyName));
-             it != found->FirstKey.end()) {
-    TLine& line = Lines[it->second];
+  } else if (const std::size_t entry = FindKeyIn(sectionIndex, keyName); entry != npos) {
+    TLine& line = Lines[entry];
     if (line.Value() == value) return true;
     line = ParseLine(std::string(line.Name()) + "=" + std::string(value));
   } else {

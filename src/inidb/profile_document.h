@@ -5,8 +5,22 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+// Name comparison of the profile routines: ASCII letters without regard to
+// case, surrounding blanks ignored.
+std::string FoldProfileName(std::string_view name);
+std::string_view TrimProfileBlanks(std::string_view text);
+bool SameProfileName(std::string_view a, std::string_view b);
+
+// Hashing and equality of trimmed names as the profile routines compare
+// them, so lookups need no folded copy of the name.
+struct TProfileNameHash {
+  std::uint64_t operator()(std::string_view name) const;
+};
+struct TProfileNameEqual {
+  bool operator()(std::string_view a, std::string_view b) const;
+};
 
 // An INI file held as its lines, with the lookups and edits of the profile
 // routines. Lines that an edit does not touch keep their exact content;
@@ -28,6 +42,10 @@ class TProfileDocument {
   // nothing when the section or entry is absent.
   std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
 
+  // The value as a read gives it before any cut (quotes removed), or the
+  // default; valid while the document is.
+  std::string_view ReadView(std::string_view section, std::string_view key,
+                            std::string_view defaultValue) const;
   std::size_t ReadString(std::string_view section, std::string_view key,
                          std::string_view defaultValue, char* buffer, std::size_t room) const;
   // The same as text (without the zero byte).
@@ -62,22 +80,32 @@ class TProfileDocument {
   struct TSection {
     std::size_t Header = 0;  // line of the header
     std::size_t End = 0;     // first line after the section
-    std::unordered_map<std::string, std::size_t> FirstKey;  // folded key -> line
+  };
+  // One slot of the open-addressing tables that find a section by name and
+  // an entry by its section and key (the first of duplicates only). Kept
+  // flat: lookups run for every operation and should touch little memory.
+  struct TSlot {
+    std::uint64_t Hash = 0;
+    std::size_t Line = std::string::npos;  // npos: empty slot
+    std::size_t Section = 0;               // the section (ordinal) it names or lies in
   };
 
   static TLine ParseLine(std::string text);
   void Reindex();
+  // Slot of (section, name): where it is, or the empty slot where it would go.
+  std::size_t ProbeSection(std::uint64_t hash, std::string_view name) const;
+  std::size_t ProbeKey(std::uint64_t hash, std::size_t section, std::string_view name) const;
+  // Ordinal of the first section named `section`, or npos.
+  std::size_t FindSectionIndex(std::string_view section) const;
   const TSection* FindSection(std::string_view section) const;
+  // Line of the first entry `key` in the section with that ordinal, or npos.
+  std::size_t FindKeyIn(std::size_t section, std::string_view key) const;
   // Line of section/key, or npos.
   std::size_t FindEntry(std::string_view section, std::string_view key) const;
 
   std::vector<TLine> Lines;
   std::vector<TSection> Sections;
-  std::unordered_map<std::string, std::size_t> FirstSection;  // folded name -> Sections
+  std::vector<TSlot> SectionSlots;
+  std::vector<TSlot> KeySlots;
   bool IsModified = false;
 };
-
-// Name comparison of the profile routines: ASCII letters without regard to
-// case, surrounding blanks ignored.
-std::string FoldProfileName(std::string_view name);
-std::string_view TrimProfileBlanks(std::string_view text);

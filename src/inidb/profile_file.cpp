@@ -1,5 +1,6 @@
 #include "inidb/profile_file.h"
 
+#include <chrono>
 #include <mutex>
 #include <unordered_map>
 #include <utility>
@@ -11,6 +12,19 @@ namespace {
 // Parsed files kept while unchanged on disk. A handful suffices: the
 // program uses one database file.
 constexpr std::size_t MaxCachedFiles = 8;
+// File times advance in coarse ticks (and on some file systems in whole
+// seconds), so an edit in place of the same size made just after a read may
+// leave the stamp unchanged. A file read this soon after its last change is
+// not kept parsed: it is read again until it has been still for this long.
+constexpr std::int64_t SettleNanoseconds = 2'000'000'000;
+
+bool ChangedRecently(const TFileStamp& stamp) {
+  const std::int64_t now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                               std::chrono::system_clock::now().time_since_epoch())
+                               .count();
+  const std::int64_t changed = stamp.MTimeSeconds * 1'000'000'000 + stamp.MTimeNanoseconds;
+  return now - changed < SettleNanoseconds;
+}
 
 struct TCachedFile {
   TFileStamp Stamp;
@@ -64,7 +78,11 @@ TFileStatus LoadDocument(const std::string& fileName,
     return readStatus;
   }
   auto parsed = std::make_shared<const TProfileDocument>(content);
-  Remember(fileName, stamp, parsed, std::move(pin));
+  if (ChangedRecently(stamp)) {
+    Forget(fileName);
+  } else {
+    Remember(fileName, stamp, parsed, std::move(pin));
+  }
   doc = std::move(parsed);
   return TFileStatus::Ok;
 }
@@ -118,6 +136,11 @@ std::size_t TProfileReader::ReadString(std::string_view section, std::string_vie
 std::string TProfileReader::ReadString(std::string_view section, std::string_view key,
                                        std::string_view defaultValue, std::size_t room) const {
   return (Doc ? *Doc : EmptyDocument()).ReadString(section, key, defaultValue, room);
+}
+
+std::string_view TProfileReader::ReadView(std::string_view section, std::string_view key,
+                                         std::string_view defaultValue) const {
+  return (Doc ? *Doc : EmptyDocument()).ReadView(section, key, defaultValue);
 }
 
 std::int32_t TProfileReader::ReadInteger(std::string_view section, std::string_view key,

@@ -61,6 +61,10 @@ class TProfileReader {
   // The same, as text.
   std::string ReadString(std::string_view section, std::string_view key,
                          std::string_view defaultValue, std::size_t room) const;
+  // The value uncut (quotes removed), or the default; valid while the
+  // reader is.
+  std::string_view ReadView(std::string_view section, std::string_view key,
+                            std::string_view defaultValue) const;
   std::int32_t ReadInteger(std::string_view section, std::string_view key,
                            std::int32_t defaultValue) const;
   std::size_t ReadKeys(std::string_view section, char* buffer, std::size_t room) const;

@@ -285,3 +285,32 @@ TEST_F(IniStore, CountFollowsChangesMadeByAnotherHandle) {
   EXPECT_EQ(iKeyExists(*Db, "One"), 1);
   iDoneIniDatabase(other);
 }
+
+// A record is its own section: a key naming one of the store's own sections
+// would write its fields into that section, and deleting it would wipe it.
+TEST_F(IniStore, KeysNamingTheStoresOwnSectionsAreRefused) {
+  ASSERT_EQ(Open(Path), 0);
+  ASSERT_EQ(iAddIniRecord(*Db, Rec("Keep", "1")), 0);
+  const std::string before = ReadBytes(Path);
+  for (const std::string key : {"Index", "DEFAULTS", " index "}) {
+    EXPECT_EQ(iAddIniRecord(*Db, Rec(key, "2")), dberr::IniWrite) << key;
+    EXPECT_EQ(iUpdIniRecord(*Db, "Keep", Rec(key, "2")), dberr::IniWrite) << key;
+  }
+  EXPECT_EQ(ReadBytes(Path), before);
+  EXPECT_EQ(iNumIniRecs(*Db), 1);
+}
+
+TEST_F(IniStore, HandWrittenKeysNamingTheStoresSectionsLeaveThemWhole) {
+  WriteBytes(Path,
+             "[Index]\r\nKeep=#\r\nIndex=#\r\nDefaults=#\r\n[Defaults]\r\n_Entries=3\r\n"
+             "CallerID=none\r\n[Keep]\r\nCallerID=1\r\n");
+  ASSERT_EQ(Open(Path), 0);
+  // Their fields would be another section's entries: not rewritten.
+  EXPECT_EQ(iUpdIniRecord(*Db, "Defaults", Rec("Defaults", "2")), dberr::IniWrite);
+  // Deleting takes the record's entry out of "Index", and nothing else.
+  EXPECT_EQ(iDelIniRecord(*Db, "Index"), 0);
+  EXPECT_EQ(iDelIniRecord(*Db, "defaults"), 0);
+  EXPECT_EQ(ReadBytes(Path),
+            "[Index]\r\nKeep=#\r\n[Defaults]\r\n_Entries=1\r\n"
+            "CallerID=none\r\n[Keep]\r\nCallerID=1\r\n");
+}
