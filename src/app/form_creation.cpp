@@ -3,13 +3,17 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <exception>
 
 #include "app/app_globals.h"
 #include "app/reg_setting.h"
+#include "calls/caller_desk.h"
 #include "inidb/caller_database_config.h"
 #include "platform/delay_with_messages.h"
 #include "platform/message_dialogs.h"
@@ -17,6 +21,7 @@
 
 void TQuorvelForm::FormCreate() {
   SetAppDirectory(QFileInfo(programFile_).absolutePath() + QLatin1Char('/'));
+  ConnectCallHandling();
   OpenDatabase();
 
   // The manual is found through AppDirectory by the help hook.
@@ -37,6 +42,23 @@ void TQuorvelForm::FormCreate() {
   }
   SelectStoredLine();
   AddTrayIcon();
+}
+
+void TQuorvelForm::ConnectCallHandling() {
+  // The line monitor's OnCallerID and OnCallState, the Record menu,
+  // cbCallerName's change and bSaveToDatabase's click.
+  TCallerDesk::Parts parts;
+  parts.widgets = {this, Image, cbCallerName, tbCallerID, bSaveToDatabase};
+  parts.newRecord = New1;
+  parts.addCurrent = AddCurrent1;
+  parts.deleteCurrent = Delete1;
+  parts.lineMonitor = &LineMonitor;
+  parts.isActiveMode = [this] { return IsActiveMode(); };
+  Calls = std::make_unique<TCallerDesk>(DB, AppDirectory(), parts);
+  DisplayFirstRecord = [this] { Calls->Editor().DisplayFirstRecord(); };
+  // Passive mode hands each call to the remote action here:
+  // Calls->Handler().RunRemoteAction, reading the call's data from
+  // Calls->Handler().CurrentCallerID() and CurrentCallerName().
 }
 
 void TQuorvelForm::OpenDatabase() {

@@ -21,7 +21,8 @@
 #include "app/app_help.h"
 #include "app/program_icon.h"
 #include "app/reg_setting.h"
-#include "app/startup_picture.h"
+#include "calls/caller_desk.h"
+#include "calls/caller_pictures.h"
 #include "platform/message_dialogs.h"
 
 namespace {
@@ -58,10 +59,6 @@ TQuorvelForm::TQuorvelForm(const QString& programFile, QWidget* parent)
   // F1 on the window asks for its help like the caption help button.
   auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
   connect(f1, &QShortcut::activated, this, &TQuorvelForm::RequestHelp);
-
-  // Call handling plugs in here: the line monitor's OnCallerID and
-  // OnCallState, the Record menu (New1, AddCurrent1, Delete1),
-  // cbCallerName's change and bSaveToDatabase's click.
 }
 
 TQuorvelForm::~TQuorvelForm() = default;
@@ -114,7 +111,7 @@ void TQuorvelForm::BuildClientArea() {
   Image->setGeometry(0, 0, kClientWidth, kClientHeight - kPanelHeight);
   Image->setAlignment(Qt::AlignCenter);
   Image->setScaledContents(true);
-  Image->setPixmap(QPixmap::fromImage(StartupPicture()));
+  Image->setPixmap(QPixmap::fromImage(calls::StartupPicture()));
 
   bSaveToDatabase = new QPushButton(QString::fromUtf8(kSaveToDatabaseCaption), client);
   bSaveToDatabase->setGeometry(16, 180, 163, 17);

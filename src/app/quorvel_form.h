@@ -12,6 +12,7 @@
 
 class QAction;
 class QComboBox;
+class TCallerDesk;
 class QDialog;
 class QFrame;
 class QLabel;
@@ -63,6 +64,8 @@ class TQuorvelForm : public QMainWindow {
   // Components.
   TIniDBase DB;
   TLineMonitor LineMonitor;
+  // Call handling and caller editing on this window (created by FormCreate).
+  std::unique_ptr<TCallerDesk> Calls;
 
   // Widgets (owned by the window).
   QLabel* Image = nullptr;
@@ -134,6 +137,7 @@ class TQuorvelForm : public QMainWindow {
   void BuildClientArea();
   void BuildMenus();
   void OpenDatabase();
+  void ConnectCallHandling();
   void BuildLineMenu();
   void SelectStoredLine();
   void ShowLineFailure(const char* message);

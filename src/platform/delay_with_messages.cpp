@@ -5,6 +5,10 @@
 #include <QTimer>
 
 void DelayWithMessages(int ms) {
+  // Events posted together with the one whose handler is waiting now would
+  // otherwise stay queued until that handler returns: the GLib dispatcher
+  // does not look at the posted-event queue again without a fresh wake-up.
+  QCoreApplication::sendPostedEvents();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   if (ms <= 0) return;
   QEventLoop loop;

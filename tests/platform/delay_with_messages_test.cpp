@@ -1,5 +1,6 @@
 #include "platform/delay_with_messages.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -33,6 +34,27 @@ TEST(DelayWithMessages, HandlersRunNestedDuringTheWait) {
   order.push_back("outer end");
   EXPECT_GE(clock.elapsed(), 150);
   EXPECT_EQ(order, (std::vector<std::string>{"inner start", "inner end", "outer end"}));
+}
+
+TEST(DelayWithMessages, EventsPostedTogetherRunNestedInTheWait) {
+  // Two events queued at once, as a device read delivers them: the handler
+  // of the first waits, and the second must run inside that wait.
+  QObject receiver;
+  std::vector<std::string> order;
+  QMetaObject::invokeMethod(
+      &receiver,
+      [&] {
+        order.push_back("first start");
+        DelayWithMessages(100);
+        order.push_back("first end");
+      },
+      Qt::QueuedConnection);
+  QMetaObject::invokeMethod(&receiver, [&] { order.push_back("second"); }, Qt::QueuedConnection);
+  QTimer::singleShot(500, [&] { order.push_back("done"); });
+  while (order.empty() || order.back() != "done") {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"first start", "second", "first end", "done"}));
 }
 
 TEST(DelayWithMessages, DoesNotSpinTheProcessor) {

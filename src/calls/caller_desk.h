@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QMetaObject>
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "calls/call_handler.h"
+#include "calls/caller_editor.h"
+#include "calls/caller_pictures.h"
+#include "calls/caller_view_widgets.h"
+
+class QAction;
+class TIniDBase;
+class TLineMonitor;
+
+// Call handling and caller editing as the main window holds them: the view
+// over the window's widgets, the pictures beside the program, the record
+// editing and the call handler, connected to the window's menu, widgets and
+// line monitor.
+class TCallerDesk {
+ public:
+  // What the main window lends; all of it outlives the desk.
+  struct Parts {
+    TCallerViewWidgets::Widgets widgets;
+    QAction* newRecord = nullptr;      // Record > "&New"
+    QAction* addCurrent = nullptr;     // Record > "&Add/Save Current"
+    QAction* deleteCurrent = nullptr;  // Record > "&Delete Current"
+    TLineMonitor* lineMonitor = nullptr;
+    std::function<bool()> isActiveMode;
+  };
+
+  // `appDirectory` ends with a path separator.
+  TCallerDesk(TIniDBase& db, const QString& appDirectory, const Parts& parts);
+  // Cuts the connections: the window's parts may outlive the desk.
+  ~TCallerDesk();
+  TCallerDesk(const TCallerDesk&) = delete;
+  TCallerDesk& operator=(const TCallerDesk&) = delete;
+
+  TCallerEditor& Editor() { return editor_; }
+  TCallHandler& Handler() { return handler_; }
+
+ private:
+  TCallerViewWidgets view_;
+  TCallerPictures pictures_;
+  TCallerEditor editor_;
+  TCallHandler handler_;
+  std::vector<QMetaObject::Connection> connections_;
+};

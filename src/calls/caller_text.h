@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+// Text rules for caller names and numbers: what the network may send, how a
+// number is shown, and what can be stored as a caller or used as a file name.
+namespace calls {
+
+// The program's 8-bit text is UTF-8.
+std::string ToEightBit(const QString& text);
+QString FromEightBit(const std::string& text);
+
+// Removes C0 and C1 control characters and DEL. Caller-ID data comes from the
+// network and later ends up in scripts and remote commands.
+QString StripControlCharacters(const QString& text);
+
+// The number as displayed and looked up: control characters removed, and a
+// text of exactly ten characters (of any kind) rewritten as ddd-ddd-dddd.
+std::string FormatCallerNumber(const QString& number);
+
+// A name that may become a picture file beside the program: no "/" and not
+// "." or "..", so it never addresses a file outside the program's folder.
+bool IsSafePictureName(const QString& name);
+
+// A name the database stores faithfully and that is a safe picture name: not
+// empty, no control characters (line breaks), no "=" or "]", and not starting
+// with "[" or ";".
+bool IsStorableCallerName(const QString& name);
+
+// A number the database stores faithfully: no control characters.
+bool IsStorableCallerID(const QString& number);
+
+}  // namespace calls

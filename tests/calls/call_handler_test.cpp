@@ -1,0 +1,217 @@
+#include <QFile>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "calls/caller_key.h"
+#include "calls_fixture.h"
+
+namespace {
+
+constexpr int kNumber = 0x8;
+constexpr int kBlocked = 0x1;
+constexpr int kName = 0x4;
+
+// Runs `action` once, `ms` after the call, inside whatever wait is running then.
+void During(int ms, std::function<void()> action) { QTimer::singleShot(ms, std::move(action)); }
+
+using CallHandlerTest = CallsFixture;
+
+TEST_F(CallHandlerTest, StartsWithoutCallData) {
+  EXPECT_EQ(handler.CurrentCallerID(), "");
+  EXPECT_EQ(handler.CurrentCallerName(), "");
+  EXPECT_FALSE(handler.CallerIDBusy());
+}
+
+TEST_F(CallHandlerTest, TenCharacterNumberIsFormattedAndLookedUp) {
+  AddCaller("Alice Brown", "555-123-4567", Qt::red);
+  CallerID("5551234567", "", kNumber);
+  EXPECT_EQ(handler.CurrentCallerID(), "555-123-4567");
+  EXPECT_EQ(callerName->currentText(), "Alice Brown");
+  EXPECT_EQ(ShownColor(), QColor(Qt::red));
+  EXPECT_TRUE(saveButton->isHidden());
+}
+
+TEST_F(CallHandlerTest, FlagsSelectWhatIsTaken) {
+  CallerID("5551234567", "Net Name", kNumber | kBlocked);
+  EXPECT_EQ(handler.CurrentCallerID(), "BLOCKED");
+  EXPECT_EQ(handler.CurrentCallerName(), "");
+
+  CallerID("0123456789", "Alice", kName);
+  EXPECT_EQ(handler.CurrentCallerID(), "BLOCKED");
+  EXPECT_EQ(handler.CurrentCallerName(), "Alice");
+
+  CallerID("777", "Bob", 0x2);  // out of area: nothing taken
+  EXPECT_EQ(handler.CurrentCallerID(), "BLOCKED");
+  EXPECT_EQ(handler.CurrentCallerName(), "Alice");
+
+  CallerID("12345678901", "", kNumber);
+  EXPECT_EQ(handler.CurrentCallerID(), "12345678901");
+  EXPECT_EQ(handler.CurrentCallerName(), "Alice");
+}
+
+TEST_F(CallHandlerTest, NetworkControlCharactersAreNeverStored) {
+  CallerID("555\r\n0101\x07", "Eve\r\n[Index]\x1b", kNumber | kName);
+  EXPECT_EQ(handler.CurrentCallerID(), "5550101");
+  EXPECT_EQ(handler.CurrentCallerName(), "Eve[Index]");
+}
+
+TEST_F(CallHandlerTest, EventsWithinTheWaitGiveOneDisplayWithBoth) {
+  During(300, [this] {
+    EXPECT_TRUE(handler.CallerIDBusy());
+    CallerID("", "Carl Net", kName);
+  });
+  CallerID("5550103", "", kNumber);
+  EXPECT_FALSE(handler.CallerIDBusy());
+  EXPECT_EQ(view.shows, 1);
+  EXPECT_EQ(view.beeps, 1);
+  EXPECT_EQ(callerName->currentText(), "Carl Net");
+  EXPECT_EQ(callerID->text(), "5550103");
+}
+
+TEST_F(CallHandlerTest, EventAfterTheProcessingRepeatsTheDisplay) {
+  CallerID("5550103", "", kNumber);
+  CallerID("", "Late Name", kName);
+  EXPECT_EQ(view.shows, 2);
+  EXPECT_EQ(view.beeps, 2);
+  EXPECT_EQ(callerName->currentText(), "Late Name");
+  EXPECT_EQ(callerID->text(), "5550103");
+}
+
+TEST_F(CallHandlerTest, IdleDuringTheWaitTurnsTheDataIntoNoData) {
+  During(300, [this] { handler.LineMonitorCallState(nullptr, "IDLE"); });
+  CallerID("5550103", "Carl", kNumber | kName);
+  EXPECT_EQ(handler.CurrentCallerID(), "NO DATA");
+  EXPECT_EQ(handler.CurrentCallerName(), "NO DATA");
+  EXPECT_EQ(callerName->currentText(), "NO DATA");
+  EXPECT_EQ(callerID->text(), "NO DATA");
+}
+
+TEST_F(CallHandlerTest, OnlyTheExactIdleStateResetsTheData) {
+  CallerID("5550103", "Carl", kNumber | kName);
+  for (const char* state : {"idle", "IDLE ", "OFFERING", "CONNECTED", ""}) {
+    handler.LineMonitorCallState(nullptr, state);
+    EXPECT_EQ(handler.CurrentCallerID(), "5550103") << state;
+    EXPECT_EQ(handler.CurrentCallerName(), "Carl") << state;
+  }
+}
+
+TEST_F(CallHandlerTest, PassiveModeHandsOffWithoutShowingOrBeeping) {
+  activeMode = false;
+  std::vector<std::pair<std::string, std::string>> handedOff;
+  handler.RunRemoteAction = [this, &handedOff] {
+    handedOff.emplace_back(handler.CurrentCallerID(), handler.CurrentCallerName());
+  };
+  During(300, [this] { CallerID("", "Dora", kName); });
+  CallerID("5550104", "", kNumber);
+  EXPECT_EQ(view.shows, 0);
+  EXPECT_EQ(view.beeps, 0);
+  EXPECT_FALSE(window.isVisible());
+  ASSERT_EQ(handedOff.size(), 1u);
+  EXPECT_EQ(handedOff[0], (std::pair<std::string, std::string>{"5550104", "Dora"}));
+  EXPECT_EQ(callerName->currentText(), "(Unknown)");
+}
+
+TEST_F(CallHandlerTest, PassiveModeWithoutRemoteActionDoesNothing) {
+  activeMode = false;
+  CallerID("5550104", "", kNumber);
+  EXPECT_EQ(view.shows, 0);
+  EXPECT_FALSE(handler.CallerIDBusy());
+}
+
+TEST_F(CallHandlerTest, ModeIsTestedAfterTheWait) {
+  int handOffs = 0;
+  handler.RunRemoteAction = [&handOffs] { ++handOffs; };
+  During(300, [this] { activeMode = false; });
+  CallerID("5550104", "", kNumber);
+  EXPECT_EQ(view.shows, 0);
+  EXPECT_EQ(handOffs, 1);
+}
+
+TEST_F(CallHandlerTest, ActiveModeShowsTheWindow) {
+  AddCaller("Alice Brown", "555-0101", Qt::red);
+  ASSERT_FALSE(window.isVisible());
+  CallerID("555-0101", "", kNumber);
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(view.beeps, 1);
+}
+
+TEST_F(CallHandlerTest, LaterCallerInSortedListStaysOnDisplay) {
+  AddCaller("zoe", "555-0199", Qt::blue);
+  AddCaller("Adam", "555-0199", Qt::green);
+  AddCaller("Mia", "555-0100", Qt::red);
+  CallerID("555-0199", "", kNumber);
+  EXPECT_EQ(callerName->currentText(), "zoe");
+  EXPECT_EQ(ShownColor(), QColor(Qt::blue));
+  EXPECT_EQ(view.pictureChanges, 2);  // both matches, in list order
+}
+
+TEST_F(CallHandlerTest, UnknownCallerGetsDefaultPictureAndSaveButton) {
+  AddCaller("Alice Brown", "555-0101", Qt::red);
+  CallerID("555-0199", "NET NAME", kNumber | kName);
+  EXPECT_EQ(callerName->currentText(), "NET NAME");
+  EXPECT_EQ(callerID->text(), "555-0199");
+  EXPECT_EQ(ShownColor(), DefaultPictureColor());
+  EXPECT_FALSE(saveButton->isHidden());
+
+  // One click stores the caller with the picture on display.
+  editor.bSaveToDatabaseClick();
+  EXPECT_EQ(StoredNumber("NET NAME"), "555-0199");
+  EXPECT_EQ(QImage(PictureFile("NET NAME"), "BMP").pixelColor(0, 0), DefaultPictureColor());
+  EXPECT_TRUE(saveButton->isHidden());
+}
+
+TEST_F(CallHandlerTest, NumbersAreComparedExactly) {
+  AddCaller("Alice Brown", "555-0101", Qt::red);
+  CallerID("5550101", "", kNumber);
+  EXPECT_FALSE(saveButton->isHidden());
+  EXPECT_EQ(callerID->text(), "5550101");
+}
+
+TEST_F(CallHandlerTest, MissingDefaultPictureIsReportedAndNextCallIsHandled) {
+  AddCaller("Alice Brown", "555-0101", Qt::red);
+  ASSERT_TRUE(QFile::remove(AppDirectory() + "Default.BMP"));
+  try {
+    CallerID("555-0199", "Stranger", kNumber | kName);
+    FAIL() << "the missing default picture went unnoticed";
+  } catch (const EPictureFile& e) {
+    EXPECT_EQ(std::string(e.what()),
+              ("Datei " + AppDirectory() + "Default.BMP kann nicht geöffnet werden").toStdString());
+  }
+  EXPECT_FALSE(handler.CallerIDBusy());
+  EXPECT_EQ(callerName->currentText(), "(Unknown)");
+  EXPECT_TRUE(window.isVisible());
+
+  CallerID("555-0101", "", kNumber);
+  EXPECT_EQ(callerName->currentText(), "Alice Brown");
+  EXPECT_EQ(view.shows, 2);
+}
+
+TEST_F(CallHandlerTest, FailingRemoteActionClearsBusy) {
+  activeMode = false;
+  int runs = 0;
+  handler.RunRemoteAction = [&runs] {
+    ++runs;
+    throw std::runtime_error("no conversation");
+  };
+  EXPECT_THROW(CallerID("1", "", kNumber), std::runtime_error);
+  EXPECT_FALSE(handler.CallerIDBusy());
+  EXPECT_THROW(CallerID("2", "", kNumber), std::runtime_error);
+  EXPECT_EQ(runs, 2);
+}
+
+TEST_F(CallHandlerTest, ScanStopsAtTheEndOfAShorterKeyList) {
+  // Two records whose keys differ only in case are listed once, while the
+  // count says two: the scan must not read past the list.
+  WriteDatabaseFile(
+      "[Index]\r\nbob=#\r\nBOB=#\r\n[Defaults]\r\n_Entries=2\r\n"
+      "[bob]\r\nCallerID=555-0102\r\n");
+  WriteBitmap(PictureFile("bob"), Qt::green);
+  ASSERT_EQ(db.GetNumRecs(), 2);
+  ASSERT_EQ(db.GetRecordList().size(), 1u);
+  CallerID("555-0102", "", kNumber);
+  EXPECT_EQ(callerName->currentText(), "bob");
+  EXPECT_EQ(ShownColor(), QColor(Qt::green));
+  EXPECT_FALSE(handler.CallerIDBusy());
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+#include "calls/caller_pictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace calls;
+
+namespace {
+
+class CallerPicturesTest : public ::testing::Test {
+ protected:
+  QString Dir() const { return dir.path() + "/"; }
+  void WriteBitmap(const QString& fileName, QColor color) {
+    QImage picture(4, 3, QImage::Format_RGB32);
+    picture.fill(color);
+    ASSERT_TRUE(picture.save(Dir() + fileName, "BMP"));
+  }
+  static std::string OpenError(const QString& path) {
+    return ("Datei " + path + " kann nicht geöffnet werden").toStdString();
+  }
+
+  QTemporaryDir dir;
+  TCallerPictures pictures{Dir()};
+};
+
+TEST_F(CallerPicturesTest, FileNamesUseTheFullNameAndBmpExtension) {
+  EXPECT_EQ(pictures.FileOf("A very long caller name, 35 chars!"),
+            Dir() + "A very long caller name, 35 chars!.BMP");
+  EXPECT_EQ(pictures.DefaultFile(), Dir() + "Default.BMP");
+}
+
+TEST_F(CallerPicturesTest, LoadsAStoredBitmap) {
+  WriteBitmap("Alice.BMP", Qt::red);
+  const QImage picture = pictures.Load("Alice");
+  EXPECT_EQ(picture.size(), QSize(4, 3));
+  EXPECT_EQ(picture.pixelColor(0, 0), QColor(Qt::red));
+}
+
+TEST_F(CallerPicturesTest, UnreadablePicturesNameTheFile) {
+  try {
+    pictures.Load("Nobody");
+    FAIL() << "a missing picture was loaded";
+  } catch (const EPictureFile& e) {
+    EXPECT_EQ(e.what(), OpenError(Dir() + "Nobody.BMP"));
+  }
+  QFile png(Dir() + "Png.BMP");
+  ASSERT_TRUE(png.open(QIODevice::WriteOnly));
+  QImage(4, 4, QImage::Format_RGB32).save(&png, "PNG");
+  png.close();
+  EXPECT_THROW(pictures.Load("Png"), EPictureFile);
+  ASSERT_TRUE(QDir(Dir()).mkdir("Folder.BMP"));
+  EXPECT_THROW(pictures.Load("Folder"), EPictureFile);
+  try {
+    pictures.LoadDefault();
+    FAIL() << "a missing default picture was loaded";
+  } catch (const EPictureFile& e) {
+    EXPECT_EQ(e.what(), OpenError(Dir() + "Default.BMP"));
+  }
+}
+
+TEST_F(CallerPicturesTest, NamesLeavingTheFolderAreAbsentPictures) {
+  QTemporaryDir outside;
+  QImage picture(2, 2, QImage::Format_RGB32);
+  picture.fill(Qt::blue);
+  ASSERT_TRUE(picture.save(outside.path() + "/Victim.BMP", "BMP"));
+  const QString escaping = "../" + QDir(outside.path()).dirName() + "/Victim";
+  ASSERT_TRUE(QFile::exists(Dir() + escaping + ".BMP"));  // the path would reach it
+
+  EXPECT_THROW(pictures.Load(escaping), EPictureFile);
+  pictures.Delete(escaping);
+  EXPECT_TRUE(QFile::exists(outside.path() + "/Victim.BMP"));
+  EXPECT_THROW(pictures.Save(escaping, picture), EPictureFile);
+  EXPECT_THROW(pictures.Save("..", picture), EPictureFile);
+  EXPECT_FALSE(QFile::exists(Dir() + "...BMP"));
+}
+
+TEST_F(CallerPicturesTest, LetterCaseOfPictureFilesDoesNotMatter) {
+  WriteBitmap("bob green.bmp", Qt::green);
+  EXPECT_EQ(pictures.Load("Bob Green").pixelColor(0, 0), QColor(Qt::green));
+
+  // Saving over it replaces that file instead of adding a second spelling.
+  QImage red(2, 2, QImage::Format_RGB32);
+  red.fill(Qt::red);
+  pictures.Save("BOB GREEN", red);
+  EXPECT_FALSE(QFile::exists(Dir() + "BOB GREEN.BMP"));
+  EXPECT_EQ(QImage(Dir() + "bob green.bmp").pixelColor(0, 0), QColor(Qt::red));
+
+  pictures.Delete("Bob green");
+  EXPECT_FALSE(QFile::exists(Dir() + "bob green.bmp"));
+}
+
+TEST_F(CallerPicturesTest, SavesWindowsBitmaps) {
+  QImage picture(5, 7, QImage::Format_RGB32);
+  picture.fill(QColor(10, 20, 30));
+  pictures.Save("Carl", picture);
+  QFile file(Dir() + "Carl.BMP");
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.read(2) == "BM");
+  QImageReader reader(Dir() + "Carl.BMP");
+  EXPECT_EQ(reader.format(), "bmp");
+  EXPECT_EQ(reader.read().pixelColor(3, 3), QColor(10, 20, 30));
+}
+
+TEST_F(CallerPicturesTest, UnwritablePictureRaisesAndLeavesNothing) {
+  // A program folder that is really a regular file: nothing can be created in it.
+  QFile blocker(dir.path() + "/blocker");
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  TCallerPictures blocked(dir.path() + "/blocker/");
+  QImage picture(2, 2, QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  try {
+    blocked.Save("Dora", picture);
+    FAIL() << "saved into a regular file";
+  } catch (const EPictureFile& e) {
+    EXPECT_EQ(std::string(e.what()),
+              ("Datei " + dir.path() + "/blocker/Dora.BMP kann nicht erstellt werden").toStdString());
+  }
+  blocked.Delete("Dora");  // ignored failure
+}
+
+TEST(BuiltInPictures, StartupPictureIs100By100With16Colours) {
+  const QImage picture = StartupPicture();
+  ASSERT_FALSE(picture.isNull());
+  EXPECT_EQ(picture.size(), QSize(100, 100));
+  std::set<QRgb> colours;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) colours.insert(picture.pixel(x, y));
+  }
+  EXPECT_LE(colours.size(), 16u);
+  EXPECT_GT(colours.size(), 1u);
+}
+
+TEST(BuiltInPictures, DefaultPictureIsAWindowsBitmap) {
+  QFile file(QStringLiteral(QUORVEL_RESOURCES_DIR "/Default.BMP"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray header = file.read(30);
+  ASSERT_EQ(header.size(), 30);
+  EXPECT_TRUE(header.startsWith("BM"));
+  EXPECT_EQ(static_cast<unsigned char>(header[14]), 40u);  // BITMAPINFOHEADER
+  EXPECT_FALSE(TCallerPictures(QStringLiteral(QUORVEL_RESOURCES_DIR "/")).LoadDefault().isNull());
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+// A call as the user sees it: the real program on a private X server,
+// fakemodem as the line, Callers.DB and the pictures beside the program.
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QThread>
+#include <csignal>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "desktop_session.h"
+#include "fake_modem.h"
+#include "inidb/caller_database_config.h"
+#include "installed_program.h"
+
+namespace {
+
+constexpr char kMainWindow[] = "^Calling\\.\\.\\.$";
+// The window's client layout: the picture area above a 46 pixel panel.
+constexpr int kPanelHeight = 46;
+constexpr int kPictureHeight = 200;
+constexpr int kPictureWidth = 197;
+// Generous for a loaded machine; every wait ends as soon as its condition holds.
+constexpr int kTimeoutMs = 60000;
+
+bool SameColour(QColor a, QColor b) {
+  constexpr int kTolerance = 8;
+  return std::abs(a.red() - b.red()) <= kTolerance && std::abs(a.green() - b.green()) <= kTolerance &&
+         std::abs(a.blue() - b.blue()) <= kTolerance;
+}
+
+class CallsE2E : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(desktop_.Ready()) << "Xvfb or dbus-daemon did not start";
+    ASSERT_TRUE(program_.Ready()) << "the program could not be copied";
+    modem_ = std::make_unique<FakeModem>(program_.Path("modem"));
+    ASSERT_TRUE(modem_->Started());
+    program_.Store("ExtraLines", modem_->LinkPath());
+    program_.Store("Modem", modem_->LinkPath());
+    program_.Store("Mode", "0");
+    ApplyCallerDatabaseConfig(db_);
+    db_.SetFileName((program_.AppDirectory() + "Callers.DB").toStdString());
+  }
+
+  void TearDown() override {
+    if (program_.Process().state() == QProcess::Running) {
+      program_.Signal(SIGTERM);
+      EXPECT_EQ(program_.WaitForExit(), 0);
+    }
+  }
+
+  // Starts the program hidden in the tray, as it runs on a desktop.
+  void StartInTray() {
+    ASSERT_TRUE(desktop_.StartTray());
+    program_.Start(desktop_);
+    ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+    ASSERT_FALSE(desktop_.WindowShown(kMainWindow));
+    // The line is watched once the modem has been told to report caller ID.
+    ASSERT_FALSE(modem_->WaitForOutput("got AT").isEmpty());
+  }
+
+  QImage Screenshot(const QString& window) {
+    const QString file = program_.Path("shot.png");
+    QFile::remove(file);
+    QProcess import;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    desktop_.AddTo(env);
+    import.setProcessEnvironment(env);
+    import.start("import", {"-window", window, file});
+    if (!import.waitForFinished(kTimeoutMs) || import.exitCode() != 0) return QImage();
+    return QImage(file);
+  }
+
+  // The colour at (x, y) of the picture area, once `accept` takes it.
+  QColor WaitForPicturePixel(const QString& window, int x, int y,
+                             const std::function<bool(QColor)>& accept) {
+    const QDeadlineTimer deadline(kTimeoutMs);
+    QColor seen;
+    do {
+      const QImage shot = Screenshot(window);
+      if (!shot.isNull()) {
+        const int top = shot.height() - kPanelHeight - kPictureHeight;
+        seen = shot.pixelColor(x, top + y);
+        if (accept(seen)) return seen;
+      }
+      QThread::msleep(100);  // between screenshots only; the deadline bounds the wait
+    } while (!deadline.hasExpired());
+    return seen;
+  }
+
+  static void WriteHalvesBitmap(const QString& path, QColor left, QColor right) {
+    QImage picture(20, 20, QImage::Format_RGB32);
+    picture.fill(right);
+    for (int y = 0; y < 20; ++y) {
+      for (int x = 0; x < 10; ++x) picture.setPixelColor(x, y, left);
+    }
+    ASSERT_TRUE(picture.save(path, "BMP"));
+  }
+
+  DesktopSession desktop_;
+  InstalledProgram program_;
+  std::unique_ptr<FakeModem> modem_;
+  TIniDBase db_;
+};
+
+TEST_F(CallsE2E, StoredCallerPopsUpWithPicture) {
+  db_.AddRecord(MakeCallerRecord("Alice Brown", "555-123-4567"));
+  db_.AddRecord(MakeCallerRecord("Bob Green", "555-0102"));
+  WriteHalvesBitmap(program_.AppDirectory() + "Alice Brown.BMP", Qt::red, Qt::blue);
+  StartInTray();
+
+  modem_->Command("call 5551234567 NETWORK NAME");
+  const QString window = desktop_.WaitForWindow(kMainWindow, /*onlyVisible=*/true, kTimeoutMs);
+  ASSERT_FALSE(window.isEmpty());
+  // The stored picture, stretched over the picture area: left half, right half.
+  EXPECT_TRUE(SameColour(WaitForPicturePixel(window, kPictureWidth / 4, kPictureHeight / 2,
+                                             [](QColor c) { return SameColour(c, Qt::red); }),
+                         Qt::red));
+  EXPECT_TRUE(SameColour(WaitForPicturePixel(window, 3 * kPictureWidth / 4, kPictureHeight / 2,
+                                             [](QColor c) { return SameColour(c, Qt::blue); }),
+                         Qt::blue));
+  EXPECT_FALSE(desktop_.WindowShown("^Quorvel$"));  // no error report
+}
+
+TEST_F(CallsE2E, UnknownCallerIsSavedWithOneClick) {
+  db_.AddRecord(MakeCallerRecord("Alice Brown", "555-123-4567"));
+  StartInTray();
+
+  modem_->Command("call 5550001234 New Caller");
+  const QString window = desktop_.WaitForWindow(kMainWindow, /*onlyVisible=*/true, kTimeoutMs);
+  ASSERT_FALSE(window.isEmpty());
+  // The default picture shows once the unknown caller is displayed, and the
+  // button with it.
+  const QColor expected = QImage(program_.AppDirectory() + "Default.BMP").pixelColor(10, 10);
+  ASSERT_TRUE(SameColour(
+      WaitForPicturePixel(window, 10, 10, [&](QColor c) { return SameColour(c, expected); }), expected));
+
+  // "Save to database": 163 x 17 at (16, 180) over the picture area.
+  const QImage shot = Screenshot(window);
+  const int buttonY = shot.height() - kPanelHeight - kPictureHeight + 180 + 8;
+  ASSERT_TRUE(desktop_.XDoTool({"mousemove", "--window", window, "96", QString::number(buttonY),
+                                "click", "1"}));
+
+  const QString picture = program_.AppDirectory() + "New Caller.BMP";
+  const QDeadlineTimer deadline(kTimeoutMs);
+  while (!QFile::exists(picture) && !deadline.hasExpired()) QThread::msleep(100);
+  ASSERT_TRUE(QFile::exists(picture));
+  EXPECT_TRUE(SameColour(QImage(picture).pixelColor(10, 10), expected));
+
+  TIniDBase reader;
+  ApplyCallerDatabaseConfig(reader);
+  reader.SetFileName((program_.AppDirectory() + "Callers.DB").toStdString());
+  ASSERT_TRUE(reader.KeyExists("New Caller"));
+  TCallerRecord record{};
+  reader.GetRecord("New Caller", record);
+  EXPECT_EQ(record.CallerID.Get(), "555-000-1234");
+  EXPECT_EQ(reader.GetNumRecs(), 2);
+}
+
+}  // namespace
