@@ -26,6 +26,8 @@ int main(int argc, char** argv) {
                              platform::MessageIcon::None);
     return 0;
   }
+  // Named only now: the lock records the name the program had while taking
+  // it (its file name), which is how a later start recognises the owner.
   app.setApplicationName(title);
   app.setQuitOnLastWindowClosed(false);
 

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDialog>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -186,6 +185,8 @@ void TQuorvelForm::SysTrayPopUp(QSystemTrayIcon::ActivationReason reason) {
 void TQuorvelForm::Open1Click() {
   if (isMinimized()) showNormal();
   else show();
+  raise();
+  activateWindow();
   if (DisplayFirstRecord) DisplayFirstRecord();
 }
 

@@ -1,9 +1,9 @@
 #include "calls/caller_editor.h"
 
 #include "calls/caller_key.h"
-#include "inidb/ini_dbase.h"
 #include "calls/caller_text.h"
 #include "calls/calls_constants.h"
+#include "inidb/ini_dbase.h"
 #include "platform/message_dialogs.h"
 
 using namespace calls;
