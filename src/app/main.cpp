@@ -4,9 +4,11 @@
 
 #include "app/quorvel_application.h"
 #include "app/quorvel_form.h"
+#include "app/setup_dialog_link.h"
 #include "platform/message_dialogs.h"
 #include "platform/session_end.h"
 #include "platform/single_instance.h"
+#include "remote/setup_dialog.h"
 
 namespace {
 constexpr char kAlreadyRunningText[] = "Application is already running";
@@ -40,8 +42,10 @@ int main(int argc, char** argv) {
     QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SessionEnding, &QuorvelForm,
                      &TQuorvelForm::Exit1Click);
 
-    // The Remote Setup dialog is created here, after the main window, lives
-    // hidden until the end, and is handed to QuorvelForm.SetSetupDialog().
+    // The Remote Setup dialog comes right after the main window and lives,
+    // hidden, until the end: its fields are the current forwarding profile.
+    TfDDESetup fDDESetup(&QuorvelForm);
+    AttachSetupDialog(QuorvelForm, fDDESetup);
 
     sessionEnd.Start();
     app.exec();
