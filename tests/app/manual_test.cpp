@@ -12,6 +12,7 @@
 
 #include "app/app_globals.h"
 #include "app/app_help.h"
+#include "remote/setup_dialog.h"
 
 namespace {
 
@@ -75,6 +76,7 @@ TEST(Manual, HoldsEachHelpTopicOnceAndEveryLinkInsideTheManualResolves) {
   EXPECT_EQ(unique.size(), ids.size()) << "an anchor is defined twice";
   EXPECT_TRUE(unique.contains(kMainHelpTopic));
   EXPECT_TRUE(unique.contains(kSetupHelpTopic));
+  EXPECT_TRUE(unique.contains(TfDDESetup::kHelpTopic));
 
   for (const QString& target : Captures(text, R"(\bhref\s*=\s*"#([^"]*)\")"))
     EXPECT_TRUE(unique.contains(target)) << "link to a missing anchor #" << target.toStdString();
