@@ -4,10 +4,12 @@
 
 #include "app/quorvel_application.h"
 #include "app/quorvel_form.h"
+#include "app/remote_action_link.h"
 #include "app/setup_dialog_link.h"
 #include "platform/message_dialogs.h"
 #include "platform/session_end.h"
 #include "platform/single_instance.h"
+#include "platform/tray_availability.h"
 #include "remote/setup_dialog.h"
 
 namespace {
@@ -37,7 +39,12 @@ int main(int argc, char** argv) {
     // Signals that end the session are caught from here on and acted upon
     // once the main window can run its exit.
     platform::SessionEndWatcher sessionEnd;
+    // The wait for the desktop's tray keeps the event loop running; it comes
+    // before any line is open, so no call can arrive while the window and
+    // the Remote Setup dialog are only half made.
+    platform::WaitForSystemTray(platform::kTrayHostWaitMs);
     TQuorvelForm QuorvelForm;
+    QuorvelForm.TrayHostWaitMs = 0;
     QuorvelForm.FormCreate();
     QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SessionEnding, &QuorvelForm,
                      &TQuorvelForm::Exit1Click);
@@ -46,6 +53,8 @@ int main(int argc, char** argv) {
     // hidden, until the end: its fields are the current forwarding profile.
     TfDDESetup fDDESetup(&QuorvelForm);
     AttachSetupDialog(QuorvelForm, fDDESetup);
+    // Passive mode forwards each call as the dialog's fields say.
+    TRemoteActionLink remoteAction(QuorvelForm, fDDESetup);
 
     sessionEnd.Start();
     app.exec();

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "inidb/ini_dbase.h"
+#include "platform/dde_client_conv.h"
 #include "platform/tray_availability.h"
 #include "telephony/line_monitor.h"
 
@@ -66,6 +67,8 @@ class TQuorvelForm : public QMainWindow {
   TLineMonitor LineMonitor;
   // Call handling and caller editing on this window (created by FormCreate).
   std::unique_ptr<TCallerDesk> Calls;
+  // The conversation Passive-mode calls are forwarded through (DDE Link profiles).
+  platform::TDdeClientConv DDEClient;
 
   // Widgets (owned by the window).
   QLabel* Image = nullptr;

@@ -1,5 +1,7 @@
 #include "remote/remote_profile_store.h"
 
+#include <utility>
+
 #include "platform/settings_store.h"
 
 namespace remote {
@@ -46,15 +48,19 @@ TRemoteProfile ReadProfile(const QString& application) {
 }
 
 void WriteProfile(const QString& application, const TRemoteProfile& p) {
-  WriteProfileValue(application, kTypeValue,
-                    QLatin1String(p.DdeLink ? kTypeDdeLink : kTypeVbsScript));
-  WriteProfileValue(application, kTopicValue, p.Topic);
-  WriteProfileValue(application, kExePathValue, p.ExePath);
-  WriteProfileValue(application, kDBPathValue, p.DBPath);
-  WriteProfileValue(application, kPokeDataValue, p.PokeData);
-  WriteProfileValue(application, kPokeLocationValue, p.PokeLocation);
-  WriteProfileValue(application, kCommandsValue, p.Commands);
-  WriteProfileValue(application, kStartExeValue, QLatin1String(p.StartExe ? kYes : kNo));
+  const std::pair<const char*, QString> values[] = {
+      {kTypeValue, QLatin1String(p.DdeLink ? kTypeDdeLink : kTypeVbsScript)},
+      {kTopicValue, p.Topic},
+      {kExePathValue, p.ExePath},
+      {kDBPathValue, p.DBPath},
+      {kPokeDataValue, p.PokeData},
+      {kPokeLocationValue, p.PokeLocation},
+      {kCommandsValue, p.Commands},
+      {kStartExeValue, QLatin1String(p.StartExe ? kYes : kNo)},
+  };
+  for (const auto& [name, text] : values) {
+    if (ReadProfileValue(application, name) != text) WriteProfileValue(application, name, text);
+  }
 }
 
 void DeleteProfile(const QString& application) {

@@ -63,8 +63,12 @@ void WriteProfileValue(const QString& application, const QString& valueName,
 // All values of a profile (missing values read as empty text).
 TRemoteProfile ReadProfile(const QString& application);
 
-// Rewrites all eight values in their fixed order; the type is stored as
-// "DDE" when `DdeLink` is set and as "VBS" otherwise.
+// Makes the stored profile equal to `profile`, value by value in the fixed
+// order (Type, Topic, ExePath, DBPath, PokeData, PokeLocation, Commands,
+// StartExe); the type is stored as "DDE" when `DdeLink` is set and as "VBS"
+// otherwise. Each write rewrites the whole settings file, and the dialog
+// saves on every keystroke, so a value that already reads as its new text
+// is left alone (a missing value reads as empty text).
 void WriteProfile(const QString& application, const TRemoteProfile& profile);
 
 // Removes the profile's key with everything below it. Does nothing for the

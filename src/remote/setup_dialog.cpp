@@ -45,7 +45,7 @@ constexpr int kCommandsHeightScript = 185;
 constexpr int kCommandsPanelWidth = 321;
 constexpr int kCommandsMemoWidth = 257;
 
-constexpr char kCreateQuestionEnd[] = "]";
+constexpr char kQuestionNameEnd[] = "]";
 constexpr char kInvalidNameStart[] = "Cannot create settings for [";
 constexpr char kInvalidNameEnd[] = "]: a profile name must not contain \"/\" or \"\\\".";
 
@@ -371,7 +371,7 @@ void TfDDESetup::cbApplicationExit() {
     return;
   }
   if (platform::AskConfirmation(QLatin1String(kCreateQuestion) + name +
-                                QLatin1String(kCreateQuestionEnd))) {
+                                QLatin1String(kQuestionNameEnd))) {
     const int pos = SortedInsertPosition(ListedNames(), name);
     cbApplication->insertItem(pos, name);
     SelectListPosition(pos);
@@ -390,7 +390,7 @@ void TfDDESetup::bDeleteClick() {
   if (pos < 0) return;
   const QString name = cbApplication->currentText();
   if (!platform::AskConfirmation(QLatin1String(kDeleteQuestion) + name +
-                                 QLatin1String(kCreateQuestionEnd))) {
+                                 QLatin1String(kQuestionNameEnd))) {
     return;
   }
   DeleteProfile(name);

@@ -104,10 +104,12 @@ void TLineMonitor::SetLineOpen(bool open) {
     return;
   }
   if (lineName_.isEmpty()) throw ELineError(LineMessages::kNoLineSelected);
-  OpenDevice();
-  open_ = true;
+  // Ready before the device: a call may already be under way in what the
+  // modem sent along with its last reply.
   ringTimer_.setInterval(ConfiguredRingTimeoutMs());
   tracker_.Reset();
+  OpenDevice();
+  open_ = true;
 }
 
 int TLineMonitor::LineCapability() const {
@@ -136,22 +138,24 @@ void TLineMonitor::OpenDevice() {
     lock_->Release();
     throw ELineError(reason.toStdString());
   }
+  QByteArray unread;
   try {
-    ModemCommands::EnableCallerId(*device);
+    ModemCommands::EnableCallerId(*device, &unread);
   } catch (...) {
     device.reset();
     lock_->Release();
     throw;
   }
-  UseDevice(std::move(device));
+  UseDevice(std::move(device), unread);
 }
 
-void TLineMonitor::UseDevice(std::unique_ptr<platform::TSerialDevice> device) {
+void TLineMonitor::UseDevice(std::unique_ptr<platform::TSerialDevice> device, const QByteArray& unread) {
   assembler_.Reset();
   device_ = std::move(device);
   connect(device_.get(), &platform::TSerialDevice::DataReceived, this, &TLineMonitor::HandleData);
   connect(device_.get(), &platform::TSerialDevice::Lost, this, &TLineMonitor::HandleDeviceLost);
   device_->StartWatching();
+  HandleData(unread);
 }
 
 void TLineMonitor::CloseDevice() {
@@ -206,7 +210,7 @@ void TLineMonitor::HandleRetryFinished(bool callerIdOn) {
     return;
   }
   retryTimer_.stop();
-  UseDevice(starter->TakeDevice());
+  UseDevice(starter->TakeDevice(), starter->Unread());
 }
 
 void TLineMonitor::HandleRingTimeout() { Deliver(tracker_.RingTimeoutExpired()); }

@@ -71,7 +71,9 @@ class TLineMonitor : public QObject {
 
   void EnsureLinesListed() const;
   void OpenDevice();
-  void UseDevice(std::unique_ptr<platform::TSerialDevice> device);
+  // `unread`: what the modem sent after its last reply to the opening
+  // sequence, already the start of monitoring.
+  void UseDevice(std::unique_ptr<platform::TSerialDevice> device, const QByteArray& unread);
   void CloseDevice();
   void HandleRetryFinished(bool callerIdOn);
   void HandleData(const QByteArray& data);

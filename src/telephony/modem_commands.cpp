@@ -1,25 +1,32 @@
 #include "telephony/modem_commands.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
 
 #include "platform/serial_device.h"
-#include "telephony/line_assembler.h"
 #include "telephony/line_error.h"
 
 namespace ModemCommands {
 
-TReply FinalReply(const QByteArray& answer) {
-  TLineAssembler assembler;
-  // A final line end completes a reply that arrived without one so far.
-  for (const QByteArray& line : assembler.Feed(answer + '\n')) {
-    const QByteArray code = line.trimmed();
-    if (code == "OK") return TReply::kOk;
-    if (code == "ERROR") return TReply::kError;
+TReply FinalReply(const QByteArray& answer, qsizetype* replyEnd) {
+  // The last line counts even without its line end: the reply is complete.
+  qsizetype start = 0;
+  while (start < answer.size()) {
+    qsizetype end = start;
+    while (end < answer.size() && answer.at(end) != '\r' && answer.at(end) != '\n') ++end;
+    const QByteArray code = answer.mid(start, end - start).trimmed();
+    const TReply reply = code == "OK" ? TReply::kOk : code == "ERROR" ? TReply::kError : TReply::kNone;
+    if (reply != TReply::kNone) {
+      if (replyEnd) *replyEnd = std::min(end + 1, answer.size());
+      return reply;
+    }
+    start = end + 1;
   }
   return TReply::kNone;
 }
 
-TReply Send(platform::TSerialDevice& device, const char* command, int timeoutMs) {
+TReply Send(platform::TSerialDevice& device, const char* command, int timeoutMs, QByteArray* unread) {
+  if (unread) unread->clear();
   device.DiscardInput();
   if (!device.Write(QByteArray(command) + kCommandEnd)) return TReply::kNone;
   QByteArray answer;
@@ -30,7 +37,9 @@ TReply Send(platform::TSerialDevice& device, const char* command, int timeoutMs)
     if (left <= 0) return TReply::kNone;
     bool lost = false;
     answer += device.ReadFor(static_cast<int>(left), &lost);
-    const TReply reply = FinalReply(answer);
+    qsizetype replyEnd = 0;
+    const TReply reply = FinalReply(answer, &replyEnd);
+    if (reply != TReply::kNone && unread) *unread = answer.mid(replyEnd);
     if (reply != TReply::kNone || lost) return reply;
   }
 }
@@ -69,9 +78,9 @@ void TCallerIdSequence::HandleReply(TReply reply) {
   }
 }
 
-void EnableCallerId(platform::TSerialDevice& device) {
+void EnableCallerId(platform::TSerialDevice& device, QByteArray* unread) {
   TCallerIdSequence sequence;
-  while (!sequence.Finished()) sequence.HandleReply(Send(device, sequence.Command(), kCommandTimeoutMs));
+  while (!sequence.Finished()) sequence.HandleReply(Send(device, sequence.Command(), kCommandTimeoutMs, unread));
   if (sequence.Failure()) throw ELineError(sequence.Failure());
 }
 

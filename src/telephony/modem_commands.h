@@ -24,7 +24,9 @@ enum class TReply { kNone, kOk, kError };
 
 // The final result code within `answer` (all bytes received so far),
 // kNone while there is none. Command echoes and other lines are skipped.
-TReply FinalReply(const QByteArray& answer);
+// `replyEnd`, when given and a code is found, is set to where the bytes
+// after the code's line begin: a RING may follow in the same read.
+TReply FinalReply(const QByteArray& answer, qsizetype* replyEnd = nullptr);
 
 // The opening sequence: reset, then "AT+VCID=1", falling back to
 // "AT#CID=1" when the modem answers ERROR. Driven by the replies; no I/O.
@@ -45,11 +47,13 @@ class TCallerIdSequence {
 };
 
 // Sends `command` and waits up to `timeoutMs` for OK or ERROR; kNone when
-// the modem stays silent or goes away.
-TReply Send(platform::TSerialDevice& device, const char* command, int timeoutMs);
+// the modem stays silent or goes away. `unread` receives what came after
+// the reply.
+TReply Send(platform::TSerialDevice& device, const char* command, int timeoutMs, QByteArray* unread = nullptr);
 
 // Runs TCallerIdSequence, waiting for each reply. Throws ELineError with
-// the user's message on failure.
-void EnableCallerId(platform::TSerialDevice& device);
+// the user's message on failure. `unread` receives what the modem sent
+// after its last reply, for the monitoring that follows.
+void EnableCallerId(platform::TSerialDevice& device, QByteArray* unread = nullptr);
 
 }  // namespace ModemCommands

@@ -25,6 +25,7 @@ std::unique_ptr<platform::TSerialDevice> TModemStarter::TakeDevice() {
 
 void TModemStarter::SendCurrent() {
   answer_.clear();
+  unread_.clear();
   const bool sent = device_->Write(QByteArray(sequence_.Command()) + ModemCommands::kCommandEnd, 0);
   // A refused write counts as silence, reported through the loop as well.
   replyTimer_.start(sent ? ModemCommands::kCommandTimeoutMs : 0);
@@ -33,8 +34,11 @@ void TModemStarter::SendCurrent() {
 void TModemStarter::HandleData(const QByteArray& data) {
   if (sequence_.Finished()) return;
   answer_ += data;
-  const ModemCommands::TReply reply = ModemCommands::FinalReply(answer_);
-  if (reply != ModemCommands::TReply::kNone) HandleReply(reply);
+  qsizetype replyEnd = 0;
+  const ModemCommands::TReply reply = ModemCommands::FinalReply(answer_, &replyEnd);
+  if (reply == ModemCommands::TReply::kNone) return;
+  unread_ = answer_.mid(replyEnd);
+  HandleReply(reply);
 }
 
 void TModemStarter::HandleReply(ModemCommands::TReply reply) {

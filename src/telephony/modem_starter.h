@@ -26,6 +26,8 @@ class TModemStarter : public QObject {
   void Start();
   // After Finished(true): the device, watched, with caller ID on.
   std::unique_ptr<platform::TSerialDevice> TakeDevice();
+  // After Finished: what the modem sent after its last reply.
+  const QByteArray& Unread() const { return unread_; }
 
  signals:
   void Finished(bool callerIdOn);
@@ -38,5 +40,6 @@ class TModemStarter : public QObject {
   std::unique_ptr<platform::TSerialDevice> device_;
   ModemCommands::TCallerIdSequence sequence_;
   QByteArray answer_;
+  QByteArray unread_;
   QTimer replyTimer_;
 };

@@ -14,6 +14,8 @@ struct StoredMode {
   bool active;
 };
 
+void PrintTo(const StoredMode& mode, std::ostream* out) { *out << mode.name; }
+
 class StoredModeTest : public FormTest, public ::testing::WithParamInterface<StoredMode> {};
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -213,4 +214,28 @@ TEST_F(FormTest, UnreadableDatabaseIsReportedAndCreationGoesOn) {
   EXPECT_EQ(MenuLines().size(), 1);
   EXPECT_TRUE(form.LineMonitor.LineOpen());
   EXPECT_TRUE(form.isMinimized());  // the last step ran
+}
+
+TEST(FormMenus, AboutNamesTheProgramAndItsVersion) {
+  TQuorvelForm form;
+  MessageBoxAnswerer answerer;
+  form.About1->trigger();
+  ASSERT_EQ(answerer.seen().size(), 1u);
+  EXPECT_TRUE(answerer.seen()[0].text.contains("Quorvel"));
+  EXPECT_TRUE(answerer.seen()[0].text.contains(QUORVEL_TEST_VERSION));
+}
+
+TEST(FormMenus, SetupShowsTheRemoteSetupDialogModally) {
+  TQuorvelForm form;
+  form.Setup1->trigger();  // no dialog handed over yet: nothing happens
+  QDialog dialog;
+  form.SetSetupDialog(&dialog);
+  bool wasModal = false;
+  QTimer::singleShot(0, &dialog, [&] {
+    wasModal = dialog.isVisible() && dialog.isModal();
+    dialog.accept();
+  });
+  form.Setup1->trigger();
+  EXPECT_TRUE(wasModal);
+  EXPECT_FALSE(dialog.isVisible());
 }

@@ -1,6 +1,7 @@
 #include "remote/remote_profile_store.h"
 
 #include <QFile>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 #include "platform/settings_store.h"
@@ -40,6 +41,28 @@ TEST(RemoteProfileStore, ValuesAreStoredWithTheirTexts) {
   EXPECT_EQ(platform::ReadSettingValue("DDESetup/Target", "Type"), "VBS");
   EXPECT_EQ(platform::ReadSettingValue("DDESetup/Target", "StartExe"), "NO");
   EXPECT_EQ(platform::ReadSettingValue("DDESetup/Target", "Topic"), "");
+}
+
+TEST(RemoteProfileStore, OnlyChangedValuesRewriteTheFile) {
+  TempConfigHome home;
+  const auto fileIdentity = [&] {
+    struct stat st {};
+    EXPECT_EQ(::stat(home.SettingsFile().toLocal8Bit().constData(), &st), 0);
+    return st.st_ino;
+  };
+  WriteProfile("Target", SampleProfile());
+  const auto first = fileIdentity();
+  WriteProfile("TARGET", SampleProfile());  // same texts: the file is not replaced
+  EXPECT_EQ(fileIdentity(), first);
+  TRemoteProfile changed = SampleProfile();
+  changed.PokeLocation = "Other";
+  WriteProfile("Target", changed);
+  EXPECT_NE(fileIdentity(), first);
+  EXPECT_EQ(ReadProfile("Target"), changed);
+  // A value changed behind the dialog's back is put right by the next save.
+  platform::WriteSettingValue("DDESetup/Target", "Commands", "edited elsewhere");
+  WriteProfile("Target", changed);
+  EXPECT_EQ(ReadProfile("Target"), changed);
 }
 
 TEST(RemoteProfileStore, StoredTextsAreComparedExactly) {

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWhatsThis>
 #include <memory>
 #include <gtest/gtest.h>
 
@@ -623,6 +624,12 @@ TEST_F(SetupDialog, ShowingAndHelpAreSignalled) {
   EXPECT_EQ(help.count(), 1);
   QTest::keyClick(d->tbTopic, Qt::Key_F1);
   EXPECT_EQ(help.count(), 2);
+  // The caption's help button opens the help instead of the pointer mode.
+  d->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(d.get(), 10000));
+  QWhatsThis::enterWhatsThisMode();
+  EXPECT_EQ(help.count(), 3);
+  EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
   d->hide();
   d->show();
   EXPECT_EQ(shown.count(), 2);

@@ -115,6 +115,22 @@ TEST_F(LineMonitorTest, UnpluggedModemIsReopenedWhenItComesBack) {
   EXPECT_EQ(recorder.events.first(), "state OFFERING");
 }
 
+TEST_F(LineMonitorTest, RingArrivingWithTheLastReplyOfAReopenedModemIsKept) {
+  auto modem = StartModem("modem");
+  TLineMonitor monitor;
+  TEventRecorder recorder(monitor);
+  OpenLine(monitor, modem->LinkPath());
+  modem->Command("unplug");
+  ASSERT_FALSE(modem->WaitForOutput("unplugged").isEmpty());
+  modem->Command("after-enable RING");
+  ASSERT_FALSE(modem->WaitForOutput("armed").isEmpty());
+  modem->Command("replug");
+  ASSERT_FALSE(modem->WaitForOutput("got AT+VCID=1").isEmpty());
+  modem->Command("raw NMBR = 43");
+  ASSERT_TRUE(recorder.WaitFor("id 43||8"));
+  EXPECT_EQ(recorder.events, (QStringList{"state OFFERING", "id 43||8"}));
+}
+
 TEST_F(LineMonitorTest, RetriesGoOnPastASilentDeviceAtTheLinesPath) {
   auto modem = StartModem("modem");
   TLineMonitor monitor;

@@ -81,6 +81,21 @@ TEST_F(LineMonitorTest, FallsBackToTheOtherCallerIdCommand) {
   EXPECT_TRUE(recorder.WaitFor("id |ANNA|4"));
 }
 
+TEST_F(LineMonitorTest, RingArrivingTogetherWithTheModemsLastReplyIsKept) {
+  auto modem = StartModem("modem");
+  TLineMonitor monitor;
+  TEventRecorder recorder(monitor);
+  modem->Command("after-enable RING");
+  ASSERT_FALSE(modem->WaitForOutput("armed").isEmpty());
+  OpenLine(monitor, modem->LinkPath());
+  // The same call goes on: its next ring offers nothing new.
+  modem->Command("raw NMBR = 42");
+  modem->Command("ring");
+  ASSERT_TRUE(recorder.WaitFor("state IDLE"));
+  EXPECT_EQ(recorder.events, (QStringList{"state OFFERING", "id 42||8", "state IDLE"}))
+      << recorder.events.join(", ").toStdString();
+}
+
 TEST_F(LineMonitorTest, NormalCallGivesItsEventsInOrder) {
   auto modem = StartModem("modem");
   TLineMonitor monitor;

@@ -11,6 +11,15 @@ TEST(ModemReplies, FindsTheResultCodeBehindTheEcho) {
   EXPECT_EQ(FinalReply("\r\nOK"), TReply::kOk);  // no line end yet
 }
 
+TEST(ModemReplies, TellsWhereTheBytesAfterTheReplyBegin) {
+  const QByteArray answer = "AT+VCID=1\r\r\nOK\r\n\r\nRING\r\n";
+  qsizetype end = -1;
+  ASSERT_EQ(FinalReply(answer, &end), TReply::kOk);
+  EXPECT_EQ(answer.mid(end), "\n\r\nRING\r\n");
+  ASSERT_EQ(FinalReply("\r\nERROR", &end), TReply::kError);
+  EXPECT_EQ(end, 7);
+}
+
 TEST(ModemReplies, NothingFinalYet) {
   EXPECT_EQ(FinalReply(""), TReply::kNone);
   EXPECT_EQ(FinalReply("ATZ\r"), TReply::kNone);

@@ -14,6 +14,10 @@
 //   raw TEXT               TEXT and a line end, as it is
 //   send TEXT              TEXT without a line end; \r \n \\ and \xHH escapes
 //   garbage N              N random bytes without any line end
+//   after-enable TEXT      TEXT and a line end, written together with the
+//                          next OK to a caller-ID command (as a call that
+//                          comes in just as the modem is switched on);
+//                          says "armed" once taken
 //   unplug                 close the pseudo-terminal and remove the link
 //   replug                 a new pseudo-terminal behind the same link
 //   quit                   remove the link and end (also at end of input)
@@ -131,6 +135,9 @@ class TFakeModem {
       SendBytes(rest + kLineEnd, rest);
     } else if (word == "send") {
       SendBytes(Unescape(rest), rest);
+    } else if (word == "after-enable") {
+      afterEnable_ = rest;
+      Say("armed");
     } else if (word == "garbage") {
       SendGarbage(std::strtoul(rest.c_str(), nullptr, 10));
     } else if (word == "unplug") {
@@ -214,9 +221,16 @@ class TFakeModem {
     if (options_.silent || command.rfind("AT", 0) != 0) return;
     // Echo as a modem does in its default setting.
     SendBytes(raw + "\r", std::string());
-    bool refuse = (command == "AT+VCID=1" && options_.refuseVcid) ||
-                  (command == "AT#CID=1" && options_.refuseCid);
-    SendBytes(std::string(kLineEnd) + (refuse ? "ERROR" : "OK") + kLineEnd, std::string());
+    const bool enabling = command == "AT+VCID=1" || command == "AT#CID=1";
+    const bool refuse = (command == "AT+VCID=1" && options_.refuseVcid) ||
+                        (command == "AT#CID=1" && options_.refuseCid);
+    std::string reply = std::string(kLineEnd) + (refuse ? "ERROR" : "OK") + kLineEnd;
+    if (enabling && !refuse && !afterEnable_.empty()) {
+      // One write, so the reader finds both in the same read.
+      reply += kLineEnd + afterEnable_ + kLineEnd;
+      afterEnable_.clear();
+    }
+    SendBytes(reply, std::string());
   }
 
   void SendBytes(const std::string& bytes, const std::string& traceText) {
@@ -274,6 +288,7 @@ class TFakeModem {
   int slave_ = -1;
   std::string device_;
   std::string input_;
+  std::string afterEnable_;
   std::deque<TScheduledLine> schedule_;
   std::minstd_rand random_{12345};
 };

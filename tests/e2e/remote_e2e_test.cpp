@@ -1,0 +1,121 @@
+// Passive mode as a user sets it up: a call on the modem is forwarded by the
+// chosen profile, to a script or to a program on the session bus.
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QThread>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "desktop_session.h"
+#include "fake_modem.h"
+#include "installed_program.h"
+
+namespace {
+
+constexpr char kPassiveMode[] = "1";
+constexpr int kWaitMs = 60000;
+
+// Waits for `path` to exist while other processes do the work.
+bool WaitForFile(const QString& path, int timeoutMs = kWaitMs) {
+  for (int waited = 0; !QFile::exists(path); waited += 50) {
+    if (waited > timeoutMs) return false;
+    QThread::msleep(50);
+  }
+  return true;
+}
+
+QString ReadText(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+class RemoteE2E : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(desktop_.Ready()) << "Xvfb or dbus-daemon did not start";
+    ASSERT_TRUE(program_.Ready()) << "the program could not be copied";
+    modem_ = std::make_unique<FakeModem>(program_.Path("modem"));
+    ASSERT_TRUE(modem_->Started());
+    program_.Store("ExtraLines", modem_->LinkPath());
+    program_.Store("Modem", modem_->LinkPath());
+    program_.Store("Mode", kPassiveMode);
+  }
+
+  // Stores `values` as the only profile and makes it the chosen one.
+  void StoreProfile(const QString& name, const std::vector<std::pair<QString, QString>>& values) {
+    for (const auto& [value, text] : values) program_.Store(value, text, "DDESetup/" + name);
+    program_.Store("CurrentDDESetting", "0");
+  }
+
+  // Starts the program in the tray and places a call once it is up: the
+  // tray icon comes with the last step of the start.
+  void StartAndCall(const QString& call) {
+    ASSERT_TRUE(desktop_.StartTray());
+    program_.Start(desktop_);
+    ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+    ASSERT_FALSE(modem_->WaitForOutput("got AT+VCID=1").isEmpty()) << "the line is not watched";
+    modem_->Command(call);
+  }
+
+  DesktopSession desktop_;
+  InstalledProgram program_;
+  std::unique_ptr<FakeModem> modem_;
+};
+
+TEST_F(RemoteE2E, ScriptProfileWritesTheCallersNumberAndNameToAFile) {
+  StoreProfile("Logger", {{"Type", "VBS"},
+                          {"Commands",
+                           "cd \"$(dirname \"$0\")\"\r\n"
+                           "printf '%s|%s|%s|%s\\n' \"$QUORVEL_CID\" \"$QUORVEL_CIN\" '@CID' '@CIN"
+                           "' > call.tmp && mv call.tmp call.txt\r\n"}});
+  StartAndCall("call 5551234567 Ann Smith");
+
+  const QString output = program_.AppDirectory() + "call.txt";
+  ASSERT_TRUE(WaitForFile(output));
+  EXPECT_EQ(ReadText(output), "555-123-4567|Ann Smith|555-123-4567|Ann Smith\n");
+  EXPECT_TRUE(QFile::exists(program_.AppDirectory() + "~script.sh"));
+  program_.Signal(SIGTERM);
+  EXPECT_EQ(program_.WaitForExit(), 0);
+}
+
+TEST_F(RemoteE2E, DdeProfilePokesAndExecutesInTheTargetProgram) {
+  const QString busName = QStringLiteral("org.varnock.QuorvelE2E.Target");
+  QProcess receiver;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  desktop_.AddTo(env);
+  receiver.setProcessEnvironment(env);
+  receiver.start(QStringLiteral(QUORVEL_E2E_BIN_DIR) + "/dde-receiver", {busName});
+  QString output;
+  auto waitFor = [&](const QString& text) {
+    for (int waited = 0; !output.contains(text); waited += 100) {
+      if (waited > kWaitMs) return false;
+      receiver.waitForReadyRead(100);
+      output += QString::fromUtf8(receiver.readAllStandardOutput());
+    }
+    return true;
+  };
+  ASSERT_TRUE(waitFor("ready " + busName));
+
+  StoreProfile(busName, {{"Type", "DDE"},
+                         {"Topic", "Calls"},
+                         {"PokeData", "@CID"},
+                         {"PokeLocation", "Number"},
+                         {"Commands", "show @CIN\r\n; not sent @CID\r\nend"}});
+  StartAndCall("call 5551234567 Ann Smith");
+
+  ASSERT_TRUE(waitFor("Execute \"Calls\" \"end\""));
+  const QStringList lines = output.split('\n', Qt::SkipEmptyParts).mid(1);
+  ASSERT_EQ(lines.size(), 3);
+  EXPECT_TRUE(lines[0].endsWith("Poke \"Calls\" \"Number\" \"555-123-4567\""));
+  EXPECT_TRUE(lines[1].endsWith("Execute \"Calls\" \"show Ann Smith\""));
+  EXPECT_TRUE(lines[2].endsWith("Execute \"Calls\" \"end\""));
+
+  program_.Signal(SIGTERM);
+  EXPECT_EQ(program_.WaitForExit(), 0);
+  receiver.kill();
+  receiver.waitForFinished(kWaitMs);
+}
+
+}  // namespace
