@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# install_test.sh BUILD_DIR FAKEMODEM
+# Installs the build into temporary prefixes and checks what a user and a
+# packager get: the program's folder with its run-time files and tools, the
+# links in bin/, the menu entry and icon, and the installed programs working
+# when started through their links.
+set -uo pipefail
+build=$1
+fakemodem=$2
+failures=0
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1; shift
+  if "$@"; then return 0; fi
+  echo "FAILED: $what" >&2
+  failures=$((failures + 1))
+}
+same_file() { cmp -s "$1" "$2"; }
+link_to() {  # link_to LINK RELATIVE_TARGET RESOLVED
+  [ -L "$1" ] && [ "$(readlink "$1")" = "$2" ] && [ "$(readlink -f "$1")" = "$(readlink -f "$3")" ]
+}
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; wait "$p" 2>/dev/null; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A prefix with a blank in its name, as a user's folder may have.
+prefix="$work/my apps"
+cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
+  { cat "$work/install.log" >&2; echo "FAILED: cmake --install" >&2; exit 1; }
+app="$prefix/lib/quorvel"
+
+# ---- The program's folder ---------------------------------------------------
+for program in quorvel quorveldb dde-receiver; do
+  check "$program installed and executable" test -x "$app/$program" -a -f "$app/$program"
+  check "bin/$program links to the installed $program" \
+    link_to "$prefix/bin/$program" "../lib/quorvel/$program" "$app/$program"
+done
+for file in Default.BMP html/manual.html; do
+  check "$file beside the installed program, as in the build" same_file "$app/$file" "$build/bin/$file"
+done
+# Nothing of the tests or the simulator is installed.
+expected=$'Default.BMP\ndde-receiver\nhtml\nhtml/manual.html\nquorvel\nquorveldb'
+actual=$(cd "$app" && find . -mindepth 1 | sed 's|^\./||' | LC_ALL=C sort)
+check "the program's folder holds exactly its files (got: $(echo $actual))" test "$actual" = "$expected"
+
+# ---- Menu entry and icon --------------------------------------------------------
+entry="$prefix/share/applications/quorvel.desktop"
+check "menu entry installed" test -f "$entry"
+check "menu entry starts the installed program by its quoted full path" \
+  grep -qxF "Exec=\"$prefix/bin/quorvel\"" "$entry"
+check "menu entry is an application" grep -qx 'Type=Application' "$entry"
+check "menu entry is named Quorvel" grep -qx 'Name=Quorvel' "$entry"
+check "menu entry names the icon" grep -qx 'Icon=quorvel' "$entry"
+icon="$prefix/share/icons/hicolor/64x64/apps/quorvel.png"
+check "icon installed in the icon theme" test -f "$icon"
+check "icon is a 64 x 64 PNG" bash -c "file '$icon' | grep -q 'PNG image data, 64 x 64'"
+if command -v desktop-file-validate >/dev/null; then
+  check "menu entry is valid" desktop-file-validate "$entry"
+fi
+
+# ---- Installing again over it, and staged for a package ---------------------------
+check "installing again over an installation" \
+  cmake --install "$build" --prefix "$prefix" >/dev/null
+check "links still resolve after installing again" test -x "$prefix/bin/quorvel"
+DESTDIR="$work/stage" cmake --install "$build" --prefix /usr >/dev/null 2>&1
+check "staged install puts the program under DESTDIR" test -x "$work/stage/usr/lib/quorvel/quorvel"
+check "staged link points inside the package" \
+  test "$(readlink "$work/stage/usr/bin/quorvel")" = "../lib/quorvel/quorvel"
+check "staged menu entry names the final path" \
+  grep -qxF 'Exec=/usr/bin/quorvel' "$work/stage/usr/share/applications/quorvel.desktop"
+
+# ---- The installed tools work through their links ---------------------------
+db="$app/Callers.DB"
+check "quorveldb through its link adds a caller" \
+  "$prefix/bin/quorveldb" "$db" add "Alice Brown" 212-555-0101
+check "quorveldb through its link reads it back" \
+  test "$("$prefix/bin/quorveldb" "$db" get "Alice Brown")" = $'Alice Brown\t212-555-0101'
+
+# ---- The installed program, started through its link, uses its own folder ---
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=offscreen
+mkdir -p "$XDG_CONFIG_HOME/Varnock" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+modem="$work/ttyINSTALL0"
+printf '[Settings]\nMode=0\nModem=%s\nExtraLines=%s\n' "$modem" "$modem" \
+  >"$XDG_CONFIG_HOME/Varnock/Quorvel.ini"
+mkfifo "$work/modem.in"
+exec 3<>"$work/modem.in"
+"$fakemodem" --link "$modem" <&3 >"$work/modem.out" 2>&1 &
+pids+=($!)
+wait_for() {  # wait_for PATTERN FILE: up to 120 s
+  local deadline=$((SECONDS + 120))
+  until grep -qE "$1" "$2" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.1
+  done
+}
+check "simulated modem ready" wait_for '^ready' "$work/modem.out"
+(cd "$work" && exec "$prefix/bin/quorvel") >"$work/app.log" 2>&1 &
+program=$!
+pids+=($program)
+check "installed program opens its line" wait_for '^got AT\+VCID=1' "$work/modem.out"
+# The manual it would open is the installed one, beside the program.
+check "installed program is running" kill -0 $program
+kill -TERM $program
+check "installed program ends on SIGTERM" wait $program
+check "installed program stored its line at the end" \
+  grep -qxF "Modem=$modem" "$XDG_CONFIG_HOME/Varnock/Quorvel.ini"
+check "installed program left its caller database in place" \
+  test "$("$prefix/bin/quorveldb" "$db" list)" = "Alice Brown"
+check "nothing was written beside the links" \
+  test "$(cd "$prefix/bin" && ls | LC_ALL=C sort | tr '\n' ' ')" = "dde-receiver quorvel quorveldb "
+
+if [ $failures -ne 0 ]; then
+  echo "$failures check(s) failed" >&2
+  exit 1
+fi
+echo "install layout: all checks passed"
