@@ -21,6 +21,9 @@ struct DamagedCase {
   bool AddAllowed;
 };
 
+// Names the case by its file in test listings instead of dumping its bytes.
+void PrintTo(const DamagedCase& c, std::ostream* os) { *os << c.File; }
+
 std::string DataFile(const char* name) { return std::string(QUORVEL_TEST_DATA_DIR) + "/" + name; }
 
 class DamagedFile : public ::testing::TestWithParam<DamagedCase> {
