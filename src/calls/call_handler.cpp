@@ -59,7 +59,7 @@ void TCallHandler::StoreCallData(const QString& number, const QString& name, int
 void TCallHandler::ShowCaller() {
   view_.ShowAndRaise();
   view_.Beep();
-  if (!DisplayMatchingRecords()) ShowUnknownCaller();
+  if (!DisplayMatchingRecords() && !DisplayEquivalentRecords()) ShowUnknownCaller();
 }
 
 bool TCallHandler::DisplayMatchingRecords() {
@@ -80,6 +80,15 @@ bool TCallHandler::DisplayMatchingRecords() {
     }
   }
   return found;
+}
+
+bool TCallHandler::DisplayEquivalentRecords() {
+  // Only when no stored number equals the call's text: the callers stored
+  // with the same number written another way, the last in the list staying.
+  const std::vector<TCallerRecord> callers = equivalentCallers_.Find(db_, currentCallerID_);
+  for (const TCallerRecord& caller : callers)
+    editor_.DisplayRecord(FromEightBit(caller.CallerName.Get()));
+  return !callers.empty();
 }
 
 void TCallHandler::ShowUnknownCaller() {

@@ -7,6 +7,8 @@
 
 #include "calls/caller_pictures.h"
 #include "calls/caller_view.h"
+#include "numbers/equivalent_callers.h"
+#include "numbers/home_region.h"
 
 class TIniDBase;
 class TCallerEditor;
@@ -40,6 +42,12 @@ class TCallHandler {
   // True while one caller-ID event is being processed.
   bool CallerIDBusy() const { return callerIDBusy_; }
 
+  // Numbers are read in this region when the call's text matches no stored
+  // number exactly ("US" until set).
+  void SetHomeRegion(const std::string& region) { equivalentCallers_.SetHomeRegion(region); }
+  // Reads the stored numbers ahead of the first call that needs them.
+  void PrepareNumberLookup() { equivalentCallers_.Prepare(db_); }
+
   // The Passive-mode hand-off, run once per processed event; its owner sets
   // it. Empty: nothing happens.
   std::function<void()> RunRemoteAction;
@@ -48,6 +56,7 @@ class TCallHandler {
   void StoreCallData(const QString& number, const QString& name, int flags);
   void ShowCaller();
   bool DisplayMatchingRecords();
+  bool DisplayEquivalentRecords();
   void ShowUnknownCaller();
 
   TIniDBase& db_;
@@ -57,4 +66,5 @@ class TCallHandler {
   std::string currentCallerID_;
   std::string currentCallerName_;
   bool callerIDBusy_ = false;
+  numbers::TEquivalentCallers equivalentCallers_{numbers::kFallbackRegion};
 };
