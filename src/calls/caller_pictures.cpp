@@ -1,10 +1,12 @@
 #include "calls/caller_pictures.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QPainter>
 #include <QSaveFile>
 
 #include "calls/caller_text.h"
@@ -80,4 +82,26 @@ void TCallerPictures::Delete(const QString& name) const {
 
 QImage calls::StartupPicture() {
   return QImage(QString::fromLatin1(kStartupPictureResource), kBitmapFormat);
+}
+
+QImage calls::ConvertedPicture(const QByteArray& imageData) {
+  QBuffer buffer;
+  buffer.setData(imageData);
+  QImageReader reader(&buffer);
+  QImage picture = reader.read();
+  if (picture.isNull()) return picture;
+  // The picture area stretches what it shows, so the picture takes its
+  // proportions first and keeps the face undistorted.
+  const QSize area(kPictureWidth, kPictureHeight);
+  const QSize cut = area.scaled(picture.size(), Qt::KeepAspectRatio);
+  picture = picture.copy(QRect(QPoint((picture.width() - cut.width()) / 2,
+                                      (picture.height() - cut.height()) / 2),
+                               cut));
+  if (cut.width() > area.width())
+    picture = picture.scaled(area, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  QImage opaque(picture.size(), QImage::Format_RGB888);
+  opaque.fill(Qt::white);
+  QPainter painter(&opaque);
+  painter.drawImage(0, 0, picture);
+  return opaque;
 }

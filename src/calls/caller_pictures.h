@@ -50,4 +50,10 @@ namespace calls {
 // The 100 x 100, 16-colour picture the window shows until the first caller.
 QImage StartupPicture();
 
+// A picture in any format the image readers know (JPEG, PNG, GIF, ...) made
+// into a caller picture: cut to the picture area's proportions around its
+// centre, scaled down to the area when larger, transparency laid on white.
+// A null image when the data is no readable picture.
+QImage ConvertedPicture(const QByteArray& imageData);
+
 }  // namespace calls

@@ -22,6 +22,10 @@ inline constexpr char kIdleState[] = "IDLE";
 inline constexpr int kRecordFieldBytes = 20;
 inline constexpr int kKeyBytes = 31;
 
+// The picture area of the window, in pixels.
+inline constexpr int kPictureWidth = 197;
+inline constexpr int kPictureHeight = 200;
+
 inline constexpr char kDefaultPictureFile[] = "Default.BMP";
 inline constexpr char kPictureExtension[] = ".BMP";
 inline constexpr char kStartupPictureResource[] = ":/calls/startup.bmp";
