@@ -81,6 +81,7 @@ class TQuorvelForm : public QMainWindow {
   // Main menu.
   QMenu* File1 = nullptr;
   QMenu* Selectmodem1 = nullptr;
+  QAction* Region1 = nullptr;
   QAction* Exit1 = nullptr;
   QMenu* Mode1 = nullptr;
   QAction* Active1 = nullptr;
@@ -89,6 +90,7 @@ class TQuorvelForm : public QMainWindow {
   QAction* New1 = nullptr;
   QAction* AddCurrent1 = nullptr;
   QAction* Delete1 = nullptr;
+  QAction* ImportContacts1 = nullptr;
   QAction* Setup1 = nullptr;
   QMenu* Help1 = nullptr;
   QAction* Help2 = nullptr;
@@ -126,6 +128,8 @@ class TQuorvelForm : public QMainWindow {
   void Exit2Click();
   void Open1Click();
   void Setup1Click();
+  void Region1Click();
+  void ImportContacts1Click();
   void Help2Click();
   void About1Click();
   void SysTrayPopUp(QSystemTrayIcon::ActivationReason reason);
