@@ -1,0 +1,147 @@
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+#include "contacts_fixture.h"
+
+namespace {
+
+using ContactsImportTest = ContactsFixture;
+
+TEST_F(ContactsImportTest, ImportsTheThreeExportsWithTheirPictures) {
+  contacts::TImportSummary summary = Import("android-2.1.vcf");
+  EXPECT_EQ(summary.Added, 6);
+  summary = Import("apple-3.0.vcf");
+  EXPECT_EQ(summary.Added, 4);
+  EXPECT_EQ(summary.Skipped, QStringList{"Dentist: no telephone number"});
+  summary = Import("server-4.0.vcf");
+  EXPECT_EQ(summary.Added, 4);
+  EXPECT_TRUE(summary.Skipped.isEmpty());
+  EXPECT_TRUE(summary.Notes.isEmpty());
+
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"Alice Brown", "212-555-0101"},          {"Alice Brown 2", "646-555-0199"},
+      {"Jürgen Müller", "+49 30 1234567"},       {"Jürgen Müller 2", "0171 2345678"},
+      {"René Lefèvre de la", "+33 1 23 45 67 89"}, {"Pizza Napoli", "555-0188"},
+      {"Bob Green", "212-555-0102"},            {"Bob Green 2", "212-555-0103"},
+      {"Carl Smith, Jr.", "212-555-0104"},      {"Dr. Dora Hughes", "+44 20 7946 0958"},
+      {"Zoë Keller", "+41-44-668-18-00"},       {"Zoë Keller 2", "+44-20-7946-0958 ext"},
+      {"Bartholomew Fitzgera", "718-555-0142"}, {"Bartholomew Fitzge 2", "718-555-0143"}};
+  for (const auto& [name, number] : expected) EXPECT_EQ(Stored(name), number) << name;
+  EXPECT_EQ(db.GetNumRecs(), static_cast<int>(expected.size()));
+
+  // Every caller can be shown: a picture of its own, the photo where there was one.
+  for (const auto& caller : expected)
+    EXPECT_TRUE(QFileInfo::exists(pictures.FileOf(QString::fromStdString(caller.first))));
+  EXPECT_TRUE(NearColor(PictureColor("Alice Brown"), QColor(0xd0, 0x10, 0x10)));
+  EXPECT_TRUE(NearColor(PictureColor("Alice Brown 2"), QColor(0xd0, 0x10, 0x10)));
+  EXPECT_TRUE(NearColor(PictureColor("Bob Green"), QColor(0xd0, 0x10, 0x10)));
+  EXPECT_EQ(PictureColor("Zoë Keller", 0.1), QColor(0x10, 0x40, 0xe0));
+  EXPECT_EQ(PictureColor("Zoë Keller", 0.9), QColor(Qt::white));  // transparent part
+  EXPECT_EQ(PictureColor("Bartholomew Fitzge 2"), QColor(0x10, 0xb0, 0x20));
+  EXPECT_EQ(PictureColor("Pizza Napoli"), DefaultPictureColor());
+  // The 40 x 30 photo is cut to the picture area's proportions.
+  EXPECT_EQ(QImage(pictures.FileOf("Alice Brown"), "BMP").size(), QSize(29, 30));
+}
+
+TEST(ConvertedPicture, LargePhotosAreCutAndScaledToThePictureArea) {
+  QImage wide(800, 400, QImage::Format_RGB32);
+  wide.fill(Qt::red);
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 200; ++x) wide.setPixelColor(x, y, Qt::blue);  // cut away
+  QByteArray jpeg;
+  QBuffer buffer(&jpeg);
+  buffer.open(QIODevice::WriteOnly);
+  ASSERT_TRUE(wide.save(&buffer, "JPEG"));
+  const QImage picture = calls::ConvertedPicture(jpeg);
+  EXPECT_EQ(picture.size(), QSize(197, 200));
+  EXPECT_TRUE(NearColor(picture.pixelColor(2, 100), Qt::red));
+  EXPECT_TRUE(calls::ConvertedPicture("not a picture").isNull());
+}
+
+TEST_F(ContactsImportTest, StoredNamesAreSkippedUnlessReplaced) {
+  db.AddRecord(MakeCallerRecord("Alice Brown", "555-0000"));
+  pictures.Save("Alice Brown", pictures.LoadDefault());
+  contacts::TImportSummary summary = Import("android-2.1.vcf");
+  EXPECT_EQ(summary.Added, 5);
+  EXPECT_EQ(summary.Skipped, QStringList{"Alice Brown: already stored"});
+  EXPECT_EQ(Stored("Alice Brown"), "555-0000");
+  EXPECT_EQ(PictureColor("Alice Brown"), DefaultPictureColor());
+
+  summary = Import("android-2.1.vcf");
+  EXPECT_FALSE(summary.AnythingImported());
+  EXPECT_EQ(summary.Skipped.size(), 6);
+
+  summary = Import("android-2.1.vcf", true);
+  EXPECT_EQ(summary.Added, 0);
+  EXPECT_EQ(summary.Replaced, 6);
+  EXPECT_EQ(Stored("Alice Brown"), "212-555-0101");
+  EXPECT_TRUE(NearColor(PictureColor("Alice Brown"), QColor(0xd0, 0x10, 0x10)));
+  // Without a photo the picture stays as it was.
+  EXPECT_EQ(PictureColor("Pizza Napoli"), DefaultPictureColor());
+  EXPECT_EQ(db.GetNumRecs(), 6);
+}
+
+TEST_F(ContactsImportTest, FullDatabaseEndsTheImportWithItsOwnMessage) {
+  WriteFillerCallers(997);
+  const contacts::TImportSummary summary = Import("android-2.1.vcf");
+  EXPECT_EQ(summary.Added, 2);
+  EXPECT_EQ(summary.StopMessage, "The import stopped: Maximum database records (999) reached.");
+  EXPECT_EQ(summary.LeftOut, 3);  // Jürgen, René and the pizzeria
+  EXPECT_TRUE(summary.Text().endsWith("3 contacts were left out."));
+  EXPECT_EQ(db.GetNumRecs(), 999);
+  EXPECT_FALSE(QFileInfo::exists(pictures.FileOf("Jürgen Müller")));
+}
+
+TEST_F(ContactsImportTest, MalformedCardsAreReportedAndTheOthersImported) {
+  const contacts::TImportSummary summary = Import("malformed.vcf");
+  EXPECT_EQ(summary.Text().toStdString(),
+            "Added: 3\n"
+            "Replaced: 0\n"
+            "Skipped: 3\n"
+            "  No End: the card has no END:VCARD\n"
+            "  Broken Line: line 14 is not a vCard property\n"
+            "  Never Ends: the card has no END:VCARD\n"
+            "Notes:\n"
+            "  Bad Photo: photo could not be read, the default picture is used");
+  EXPECT_EQ(Stored("Bad Photo"), "555-0133");
+  EXPECT_EQ(PictureColor("Bad Photo"), DefaultPictureColor());
+  EXPECT_EQ(Stored("Embedded Agent"), "(none)");
+}
+
+TEST_F(ContactsImportTest, FilesWithoutContactsAndMissingPicturesAreReported) {
+  EXPECT_EQ(contacts::ImportContacts(db, pictures, "US", {pictures.DefaultFile(), false}).Text(),
+            "The file holds no contacts.\nAdded: 0\nReplaced: 0\nSkipped: 0");
+  try {
+    Import("missing.vcf");
+    FAIL() << "a missing file went unnoticed";
+  } catch (const contacts::EContactsFile& error) {
+    EXPECT_EQ(QString::fromUtf8(error.what()),
+              "Datei " + DataFile("missing.vcf") + " kann nicht geöffnet werden");
+  }
+  // Without a default picture a contact without a photo could not be shown.
+  ASSERT_TRUE(QFile::remove(pictures.DefaultFile()));
+  const contacts::TImportSummary summary = Import("apple-3.0.vcf");
+  EXPECT_EQ(summary.Added, 2);  // Bob Green's two numbers, with his photo
+  EXPECT_TRUE(summary.Skipped.contains("Carl Smith, Jr.: Datei " + pictures.DefaultFile() +
+                                       " kann nicht geöffnet werden"));
+  EXPECT_EQ(Stored("Carl Smith, Jr."), "(none)");
+}
+
+TEST_F(ContactsImportTest, CancelLeavesTheRestOut) {
+  QFile file(DataFile("android-2.1.vcf"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  contacts::TContactsImport import(db, pictures, "US", false, file.readAll());
+  EXPECT_DOUBLE_EQ(import.Progress(), 0.0);
+  ASSERT_TRUE(import.Step());
+  EXPECT_GT(import.Progress(), 0.0);
+  import.Cancel();
+  EXPECT_FALSE(import.Step());
+  EXPECT_EQ(import.Summary().Added, 2);
+  EXPECT_EQ(import.Summary().StopMessage, "The import was cancelled.");
+  EXPECT_EQ(import.Summary().LeftOut, 3);
+  EXPECT_DOUBLE_EQ(import.Progress(), 1.0);
+}
+
+}  // namespace
