@@ -40,9 +40,14 @@ QByteArray FoldedKey(const QString& name) {
   return key;
 }
 
-QString WithFullStop(const QString& message) {
-  if (!message.isEmpty() && message.back().unicode() > '.') return message + QLatin1Char('.');
-  return message;
+// New callers are written to the file this many at a time.
+constexpr std::size_t kAddBatch = 100;
+
+QString StopText(const std::exception& error) {
+  QString message = QString::fromUtf8(error.what());
+  // As the general error report shows it.
+  if (!message.isEmpty() && message.back().unicode() > '.') message += QLatin1Char('.');
+  return QString::fromUtf8(kImportStopped).arg(message);
 }
 
 }  // namespace
@@ -78,7 +83,7 @@ bool TContactsImport::Step() {
   if (ended_) return false;
   std::optional<TVCardEntry> entry = reader_.Next();
   if (!entry) {
-    ended_ = true;
+    if (AddPending()) ended_ = true;
     return false;
   }
   ++summary_.CardsRead;
@@ -87,19 +92,21 @@ bool TContactsImport::Step() {
   } else {
     Import(entry->Card);
   }
+  if (!ended_ && pending_.size() >= kAddBatch) AddPending();
   return !ended_;
 }
 
 void TContactsImport::Cancel() {
   if (ended_) return;
-  Stop(QString::fromUtf8(kImportCancelled), false);
+  // What was read up to now is kept.
+  if (AddPending()) Stop(QString::fromUtf8(kImportCancelled), 0);
 }
 
-void TContactsImport::Stop(const QString& message, bool currentCardLeftOut) {
+void TContactsImport::Stop(const QString& message, int cardsLeftOut) {
   ended_ = true;
+  pending_.clear();
   summary_.StopMessage = message;
-  // Cards of the file not read yet, and the one that could not be stored.
-  summary_.LeftOut = std::max(0, totalCards_ - summary_.CardsRead) + (currentCardLeftOut ? 1 : 0);
+  summary_.LeftOut = std::max(0, totalCards_ - summary_.CardsRead) + cardsLeftOut;
 }
 
 void TContactsImport::Import(const TVCard& card) {
@@ -118,7 +125,6 @@ void TContactsImport::Import(const TVCard& card) {
   if (photo.isNull() && (card.PhotoUnreadable || !card.Photo.isEmpty()))
     summary_.Notes << Problem(name, replaceExisting_ ? kPhotoNotReplaced : kPhotoUnreadable);
 
-  storedFromCard_ = false;
   for (const TContactRecord& record : records) {
     if (!StoreRecord(record.Name, record.Number, photo)) return;
   }
@@ -131,7 +137,8 @@ bool TContactsImport::StoreRecord(const QString& name, const std::string& number
     summary_.Skipped << Problem(name, kNameTwiceInFile);
     return true;
   }
-  const TCallerRecord record = MakeCallerRecord(calls::ToEightBit(name), number);
+  const int card = summary_.CardsRead;
+  TPendingAdd add{name, MakeCallerRecord(calls::ToEightBit(name), number), QImage(), card};
   try {
     if (db_.KeyExists(calls::CallerKey(name))) {
       if (!replaceExisting_) {
@@ -140,41 +147,78 @@ bool TContactsImport::StoreRecord(const QString& name, const std::string& number
       }
       // As when saved by hand, the stored picture stays unless there is a new one.
       if (!photo.isNull()) pictures_.Save(name, photo);
-      db_.UpdRecord(calls::CallerKey(name), record);
+      db_.UpdRecord(calls::CallerKey(name), add.Record);
       ++summary_.Replaced;
+      cardsStored_.insert(card);
     } else {
-      AddWithPicture(name, number, photo.isNull() ? DefaultPicture() : photo);
-      ++summary_.Added;
+      add.Picture = photo.isNull() ? DefaultPicture() : photo;
+      storedNames_.insert(folded);
+      pending_.push_back(std::move(add));
+      // At the limit the database refuses with its own message, and no
+      // picture is left behind for a caller it did not take.
+      if (db_.GetNumRecs() + static_cast<int>(pending_.size()) > MaxIniRecords) {
+        std::vector<TPendingAdd> last{std::move(pending_.back())};
+        pending_.pop_back();
+        return AddPending() && AddOneByOne(last);
+      }
     }
   } catch (const EPictureFile& error) {
     summary_.Skipped << Problem(name, QString::fromUtf8(error.what()));
-    return true;
   } catch (const ECodedException& error) {
-    Stop(QString::fromUtf8(kImportStopped).arg(WithFullStop(QString::fromUtf8(error.what()))),
-         !storedFromCard_);
+    Stop(StopText(error), cardsStored_.contains(card) ? 0 : 1);
     return false;
   }
-  storedFromCard_ = true;
-  storedNames_.insert(folded);
   return true;
 }
 
-void TContactsImport::AddWithPicture(const QString& name, const std::string& number,
-                                     const QImage& picture) {
-  const TCallerRecord record = MakeCallerRecord(calls::ToEightBit(name), number);
-  if (db_.GetNumRecs() >= MaxIniRecords) {
-    // A full database refuses with its own message before a picture is written.
-    db_.AddRecord(record);
-    pictures_.Save(name, picture);
-    return;
+bool TContactsImport::AddPending() {
+  std::vector<TPendingAdd> adds;
+  adds.swap(pending_);
+  // The pictures first: a caller is never stored without one.
+  std::vector<TPendingAdd> ready;
+  std::vector<TCallerRecord> records;
+  for (TPendingAdd& add : adds) {
+    try {
+      pictures_.Save(add.Name, add.Picture);
+      records.push_back(add.Record);
+      ready.push_back(std::move(add));
+    } catch (const EPictureFile& error) {
+      summary_.Skipped << Problem(add.Name, QString::fromUtf8(error.what()));
+    }
   }
-  pictures_.Save(name, picture);
+  if (ready.empty()) return true;
   try {
-    db_.AddRecord(record);
-  } catch (...) {
-    pictures_.Delete(name);
-    throw;
+    db_.AddRecords(std::span<const TCallerRecord>(records));
+  } catch (const ECodedException&) {
+    // Nothing of the batch was stored: one by one, to learn which one fails.
+    return AddOneByOne(ready);
   }
+  summary_.Added += static_cast<int>(ready.size());
+  for (const TPendingAdd& add : ready) cardsStored_.insert(add.Card);
+  return true;
+}
+
+bool TContactsImport::AddOneByOne(std::vector<TPendingAdd>& adds) {
+  for (std::size_t i = 0; i < adds.size(); ++i) {
+    try {
+      pictures_.Save(adds[i].Name, adds[i].Picture);
+      db_.AddRecord(adds[i].Record);
+    } catch (const EPictureFile& error) {
+      summary_.Skipped << Problem(adds[i].Name, QString::fromUtf8(error.what()));
+      continue;
+    } catch (const ECodedException& error) {
+      QSet<int> cardsLeftOut;
+      for (std::size_t j = i; j < adds.size(); ++j) {
+        pictures_.Delete(adds[j].Name);
+        if (!cardsStored_.contains(adds[j].Card)) cardsLeftOut.insert(adds[j].Card);
+      }
+      Stop(StopText(error), static_cast<int>(cardsLeftOut.size()));
+      return false;
+    }
+    ++summary_.Added;
+    cardsStored_.insert(adds[i].Card);
+  }
+  return true;
 }
 
 const QImage& TContactsImport::DefaultPicture() {

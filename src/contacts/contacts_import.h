@@ -7,9 +7,11 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "contacts/import_summary.h"
 #include "contacts/vcard_reader.h"
+#include "inidb/caller_record.h"
 #include "numbers/number_equivalence.h"
 
 class TIniDBase;
@@ -39,7 +41,7 @@ QByteArray ReadContactsFile(const QString& fileName);
 // beside the program, as if entered by hand. A name already stored is
 // skipped unless existing callers are to be replaced. A database failure
 // (the 999-caller limit above all) ends the import with the database's own
-// message.
+// message. New callers are added in batches, each one change of the file.
 class TContactsImport {
  public:
   // `homeRegion` reads numbers written without a country code.
@@ -56,12 +58,23 @@ class TContactsImport {
   const TImportSummary& Summary() const { return summary_; }
 
  private:
+  // A caller waiting to be added with the next batch.
+  struct TPendingAdd {
+    QString Name;
+    TCallerRecord Record;
+    QImage Picture;
+    int Card = 0;  // its card's position in the file
+  };
+
   void Import(const TVCard& card);
   // False when the import has to end.
   bool StoreRecord(const QString& name, const std::string& number, const QImage& photo);
-  void AddWithPicture(const QString& name, const std::string& number, const QImage& picture);
+  // Adds the waiting callers, their pictures first; false when the import
+  // has to end.
+  bool AddPending();
+  bool AddOneByOne(std::vector<TPendingAdd>& adds);
   const QImage& DefaultPicture();
-  void Stop(const QString& message, bool currentCardLeftOut);
+  void Stop(const QString& message, int cardsLeftOut);
 
   TIniDBase& db_;
   const TCallerPictures& pictures_;
@@ -71,9 +84,11 @@ class TContactsImport {
   TVCardReader reader_;
   int totalCards_;
   bool ended_ = false;
-  bool storedFromCard_ = false;
-  // Names stored by this import, in the database's key case folding.
+  // Names stored or waiting to be, in the database's key case folding.
   QSet<QByteArray> storedNames_;
+  // Cards with at least one caller stored or waiting.
+  QSet<int> cardsStored_;
+  std::vector<TPendingAdd> pending_;
   std::optional<QImage> defaultPicture_;
   TImportSummary summary_;
 };
