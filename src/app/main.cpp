@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
   if (!instance.TryLock()) {
     platform::ShowMessageBox(QString::fromLatin1(kAlreadyRunningText), title,
                              platform::MessageIcon::None);
+    platform::WaitUntilReportsClosed();
     return 0;
   }
   // Named only now: the lock records the name the program had while taking
@@ -59,8 +60,11 @@ int main(int argc, char** argv) {
     sessionEnd.Start();
     app.exec();
   } catch (const EQuitProgram&) {
+    // The program's last words stay on screen until read.
+    platform::WaitUntilReportsClosed();
   } catch (const std::exception& error) {
     platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+    platform::WaitUntilReportsClosed();
   }
   return 0;
 }
