@@ -52,22 +52,21 @@ QMessageBox* FindOpenReport(QMessageBox::Icon icon, const QString& caption, cons
 }
 
 void ShowReport(QMessageBox::Icon icon, const QString& caption, const QString& text) {
-  QMessageBox* box = FindOpenReport(icon, caption, text);
-  if (!box) {
-    static const bool cleanupRegistered = (qAddPostRoutine(DeleteOpenReports), true);
-    (void)cleanupRegistered;
-    box = new QMessageBox(icon, caption, text);
-    box->setDefaultButton(box->addButton(QString::fromUtf8(kOkButton), QMessageBox::AcceptRole));
-    box->setWindowModality(Qt::ApplicationModal);
-    QObject::connect(box, &QDialog::finished, box, [box] {
-      OpenReports().removeAll(QPointer<QMessageBox>(box));
-      box->deleteLater();
-    });
-    OpenReports().append(box);
-    box->show();
+  if (QMessageBox* open = FindOpenReport(icon, caption, text)) {
+    open->raise();  // it may be behind a window a call brought up since
+    return;
   }
-  box->raise();
-  box->activateWindow();
+  static const bool cleanupRegistered = (qAddPostRoutine(DeleteOpenReports), true);
+  (void)cleanupRegistered;
+  auto* box = new QMessageBox(icon, caption, text);
+  box->setDefaultButton(box->addButton(QString::fromUtf8(kOkButton), QMessageBox::AcceptRole));
+  box->setWindowModality(Qt::ApplicationModal);
+  QObject::connect(box, &QDialog::finished, box, [box] {
+    OpenReports().removeAll(QPointer<QMessageBox>(box));
+    box->deleteLater();
+  });
+  OpenReports().append(box);
+  box->show();
 }
 
 }  // namespace
