@@ -34,7 +34,7 @@ class MessageBoxAnswerer : public QObject {
   // From now on boxes are left on screen until AnswerHeld(). Should a box
   // stop the code that opened it, it is answered after `fallbackMs` all the
   // same, so that a test of that code fails instead of hanging.
-  void Hold(int fallbackMs = 10000);
+  void Hold(int fallbackMs = 60000);
   // Answers every box still on screen, as queued, and stops holding.
   void AnswerHeld();
   // Boxes recorded here that are still on screen.
