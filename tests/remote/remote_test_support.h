@@ -12,30 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "remote/remote_profile_fields.h"
-
-// Profile fields held as plain values, standing in for the Remote Setup
-// dialog that the actions read.
-class TProfileValues : public TRemoteProfileFields {
- public:
-  bool ddeLink = false;
-  QString application, topic, exePath, dbPath, pokeData, pokeLocation;
-  bool startExe = false;
-  QStringList commands;
-
-  bool DdeLinkSelected() const override { return ddeLink; }
-  QString Application() const override { return application; }
-  QString Topic() const override { return topic; }
-  bool StartExe() const override { return startExe; }
-  QString ExePath() const override { return exePath; }
-  QString DBPath() const override { return dbPath; }
-  QString PokeData() const override { return pokeData; }
-  QString PokeLocation() const override { return pokeLocation; }
-  int CommandLineCount() const override { return static_cast<int>(commands.size()); }
-  QString CommandLine(int index) const override { return commands.at(index); }
-  QString CommandsText() const override { return commands.join(QStringLiteral("\r\n")); }
-};
-
 // Keeps the event loop running until `done` holds or `timeoutMs` passes.
 // Returns whether `done` came true.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 30000);
