@@ -10,8 +10,8 @@ set -euo pipefail
 
 bin=$(cd "$1" && pwd)
 runs=${2:-5}
-work=$(mktemp -d)
-source "$(dirname "$0")/private_desktop.sh"
+# shellcheck source=../private_desktop.sh
+source "$(dirname "$0")/../private_desktop.sh"
 
 tail -f /dev/null | "$bin/fakemodem" --link "$work/modem" >"$work/modem.log" 2>/dev/null &
 pids+=($!)

@@ -10,12 +10,8 @@ set -euo pipefail
 bin=$(cd "$1" && pwd)
 idle_seconds=${2:-60}
 starts=${3:-10}
-work=$(mktemp -d)
-source "$(dirname "$0")/private_desktop.sh"
-
-tail -f /dev/null | "$bin/e2e_tray_host" >"$work/tray.log" 2>/dev/null &
-pids+=($!)
-wait_for_line "$work/tray.log" '^ready' 60 >/dev/null
+# shellcheck source=../private_desktop.sh
+source "$(dirname "$0")/../private_desktop.sh"
 
 tail -f /dev/null | "$bin/fakemodem" --link "$work/modem" >"$work/modem.log" 2>/dev/null &
 pids+=($!)
