@@ -1,15 +1,17 @@
 #include "contacts/import_dialog.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTimer>
+#include <exception>
 
 using contacts::TImportRequest;
 
@@ -73,14 +75,31 @@ void RunContactsImport(contacts::TContactsImport& import, QWidget* parent) {
                            kProgressSteps, parent);
   progress.setWindowTitle(QString::fromUtf8(kImportCaption));
   progress.setWindowModality(Qt::ApplicationModal);
-  QElapsedTimer slice;
-  slice.start();
-  while (import.Step()) {
-    if (slice.elapsed() < kSliceMs) continue;
-    progress.setValue(static_cast<int>(import.Progress() * kProgressSteps));
-    QCoreApplication::processEvents();
-    if (progress.wasCanceled()) import.Cancel();
-    slice.restart();
-  }
-  progress.setValue(kProgressSteps);
+  progress.setAutoReset(false);
+
+  // The cards are read in slices from the event loop, so calls and the end
+  // of the session are served meanwhile.
+  QEventLoop loop;
+  bool finished = false;
+  std::exception_ptr failure;
+  QTimer slices;
+  QObject::connect(&slices, &QTimer::timeout, &loop, [&] {
+    try {
+      QElapsedTimer slice;
+      slice.start();
+      while (!finished && slice.elapsed() < kSliceMs) finished = !import.Step();
+      if (finished) loop.quit();
+      else progress.setValue(static_cast<int>(import.Progress() * kProgressSteps));
+    } catch (...) {
+      failure = std::current_exception();
+      loop.quit();
+    }
+  });
+  QObject::connect(&progress, &QProgressDialog::canceled, &loop, &QEventLoop::quit);
+  slices.start(0);
+  loop.exec();
+  slices.stop();
+  if (failure) std::rethrow_exception(failure);
+  // Cancelled, or the program is ending: what was read so far is kept.
+  if (!finished) import.Cancel();
 }

@@ -33,6 +33,7 @@ class TImportContactsDialog : public QDialog {
   QDialogButtonBox* buttons_;
 };
 
-// Runs the import with a progress window whose Cancel ends it early; the
-// event loop keeps running between cards, so calls are still shown.
+// Runs the import with a progress window whose Cancel ends it early, as does
+// the end of the program. The event loop keeps running between cards, so
+// calls are still shown.
 void RunContactsImport(contacts::TContactsImport& import, QWidget* parent);

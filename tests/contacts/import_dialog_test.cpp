@@ -1,11 +1,15 @@
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QFile>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include "application_exit.h"
 #include "contacts/import_dialog.h"
+#include "contacts_fixture.h"
 #include "numbers/region_dialog.h"
 
 namespace {
@@ -31,6 +35,30 @@ TEST(ImportContactsDialog, NeedsAFileAndGivesTheChoices) {
   const contacts::TImportRequest request = dialog.Request();
   EXPECT_EQ(request.FileName, "/home/me/contacts.vcf");
   EXPECT_TRUE(request.ReplaceExisting);
+}
+
+}  // namespace
+
+namespace {
+
+using ImportRunTest = ContactsFixture;
+
+TEST_F(ImportRunTest, RunsToTheEndOrStopsWhenTheProgramEnds) {
+  QFile file(DataFile("apple-3.0.vcf"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray data = file.readAll();
+  contacts::TContactsImport whole(db, pictures, "US", false, data);
+  RunContactsImport(whole, nullptr);
+  EXPECT_EQ(whole.Summary().Added, 4);
+  EXPECT_TRUE(whole.Summary().StopMessage.isEmpty());
+
+  contacts::TContactsImport ending(db, pictures, "US", true, data);
+  QCoreApplication::exit(0);
+  RunContactsImport(ending, nullptr);
+  RecoverFromApplicationExit();
+  EXPECT_EQ(ending.Summary().Replaced, 0);
+  EXPECT_EQ(ending.Summary().StopMessage, "The import was cancelled.");
+  EXPECT_EQ(ending.Summary().LeftOut, 4);
 }
 
 }  // namespace
