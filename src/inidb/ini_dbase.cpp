@@ -153,7 +153,7 @@ void TCustomIniDBase::AssureOpen() {
 }
 
 void TCustomIniDBase::FollowFile() {
-  // Another program may have changed the file: its count and keys count.
+  // Another program may have changed the file: count and key list are taken anew.
   if (CheckException(this, iSyncIniDatabase(*Database)) > 0) FNeedRefresh = true;
 }
 
