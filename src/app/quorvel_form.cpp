@@ -90,6 +90,7 @@ void TQuorvelForm::BuildMenus() {
   New1 = Record1->addAction(QStringLiteral("&New"));
   AddCurrent1 = Record1->addAction(QStringLiteral("&Add/Save Current"));
   Delete1 = Record1->addAction(QStringLiteral("&Delete Current"));
+  ChoosePicture1 = Record1->addAction(QStringLiteral("Choose &Picture..."));
   Record1->addSeparator();
   ImportContacts1 = Record1->addAction(QStringLiteral("&Import Contacts..."));
   connect(ImportContacts1, &QAction::triggered, this, &TQuorvelForm::ImportContacts1Click);

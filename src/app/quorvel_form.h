@@ -90,6 +90,7 @@ class TQuorvelForm : public QMainWindow {
   QAction* New1 = nullptr;
   QAction* AddCurrent1 = nullptr;
   QAction* Delete1 = nullptr;
+  QAction* ChoosePicture1 = nullptr;
   QAction* ImportContacts1 = nullptr;
   QAction* Setup1 = nullptr;
   QMenu* Help1 = nullptr;

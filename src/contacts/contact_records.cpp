@@ -49,7 +49,8 @@ std::string StoredNumberOf(const QString& written, const numbers::TNumberEquival
   const std::string digits = home.NationalDigits(calls::ToEightBit(number));
   if (digits.size() == static_cast<std::size_t>(calls::kFormattedNumberLength))
     return calls::FormatCallerNumber(QString::fromStdString(digits));
-  return calls::ToEightBit(CutToBytes(number, TCallerRecord::FieldLength));
+  const QString stored = calls::StoredCallerText(number);
+  return calls::IsStorableCallerID(stored) ? calls::ToEightBit(stored) : std::string();
 }
 
 std::vector<TContactRecord> RecordsOf(const QString& callerName, const QStringList& numbers,

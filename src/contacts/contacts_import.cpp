@@ -10,6 +10,7 @@
 #include "contacts/contact_records.h"
 #include "contacts/contacts_texts.h"
 #include "inidb/ini_dbase.h"
+#include "inidb/name_fold.h"
 
 namespace contacts {
 namespace {
@@ -31,14 +32,8 @@ QString CardLabel(const TVCard& card) {
   return name.isEmpty() ? QString::fromUtf8(kCardAtLine).arg(card.FirstLine) : name;
 }
 
-// Keys compare as the database compares them: ASCII letters in either case.
-QByteArray FoldedKey(const QString& name) {
-  QByteArray key = QByteArray::fromStdString(calls::CallerKey(name).str());
-  for (char& c : key) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return key;
-}
+// Keys compare as the database compares them.
+std::u32string FoldedKey(const QString& name) { return FoldName(calls::CallerKey(name).str()); }
 
 // New callers are written to the file this many at a time.
 constexpr std::size_t kAddBatch = 100;
@@ -121,7 +116,7 @@ void TContactsImport::Import(const TVCard& card) {
     return;
   }
   QImage photo;
-  if (!card.Photo.isEmpty()) photo = calls::ConvertedPicture(card.Photo);
+  if (!card.Photo.isEmpty()) photo = TCallerPictures::ReadImageData(card.Photo);
   if (photo.isNull() && (card.PhotoUnreadable || !card.Photo.isEmpty()))
     summary_.Notes << Problem(name, replaceExisting_ ? kPhotoNotReplaced : kPhotoUnreadable);
 
@@ -132,8 +127,12 @@ void TContactsImport::Import(const TVCard& card) {
 
 bool TContactsImport::StoreRecord(const QString& name, const std::string& number,
                                   const QImage& photo) {
-  const QByteArray folded = FoldedKey(name);
-  if (storedNames_.contains(folded)) {
+  if (!calls::IsStorableCallerName(name)) {
+    summary_.Skipped << Problem(name, InvalidCallerNameText);
+    return true;
+  }
+  const std::u32string folded = FoldedKey(name);
+  if (storedNames_.count(folded) != 0) {
     summary_.Skipped << Problem(name, kNameTwiceInFile);
     return true;
   }
@@ -146,7 +145,7 @@ bool TContactsImport::StoreRecord(const QString& name, const std::string& number
         return true;
       }
       // As when saved by hand, the stored picture stays unless there is a new one.
-      if (!photo.isNull()) pictures_.Save(name, photo);
+      if (!photo.isNull()) pictures_.Store(name, photo);
       db_.UpdRecord(calls::CallerKey(name), add.Record);
       ++summary_.Replaced;
       cardsStored_.insert(card);
@@ -179,7 +178,7 @@ bool TContactsImport::AddPending() {
   std::vector<TCallerRecord> records;
   for (TPendingAdd& add : adds) {
     try {
-      pictures_.Save(add.Name, add.Picture);
+      pictures_.Store(add.Name, add.Picture);
       records.push_back(add.Record);
       ready.push_back(std::move(add));
     } catch (const EPictureFile& error) {
@@ -201,7 +200,7 @@ bool TContactsImport::AddPending() {
 bool TContactsImport::AddOneByOne(std::vector<TPendingAdd>& adds) {
   for (std::size_t i = 0; i < adds.size(); ++i) {
     try {
-      pictures_.Save(adds[i].Name, adds[i].Picture);
+      pictures_.Store(adds[i].Name, adds[i].Picture);
       db_.AddRecord(adds[i].Record);
     } catch (const EPictureFile& error) {
       summary_.Skipped << Problem(adds[i].Name, QString::fromUtf8(error.what()));

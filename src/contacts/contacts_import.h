@@ -5,6 +5,7 @@
 #include <QSet>
 #include <QString>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -85,7 +86,7 @@ class TContactsImport {
   int totalCards_;
   bool ended_ = false;
   // Names stored or waiting to be, in the database's key case folding.
-  QSet<QByteArray> storedNames_;
+  std::set<std::u32string> storedNames_;
   // Cards with at least one caller stored or waiting.
   QSet<int> cardsStored_;
   std::vector<TPendingAdd> pending_;

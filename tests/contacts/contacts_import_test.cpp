@@ -41,23 +41,35 @@ TEST_F(ContactsImportTest, ImportsTheThreeExportsWithTheirPictures) {
   EXPECT_EQ(PictureColor("Zoë Keller", 0.9), QColor(Qt::white));  // transparent part
   EXPECT_EQ(PictureColor("Bartholomew Fitzge 2"), QColor(0x10, 0xb0, 0x20));
   EXPECT_EQ(PictureColor("Pizza Napoli"), DefaultPictureColor());
-  // The 40 x 30 photo is cut to the picture area's proportions.
-  EXPECT_EQ(QImage(pictures.FileOf("Alice Brown"), "BMP").size(), QSize(29, 30));
+  EXPECT_EQ(QImage(pictures.FileOf("Alice Brown"), "BMP").size(), QSize(40, 30));
 }
 
-TEST(ConvertedPicture, LargePhotosAreCutAndScaledToThePictureArea) {
+TEST_F(ContactsImportTest, LargePhotosAreKeptAsAPictureChosenByHand) {
   QImage wide(800, 400, QImage::Format_RGB32);
   wide.fill(Qt::red);
-  for (int y = 0; y < 400; ++y)
-    for (int x = 0; x < 200; ++x) wide.setPixelColor(x, y, Qt::blue);  // cut away
   QByteArray jpeg;
   QBuffer buffer(&jpeg);
   buffer.open(QIODevice::WriteOnly);
   ASSERT_TRUE(wide.save(&buffer, "JPEG"));
-  const QImage picture = calls::ConvertedPicture(jpeg);
-  EXPECT_EQ(picture.size(), QSize(197, 200));
-  EXPECT_TRUE(NearColor(picture.pixelColor(2, 100), Qt::red));
-  EXPECT_TRUE(calls::ConvertedPicture("not a picture").isNull());
+  const QByteArray card = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Wide Photo\r\nTEL:555-0101\r\n"
+                          "PHOTO;ENCODING=b;TYPE=JPEG:" + jpeg.toBase64() + "\r\nEND:VCARD\r\n";
+  contacts::TContactsImport import(db, pictures, "US", false, card);
+  while (import.Step()) {
+  }
+  EXPECT_EQ(import.Summary().Added, 1);
+  const QImage stored(pictures.FileOf("Wide Photo"), "BMP");
+  EXPECT_EQ(stored.size(), QSize(400, 200));
+  EXPECT_TRUE(NearColor(stored.pixelColor(200, 100), Qt::red));
+  EXPECT_TRUE(TCallerPictures::ReadImageData("not a picture").isNull());
+}
+
+TEST_F(ContactsImportTest, NamesNoCallerMayHaveAreSkipped) {
+  contacts::TContactsImport import(db, pictures, "US", false,
+                                   "BEGIN:VCARD\nFN:default\nTEL:555-0101\nEND:VCARD\n");
+  while (import.Step()) {
+  }
+  EXPECT_EQ(import.Summary().Skipped, QStringList{"default: Invalid Caller Name"});
+  EXPECT_EQ(db.GetNumRecs(), 0);
 }
 
 TEST_F(ContactsImportTest, StoredNamesAreSkippedUnlessReplaced) {
