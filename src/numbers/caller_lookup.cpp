@@ -8,6 +8,8 @@
 namespace numbers {
 
 void ForEachCaller(TIniDBase& db, const std::function<void(const TCallerRecord&)>& visit) {
+  // The file is checked and parsed once for the whole walk.
+  const TIniDBSnapshot snapshot(db);
   const TStringList& keys = db.GetRecordList();
   const std::size_t count = static_cast<std::size_t>(std::max(db.GetNumRecs(), 0));
   TCallerRecord record{};
