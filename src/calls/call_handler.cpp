@@ -31,14 +31,26 @@ TCallHandler::TCallHandler(TIniDBase& db, TCallerView& view, TCallerEditor& edit
 
 void TCallHandler::LineMonitorCallerID(QObject* /*Sender*/, const QString& Number,
                                        const QString& Name, int Flags) {
+  if (!callerIDBusy_) {
+    facts_ = TCallFacts{};
+    if (Observer.callStarted) Observer.callStarted();
+  }
   StoreCallData(Number, Name, Flags);
   if (callerIDBusy_) return;  // the processing under way uses the data just stored
 
   TBusyGuard busy(callerIDBusy_);
   DelayWithMessages(kCollectionWaitMs);
+  // Told on every way out below, errors included: the call did come in.
+  struct TReport {
+    TCallHandler& handler;
+    ~TReport() { handler.ReportCall(); }
+  } report{*this};
   // The mode is tested only now: the user may have switched it during the wait.
-  if (view_.IsActiveMode()) {
-    ShowCaller();
+  facts_.activeMode = view_.IsActiveMode();
+  if (facts_.activeMode) {
+    view_.ShowAndRaise();
+    view_.Beep();
+    facts_.matchedName = ShowCaller(currentCallerID_, currentCallerName_);
   } else if (RunRemoteAction) {
     RunRemoteAction();
   }
@@ -48,44 +60,65 @@ void TCallHandler::LineMonitorCallState(QObject* /*Sender*/, const QString& Stat
   if (ToEightBit(State) != kIdleState) return;
   currentCallerID_ = kNoData;
   currentCallerName_ = kNoData;
+  if (Observer.lineIdle) Observer.lineIdle();
+}
+
+void TCallHandler::ShowLoggedCaller(const std::string& callerID, const std::string& callerName) {
+  view_.ShowAndRaise();
+  ShowCaller(callerID, callerName);
 }
 
 void TCallHandler::StoreCallData(const QString& number, const QString& name, int flags) {
-  if (flags & kFlagNumber) currentCallerID_ = FormatCallerNumber(number);
-  if (flags & kFlagBlocked) currentCallerID_ = kBlockedNumber;
+  if (flags & kFlagNumber) {
+    currentCallerID_ = FormatCallerNumber(number);
+    facts_.numberReceived = ToEightBit(StripControlCharacters(number));
+  }
+  if (flags & kFlagBlocked) {
+    currentCallerID_ = kBlockedNumber;
+    facts_.withheld = true;
+  }
+  if (flags & kFlagOutOfArea) facts_.outOfArea = true;
   if (flags & kFlagName) currentCallerName_ = ToEightBit(StripControlCharacters(name));
 }
 
-void TCallHandler::ShowCaller() {
-  view_.ShowAndRaise();
-  view_.Beep();
-  if (!DisplayMatchingRecords()) ShowUnknownCaller();
+void TCallHandler::ReportCall() noexcept {
+  if (!Observer.callHandled) return;
+  facts_.callerID = currentCallerID_;
+  facts_.callerName = currentCallerName_;
+  Observer.callHandled(facts_);
 }
 
-bool TCallHandler::DisplayMatchingRecords() {
+std::string TCallHandler::ShowCaller(const std::string& callerID,
+                                     const std::string& callerName) {
+  std::string shown = DisplayMatchingRecords(callerID);
+  if (shown.empty()) ShowUnknownCaller(callerID, callerName);
+  return shown;
+}
+
+std::string TCallHandler::DisplayMatchingRecords(const std::string& callerID) {
   // Every match is displayed in turn, so the last one in the sorted list
   // stays on screen. The count and the list are asked again on every pass;
   // the list may hold fewer keys than the count (keys differing only in
   // case are listed once), so the walk also stops at the list's end.
-  bool found = false;
+  std::string shown;
   for (int i = 0; i < db_.GetNumRecs(); ++i) {
     const auto& keys = db_.GetRecordList();
     if (static_cast<std::size_t>(i) >= keys.size()) break;
     const std::string key = keys[static_cast<std::size_t>(i)];
     TCallerRecord record{};
     db_.GetRecord(TDBKeyStr(key), record);
-    if (record.CallerID.Get() == currentCallerID_) {
+    if (record.CallerID.Get() == callerID) {
       editor_.DisplayRecord(FromEightBit(record.CallerName.Get()));
-      found = true;
+      shown = record.CallerName.Get();
     }
   }
-  return found;
+  return shown;
 }
 
-void TCallHandler::ShowUnknownCaller() {
+void TCallHandler::ShowUnknownCaller(const std::string& callerID, const std::string& callerName) {
   const QImage picture = pictures_.LoadDefault();
   view_.SetPicture(picture);
-  view_.SetCallerNameText(FromEightBit(currentCallerName_));
-  view_.SetCallerIDText(FromEightBit(currentCallerID_));
+  view_.SetCallerNameText(FromEightBit(callerName));
+  view_.SetCallerIDText(FromEightBit(callerID));
   view_.SetSaveButtonVisible(true);
 }

@@ -30,19 +30,26 @@ void TCallerEditor::NewClick() {
 }
 
 void TCallerEditor::AddCurrent1Click() {
-  const QString name = view_.CallerNameText();
-  const QString number = view_.CallerIDText();
+  StoreCaller(view_.CallerNameText(), view_.CallerIDText(), [this] { return view_.Picture(); });
+}
+
+bool TCallerEditor::SaveCaller(const QString& name, const QString& number) {
+  return StoreCaller(name, number, [this] { return pictures_.LoadDefault(); });
+}
+
+bool TCallerEditor::StoreCaller(const QString& name, const QString& number,
+                                const std::function<QImage()>& newCallerPicture) {
   if (number.isEmpty()) {
     platform::ShowErrorDialog(QString::fromLatin1(kInvalidCallerID));
-    return;
+    return false;
   }
   if (name.startsWith(QLatin1Char(kPlaceholderStart)) || !IsStorableCallerName(name)) {
     platform::ShowErrorDialog(QString::fromLatin1(kInvalidCallerName));
-    return;
+    return false;
   }
   if (!IsStorableCallerID(number)) {
     platform::ShowErrorDialog(QString::fromLatin1(kInvalidCallerID));
-    return;
+    return false;
   }
   const TCallerRecord record = MakeCallerRecord(ToEightBit(name), ToEightBit(number));
   const TDBKeyStr key = CallerKey(name);
@@ -50,9 +57,10 @@ void TCallerEditor::AddCurrent1Click() {
     db_.UpdRecord(key, record);  // an existing caller keeps its picture
   } else {
     db_.AddRecord(record);
-    pictures_.Save(name, view_.Picture());
+    pictures_.Save(name, newCallerPicture());
   }
   ReloadCallerNames();
+  return true;
 }
 
 void TCallerEditor::Delete1Click() {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
+#include <functional>
 
 #include "calls/caller_pictures.h"
 #include "calls/caller_view.h"
@@ -29,6 +31,10 @@ class TCallerEditor {
   // Record > Add/Save Current: stores the boxes' caller, adding its picture
   // file when the caller is new.
   void AddCurrent1Click();
+  // Stores a caller from elsewhere (the call log) by the same rules; a new
+  // caller gets the default picture. False when the name or number was
+  // refused (the user has been told).
+  bool SaveCaller(const QString& name, const QString& number);
   // Record > Delete Current: asks, deletes record and picture, shows the first caller.
   void Delete1Click();
   // The user changed the name box's text (typed, or chose an entry).
@@ -40,6 +46,9 @@ class TCallerEditor {
   void ReloadCallerNames();
 
  private:
+  bool StoreCaller(const QString& name, const QString& number,
+                   const std::function<QImage()>& newCallerPicture);
+
   TIniDBase& db_;
   TCallerView& view_;
   const TCallerPictures& pictures_;
