@@ -58,6 +58,7 @@ cp "$bin/quorvel" "$work/app/"
 cp -r "$bin/html" "$work/app/"
 export XDG_RUNTIME_DIR="$work/run"
 export XDG_CONFIG_HOME="$work/config"
+export XDG_DATA_HOME="$work/data"
 
 start_program() {
   mkdir -p "$XDG_CONFIG_HOME/Varnock"

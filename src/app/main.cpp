@@ -2,6 +2,7 @@
 // Remote Setup dialog, then the event loop. Every way out ends with code 0.
 #include <exception>
 
+#include "app/call_log_link.h"
 #include "app/quorvel_application.h"
 #include "app/quorvel_form.h"
 #include "app/remote_action_link.h"
@@ -55,6 +56,8 @@ int main(int argc, char** argv) {
     AttachSetupDialog(QuorvelForm, fDDESetup);
     // Passive mode forwards each call as the dialog's fields say.
     TRemoteActionLink remoteAction(QuorvelForm, fDDESetup);
+    // Every call is logged; the Call Log window opens from the menus.
+    TCallLogLink callLog(QuorvelForm);
 
     sessionEnd.Start();
     app.exec();
