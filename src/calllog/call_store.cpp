@@ -28,23 +28,26 @@ const QString kColumns = QStringLiteral(
     " c.network_name, c.matched_name, c.withheld, c.out_of_area, c.ending, c.duration,"
     " c.mode, c.forwarding, c.forwarding_detail");
 
+// Text columns hold "" rather than NULL: Qt binds a null QString as NULL.
+QString Text(const QString& text) { return text.isNull() ? QStringLiteral("") : text; }
+
 // The stored columns of `call` in the order of kColumns without the id,
 // then the search text.
 QVariantList ColumnValues(const TLoggedCall& call) {
   return {call.startUtc.toMSecsSinceEpoch(),
           call.utcOffsetSeconds,
-          call.line,
-          call.numberReceived,
-          call.numberDisplayed,
-          call.networkName,
-          call.matchedName,
+          Text(call.line),
+          Text(call.numberReceived),
+          Text(call.numberDisplayed),
+          Text(call.networkName),
+          Text(call.matchedName),
           call.withheld ? 1 : 0,
           call.outOfArea ? 1 : 0,
           StoredWord(call.ending),
           call.durationSeconds ? QVariant(*call.durationSeconds) : QVariant(),
           StoredWord(call.mode),
-          StoredWord(call.forwarding.kind),
-          call.forwarding.detail,
+          Text(StoredWord(call.forwarding.kind)),
+          Text(call.forwarding.detail),
           SearchTextOf(call)};
 }
 
