@@ -1,0 +1,76 @@
+// The call log of the real program: a damaged log is moved aside and the
+// user told, calls are still shown and logged, and a program killed
+// outright leaves a log that opens cleanly with the call in it.
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QThread>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "desktop_session.h"
+#include "fake_modem.h"
+#include "installed_program.h"
+
+namespace {
+
+constexpr int kTimeoutMs = 60000;
+
+// The first column of the first row of `sql` on `file`, read as another
+// program would; "" when there is none or the file cannot be read.
+QString Query(const QString& file, const QString& sql) {
+  QString result;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "e2e-reader");
+    db.setDatabaseName(file);
+    QSqlQuery query(db);
+    if (db.open() && query.exec(sql) && query.next()) result = query.value(0).toString();
+  }
+  QSqlDatabase::removeDatabase("e2e-reader");
+  return result;
+}
+
+TEST(CallLogE2E, ADamagedLogIsReplacedAndAKilledProgramLeavesItsCallsLogged) {
+  DesktopSession desktop;
+  InstalledProgram program;
+  ASSERT_TRUE(desktop.Ready() && program.Ready());
+  FakeModem modem(program.Path("modem"));
+  ASSERT_TRUE(modem.Started());
+  program.Store("ExtraLines", modem.LinkPath());
+  program.Store("Modem", modem.LinkPath());
+  program.Store("Mode", "0");
+  const QString log = program.CallLogFile();
+  ASSERT_TRUE(QDir().mkpath(QFileInfo(log).absolutePath()));
+  {
+    QFile damaged(log);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(4096, '\x7f'));
+  }
+
+  ASSERT_TRUE(desktop.StartTray());
+  program.Start(desktop);
+  ASSERT_GT(desktop.WaitForTrayIcon(), 0);
+  EXPECT_FALSE(desktop.WaitForWindow("^Quorvel$", true, kTimeoutMs).isEmpty()) << "not told";
+  const QStringList aside = QDir(QFileInfo(log).absolutePath())
+                                .entryList({"calls.sqlite.damaged-*"}, QDir::Files);
+  EXPECT_EQ(aside.size(), 1) << aside.join(' ').toStdString();
+
+  ASSERT_FALSE(modem.WaitForOutput("got AT+VCID=1").isEmpty()) << "the line is not watched";
+  modem.Command("call 5551234567 KEPT CALLER");
+  EXPECT_FALSE(desktop.WaitForWindow("^Calling\\.\\.\\.$", true, kTimeoutMs).isEmpty());
+  const QDeadlineTimer deadline(kTimeoutMs);
+  while (Query(log, "SELECT network_name FROM calls") != "KEPT CALLER" && !deadline.hasExpired())
+    QThread::msleep(50);
+
+  program.Signal(SIGKILL);
+  EXPECT_EQ(program.WaitForExit(), -1);
+  EXPECT_EQ(Query(log, "PRAGMA integrity_check"), "ok");
+  EXPECT_EQ(Query(log, "SELECT number_displayed || '|' || network_name || '|' || mode FROM calls"),
+            "555-123-4567|KEPT CALLER|active");
+}
+
+}  // namespace
