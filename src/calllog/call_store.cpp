@@ -240,7 +240,11 @@ std::vector<TLoggedCall> TCallStore::Select(const TCallFilter& filter, const QSt
   const QString needle = SearchNeedle(filter.text);
   QString sql;
   QVariantList values;
+  // The search index hands out its rows newest first only when ordered by
+  // its own rowid; ordered by the table's id they would all be read and sorted.
+  QString order = QStringLiteral("c.id");
   if (needle.size() >= kIndexedNeedleLength) {
+    order = QStringLiteral("s.rowid");
     sql = QStringLiteral("SELECT %1 FROM calls_search s JOIN calls c ON c.id = s.rowid"
                          " WHERE s.search_text GLOB ? AND s.rowid %2 ?")
               .arg(kColumns, idCondition);
@@ -257,7 +261,7 @@ std::vector<TLoggedCall> TCallStore::Select(const TCallFilter& filter, const QSt
     sql += QStringLiteral(" AND c.ending = ?");
     values << QString::fromLatin1(kMissed);
   }
-  sql += QStringLiteral(" ORDER BY c.id DESC");
+  sql += QStringLiteral(" ORDER BY %1 DESC").arg(order);
   if (limit > 0) {
     sql += QStringLiteral(" LIMIT ?");
     values << limit;

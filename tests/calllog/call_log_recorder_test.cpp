@@ -7,6 +7,7 @@
 #include "call_log_fixture.h"
 #include "calllog/call_log_recorder.h"
 #include "calllog/call_log_reports.h"
+#include "calllog/call_log_retention.h"
 
 namespace {
 
@@ -142,6 +143,21 @@ TEST_F(RecorderTest, CallsThatCannotBeWrittenWaitAndAreWrittenInOrderOnceWriting
   Process(Call("EVE", "3"));
   recorder.Flush();
   EXPECT_EQ(told, 2);
+}
+
+TEST_F(CallLogFixture, RetentionRunsAfterTheStartAndKeepsTheDaysAndTheCap) {
+  const int day = 24 * 60;
+  Fill({Call("old", "1", 40 * day), Call("a", "2", 3), Call("b", "3", 2), Call("c", "4", 1)});
+  int days = 30;
+  TCallLogRetention retention(store, [&days] { return days; });
+  retention.SetMaxCalls(2);
+  QSignalSpy done(&retention, &TCallLogRetention::Done);
+  QSignalSpy pruned(&retention, &TCallLogRetention::Pruned);
+  retention.Start();
+  EXPECT_EQ(Names({}).size(), 4u);  // not during the start itself
+  ASSERT_TRUE(done.wait(30000));
+  EXPECT_EQ(Names({}), (std::vector<QString>{"c", "b"}));
+  EXPECT_GE(pruned.size(), 1);
 }
 
 TEST(CallLogReports, EachKindOfProblemIsToldAsOftenAsItIsNews) {
