@@ -144,7 +144,7 @@ QVariant TCallLogModel::headerData(int section, Qt::Orientation orientation, int
     case kName: return tr("Name");
     case kNumber: return tr("Number");
     case kLine: return tr("Line");
-    case kStatus: return tr("Answered/Missed");
+    case kStatus: return tr("Status");
     case kForwarded: return tr("Forwarded");
     default: break;
   }

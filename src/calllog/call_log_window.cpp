@@ -14,6 +14,7 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "calllog/call_csv_export.h"
 #include "calllog/call_log_model.h"
@@ -24,6 +25,7 @@ namespace {
 constexpr int kWidth = 720;
 constexpr int kHeight = 420;
 constexpr int kStatusMessageMs = 10000;
+constexpr int kNameWidth = 180;
 }  // namespace
 
 TCallLogWindow::TCallLogWindow(TCallStore& store, QWidget* parent)
@@ -69,8 +71,10 @@ TCallLogWindow::TCallLogWindow(TCallStore& store, QWidget* parent)
   connect(table_, &QWidget::customContextMenuRequested, this, &TCallLogWindow::ShowContextMenu);
 
   model_->Reload();
-  table_->setColumnWidth(TCallLogModel::kTime, fontMetrics().horizontalAdvance(
-                                                   QStringLiteral("0000-00-00 00:00:00  ")));
+  // Sized once, to the first page: the widths stay put while calls arrive.
+  table_->resizeColumnsToContents();
+  table_->setColumnWidth(TCallLogModel::kName,
+                         std::max(table_->columnWidth(TCallLogModel::kName), kNameWidth));
 }
 
 TCallLogWindow::~TCallLogWindow() = default;
