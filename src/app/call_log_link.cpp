@@ -86,6 +86,8 @@ TCallLogLink::TCallLogLink(TQuorvelForm& form, const QString& path)
 TCallLogLink::~TCallLogLink() {
   if (form_.Calls) form_.Calls->Handler().Observer = TCallObserver{};
   delete window_.data();
+  // The program is ending: what waits for the next turn of the loop is written now.
+  recorder_->Flush();
 }
 
 TCallLogWindow* TCallLogLink::Window() const { return window_; }

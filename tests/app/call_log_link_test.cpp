@@ -126,4 +126,17 @@ TEST_F(CallLogLinkTest, MissedCallsCountUntilTheLogIsOpened) {
   EXPECT_EQ(link_->Store().UnseenMissedCount(), 0);
 }
 
+TEST_F(CallLogLinkTest, ACallHandledJustBeforeExitIsStillWritten) {
+  Create("1");
+  TLoggedCall call;
+  call.networkName = "LAST CALLER";
+  link_->Recorder().CallStarted(QDateTime::currentDateTimeUtc());
+  link_->Recorder().CallHandled(call);
+  link_.reset();  // as at exit: the event loop runs no more
+  TCallStore reader(config_.CallLogFile());
+  const auto calls = reader.Page({}, std::numeric_limits<qint64>::max(), 10);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].networkName, "LAST CALLER");
+}
+
 }  // namespace
