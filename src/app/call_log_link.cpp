@@ -78,13 +78,23 @@ TCallLogLink::TCallLogLink(TQuorvelForm& form, const QString& path)
   };
   observer.callHandled = [this](const TCallFacts& facts) { CallHandled(facts); };
   observer.lineIdle = [recorder = recorder_.get()] { recorder->LineIdle(); };
+  // Each hand-off is one forwarding; its outcome comes back by number.
+  TCallHandler& handler = form_.Calls->Handler();
+  forward_ = std::move(handler.RunRemoteAction);
+  handler.RunRemoteAction = [this] {
+    recorder_->ForwardingStarted(++forwardings_);
+    if (forward_) forward_();
+  };
 
   // The log is opened once the program is up: it never delays the start.
   QTimer::singleShot(0, context, [this] { Start(); });
 }
 
 TCallLogLink::~TCallLogLink() {
-  if (form_.Calls) form_.Calls->Handler().Observer = TCallObserver{};
+  if (form_.Calls) {
+    form_.Calls->Handler().Observer = TCallObserver{};
+    form_.Calls->Handler().RunRemoteAction = std::move(forward_);
+  }
   delete window_.data();
   // The program is ending: what waits for the next turn of the loop is written now.
   recorder_->Flush();
@@ -110,7 +120,9 @@ void TCallLogLink::CallHandled(const TCallFacts& facts) {
   recorder_->CallHandled(call);
 }
 
-void TCallLogLink::Forwarded(const TForwardingOutcome& outcome) { recorder_->Forwarded(outcome); }
+void TCallLogLink::Forwarded(const TCallForwarding& outcome, quint64 forwarding) {
+  recorder_->Forwarded(outcome, forwarding);
+}
 
 QString TCallLogLink::ToolTip(int missed) {
   QString tip = QString::fromLatin1(kTrayToolTip);

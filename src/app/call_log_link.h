@@ -34,8 +34,9 @@ class TCallLogLink {
   TCallLogLink(const TCallLogLink&) = delete;
   TCallLogLink& operator=(const TCallLogLink&) = delete;
 
-  // The outcome of forwarding the current call (see TCallLogRecorder::Forwarded).
-  void Forwarded(const TForwardingOutcome& outcome);
+  // The outcome of forwarding number `forwarding`: the forwardings are
+  // numbered from 1 in the order the calls were handed on.
+  void Forwarded(const TCallForwarding& outcome, quint64 forwarding);
 
   // Opens the Call Log window (or brings it to the front); its calls count as seen.
   void Open();
@@ -64,4 +65,8 @@ class TCallLogLink {
   std::unique_ptr<TCallLogRetention> retention_;
   QPointer<TCallLogWindow> window_;
   std::unique_ptr<QObject> context_;  // owns the connections
+  // The hand-off this link counts before passing the call on.
+  std::function<void()> forward_;
+  // Calls handed on for forwarding so far.
+  quint64 forwardings_ = 0;
 };

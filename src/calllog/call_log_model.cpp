@@ -101,7 +101,7 @@ QString TCallLogModel::StatusText(TCallEnding ending) {
   return QString();
 }
 
-QString TCallLogModel::ForwardingText(const TForwardingOutcome& outcome) {
+QString TCallLogModel::ForwardingText(const TCallForwarding& outcome) {
   QString text;
   switch (outcome.kind) {
     case TForwardingKind::kNone: return QString();

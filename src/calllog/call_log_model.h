@@ -32,7 +32,7 @@ class TCallLogModel : public QAbstractTableModel {
   // The texts the table shows.
   static QString TimeText(const TLoggedCall& call);
   static QString StatusText(TCallEnding ending);
-  static QString ForwardingText(const TForwardingOutcome& outcome);
+  static QString ForwardingText(const TCallForwarding& outcome);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;

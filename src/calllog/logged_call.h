@@ -23,11 +23,11 @@ enum class TForwardingKind {
   kScriptExit,      // the script ended; detail holds the status and its last error line
 };
 
-struct TForwardingOutcome {
+struct TCallForwarding {
   TForwardingKind kind = TForwardingKind::kNone;
   QString detail;
 
-  bool operator==(const TForwardingOutcome&) const = default;
+  bool operator==(const TCallForwarding&) const = default;
 };
 
 struct TLoggedCall {
@@ -44,7 +44,7 @@ struct TLoggedCall {
   TCallEnding ending = TCallEnding::kUnknown;
   std::optional<int> durationSeconds;
   TCallMode mode = TCallMode::kActive;
-  TForwardingOutcome forwarding;
+  TCallForwarding forwarding;
 
   bool operator==(const TLoggedCall&) const = default;
 

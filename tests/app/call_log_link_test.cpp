@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "app/call_log_link.h"
+#include "calls/caller_desk.h"
 #include "calllog/call_log_recorder.h"
 #include "calllog/call_log_window.h"
 #include "calllog/call_store.h"
@@ -22,7 +23,8 @@ namespace {
 
 class CallLogLinkTest : public FormTest {
  protected:
-  void Create(const char* mode) {
+  // `forward` stands in for the forwarding of Passive mode.
+  void Create(const char* mode, std::function<void()> forward = nullptr) {
     modem_ = AddModem("modem");
     OfferLines({modem_});
     Store("Mode", mode);
@@ -30,6 +32,7 @@ class CallLogLinkTest : public FormTest {
     picture.fill(Qt::green);
     ASSERT_TRUE(picture.save(appDir_.filePath("Default.BMP"), "BMP"));
     MakeForm().FormCreate();
+    form_->Calls->Handler().RunRemoteAction = std::move(forward);
     link_ = std::make_unique<TCallLogLink>(*form_);
   }
 
@@ -124,6 +127,21 @@ TEST_F(CallLogLinkTest, MissedCallsCountUntilTheLogIsOpened) {
   EXPECT_EQ(link_->Store().UnseenMissedCount(), 1);
   link_->Open();
   EXPECT_EQ(link_->Store().UnseenMissedCount(), 0);
+}
+
+TEST_F(CallLogLinkTest, AForwardedCallGetsItsOutcomeWhenItArrives) {
+  int forwarded = 0;
+  Create("1", [&forwarded] { ++forwarded; });
+  QSignalSpy logged(&link_->Recorder(), &TCallLogRecorder::CallLogged);
+  modems_.back()->Command("call 5550100 PASSIVE CALLER");
+  ASSERT_TRUE(logged.wait(30000));
+  EXPECT_EQ(forwarded, 1);
+  link_->Forwarded({TForwardingKind::kScriptExit, "exit status 3: oops"}, 1);
+  ASSERT_TRUE(logged.wait(30000));
+  const auto calls = link_->Store().Page({}, std::numeric_limits<qint64>::max(), 10);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].mode, TCallMode::kPassive);
+  EXPECT_EQ(calls[0].forwarding, (TCallForwarding{TForwardingKind::kScriptExit, "exit status 3: oops"}));
 }
 
 TEST_F(CallLogLinkTest, ACallHandledJustBeforeExitIsStillWritten) {

@@ -76,11 +76,38 @@ TEST_F(RecorderTest, EndingAndForwardingReachTheCallTheyBelongTo) {
   }));
   const auto rows = Rows();
   EXPECT_EQ(rows[1].networkName, "ANN");
-  EXPECT_EQ(rows[1].forwarding, (TForwardingOutcome{TForwardingKind::kDBusSent, ""}));
+  EXPECT_EQ(rows[1].forwarding, (TCallForwarding{TForwardingKind::kDBusSent, ""}));
   EXPECT_EQ(rows[1].ending, TCallEnding::kMissed);
   EXPECT_EQ(rows[1].durationSeconds, 12);
-  EXPECT_EQ(rows[0].forwarding, (TForwardingOutcome{TForwardingKind::kScriptExit, "exit status 1: boom"}));
+  EXPECT_EQ(rows[0].forwarding, (TCallForwarding{TForwardingKind::kScriptExit, "exit status 1: boom"}));
   EXPECT_EQ(rows[0].durationSeconds, 30);
+}
+
+TEST_F(RecorderTest, LateOutcomesReachTheCallTheirForwardingWasHandedByNumber) {
+  const auto forwardedCall = [this](const char* name, quint64 forwarding) {
+    recorder.CallStarted(QDateTime::currentDateTimeUtc());
+    recorder.ForwardingStarted(forwarding);
+    recorder.CallHandled(Call(name, "1"));
+  };
+  forwardedCall("ANN", 1);
+  recorder.LineIdle();
+  forwardedCall("BOB", 2);
+  recorder.LineIdle();
+  forwardedCall("CY", 3);
+  forwardedCall("CY AGAIN", 4);  // the same call processed again
+  ASSERT_TRUE(WaitFor([&] { return Rows().size() == 3; }));
+  recorder.Forwarded({TForwardingKind::kScriptExit, "b"}, 2);
+  recorder.Forwarded({TForwardingKind::kScriptExit, "a"}, 1);
+  recorder.Forwarded({TForwardingKind::kScriptExit, "c"}, 4);
+  recorder.Forwarded({TForwardingKind::kScriptExit, "unknown"}, 99);
+  ASSERT_TRUE(WaitFor([&] {
+    const auto rows = Rows();
+    return rows.size() == 3 && !rows[0].forwarding.detail.isEmpty() &&
+           !rows[1].forwarding.detail.isEmpty() && !rows[2].forwarding.detail.isEmpty();
+  }));
+  QStringList seen;
+  for (const TLoggedCall& call : Rows()) seen << call.networkName + "=" + call.forwarding.detail;
+  EXPECT_EQ(seen, (QStringList{"CY AGAIN=c", "BOB=b", "ANN=a"}));
 }
 
 // Writes to files past `bytes` fail, as on a full disk.
