@@ -1,7 +1,7 @@
-# Sourced by the timed scripts: a work folder removed at exit, and
-# start_private_desktop, which starts an Xvfb server, a session bus, a tray
-# (e2e_tray_host) and one fakemodem line linked as $work/modem, all stopped
-# at exit. Needs $bin, the folder holding e2e_tray_host and fakemodem.
+# Sourced by the timed bench scripts: a work folder removed at exit, the
+# processes in `pids` ended at exit, and a private desktop (an X server, a
+# session bus and a tray) for the program. Needs `bin` (the build's bin
+# folder, holding e2e_tray_host) set before it is sourced.
 
 work=$(mktemp -d)
 pids=()
@@ -13,33 +13,28 @@ cleanup() {
 }
 trap cleanup EXIT
 
+ms_now() { date +%s%3N; }
+
 # Waits (up to $3 seconds) until file $1 has a line matching $2; prints it.
 wait_for_line() {
-  local file=$1 pattern=$2 limit=$(( $3 * 20 )) i=0
+  local file=$1 pattern=$2 limit=$(( $3 * 100 )) i=0
   until grep -q -- "$pattern" "$file" 2>/dev/null; do
     (( ++i > limit )) && { echo "timed out waiting for '$pattern' in $file" >&2; exit 1; }
-    sleep 0.05
+    sleep 0.01
   done
   grep -- "$pattern" "$file" | tail -n 1
 }
 
-start_private_desktop() {
-  Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
-  pids+=($!)
-  wait_for_line "$work/display" '[0-9]' 60 >/dev/null
-  export DISPLAY=":$(head -n 1 "$work/display")"
-  dbus-daemon --session --nofork --print-address=3 3>"$work/bus" 2>/dev/null &
-  pids+=($!)
-  DBUS_SESSION_BUS_ADDRESS=$(wait_for_line "$work/bus" 'unix:' 60)
-  export DBUS_SESSION_BUS_ADDRESS
-  export QT_QPA_PLATFORM=xcb
-  unset WAYLAND_DISPLAY
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
+pids+=($!)
+wait_for_line "$work/display" '[0-9]' 60 >/dev/null
+export DISPLAY=":$(head -n 1 "$work/display")"
+dbus-daemon --session --nofork --print-address=3 3>"$work/bus" 2>/dev/null &
+pids+=($!)
+export DBUS_SESSION_BUS_ADDRESS=$(wait_for_line "$work/bus" 'unix:' 60)
+export QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY
 
-  tail -f /dev/null | "$bin/e2e_tray_host" >"$work/tray.log" 2>/dev/null &
-  pids+=($!)
-  wait_for_line "$work/tray.log" '^ready' 60 >/dev/null
-
-  tail -f /dev/null | "$bin/fakemodem" --link "$work/modem" >"$work/modem.log" 2>/dev/null &
-  pids+=($!)
-  wait_for_line "$work/modem.log" '^ready' 60 >/dev/null
-}
+tail -f /dev/null | "$bin/e2e_tray_host" >"$work/tray.log" 2>/dev/null &
+pids+=($!)
+wait_for_line "$work/tray.log" '^ready' 60 >/dev/null

@@ -13,9 +13,9 @@ starts=${3:-10}
 # shellcheck source=../private_desktop.sh
 source "$(dirname "$0")/../private_desktop.sh"
 
-ms_now() { date +%s%3N; }
-
-start_private_desktop
+tail -f /dev/null | "$bin/fakemodem" --link "$work/modem" >"$work/modem.log" 2>/dev/null &
+pids+=($!)
+wait_for_line "$work/modem.log" '^ready' 60 >/dev/null
 
 # The program in its own folder with its own settings.
 mkdir -p "$work/app" "$work/run"

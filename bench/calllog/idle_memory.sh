@@ -12,7 +12,10 @@ bin=$(cd "$1" && pwd)
 other=${2:+$(cd "$2" && pwd)}
 # shellcheck source=../private_desktop.sh
 source "$(dirname "$0")/../private_desktop.sh"
-start_private_desktop
+
+tail -f /dev/null | "$bin/fakemodem" --link "$work/modem" >"$work/modem.log" 2>/dev/null &
+pids+=($!)
+wait_for_line "$work/modem.log" '^ready' 60 >/dev/null
 
 echo "filling a call log with 100,000 calls..."
 "$bin/calllog_bench" --fill "$work/full.sqlite" 100000 2>/dev/null
