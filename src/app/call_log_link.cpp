@@ -17,6 +17,7 @@
 #include "calls/caller_text.h"
 #include "platform/message_dialogs.h"
 #include "platform/user_data.h"
+#include "remote/forwarding_outcome.h"
 
 namespace {
 
@@ -120,8 +121,30 @@ void TCallLogLink::CallHandled(const TCallFacts& facts) {
   recorder_->CallHandled(call);
 }
 
-void TCallLogLink::Forwarded(const TCallForwarding& outcome, quint64 forwarding) {
-  recorder_->Forwarded(outcome, forwarding);
+void TCallLogLink::Forwarded(const TForwardingOutcome& outcome) {
+  recorder_->Forwarded(LoggedForwarding(outcome), outcome.Forwarding);
+}
+
+TCallForwarding TCallLogLink::LoggedForwarding(const TForwardingOutcome& outcome) {
+  using Kind = TForwardingOutcome::Kind;
+  const QString detail = QString::fromStdString(outcome.Detail);
+  const QString status = QString::number(outcome.Status);
+  const auto withDetail = [&detail](QString text) {
+    return detail.isEmpty() ? text : text + QStringLiteral(": ") + detail;
+  };
+  switch (outcome.What) {
+    case Kind::DBusSent: return {TForwardingKind::kDBusSent, detail};
+    case Kind::DBusNotOpen: return {TForwardingKind::kNotOpen, detail};
+    case Kind::ProgramStarted: return {TForwardingKind::kProgramStarted, detail};
+    case Kind::ProgramNotStarted:
+    case Kind::ScriptNotWritten:
+    case Kind::ScriptNotStarted: return {TForwardingKind::kStartError, detail};
+    case Kind::ScriptEnded:
+      return {TForwardingKind::kScriptExit, withDetail(QStringLiteral("exit status ") + status)};
+    case Kind::ScriptKilled:
+      return {TForwardingKind::kScriptExit, withDetail(QStringLiteral("signal ") + status)};
+  }
+  return {};
 }
 
 QString TCallLogLink::ToolTip(int missed) {

@@ -16,6 +16,7 @@ class TCallLogWindow;
 class TCallStore;
 class TQuorvelForm;
 struct TCallFacts;
+struct TForwardingOutcome;
 
 // The call log in the program: every call the main window's call handling
 // processes is logged; File > "Call Log..." and the tray's "Call Log" open
@@ -34,9 +35,11 @@ class TCallLogLink {
   TCallLogLink(const TCallLogLink&) = delete;
   TCallLogLink& operator=(const TCallLogLink&) = delete;
 
-  // The outcome of forwarding number `forwarding`: the forwardings are
-  // numbered from 1 in the order the calls were handed on.
-  void Forwarded(const TCallForwarding& outcome, quint64 forwarding);
+  // The outcome of a forwarding: the forwardings are numbered from 1 in the
+  // order the calls were handed on.
+  void Forwarded(const TForwardingOutcome& outcome);
+  // The log's record of a forwarding's outcome.
+  static TCallForwarding LoggedForwarding(const TForwardingOutcome& outcome);
 
   // Opens the Call Log window (or brings it to the front); its calls count as seen.
   void Open();

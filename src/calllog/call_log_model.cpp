@@ -109,7 +109,6 @@ QString TCallLogModel::ForwardingText(const TCallForwarding& outcome) {
     case TForwardingKind::kNotOpen: text = tr("Not open"); break;
     case TForwardingKind::kProgramStarted: text = tr("Program started"); break;
     case TForwardingKind::kStartError: text = tr("Start error"); break;
-    case TForwardingKind::kScriptStarted: text = tr("Script started"); break;
     case TForwardingKind::kScriptExit: text = tr("Script ended"); break;
   }
   return outcome.detail.isEmpty() ? text : text + QStringLiteral(": ") + outcome.detail;

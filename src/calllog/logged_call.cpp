@@ -32,13 +32,12 @@ constexpr std::array<std::pair<TCallMode, const char*>, 2> kModes{{
     {TCallMode::kPassive, "passive"},
 }};
 
-constexpr std::array<std::pair<TForwardingKind, const char*>, 7> kForwardings{{
+constexpr std::array<std::pair<TForwardingKind, const char*>, 6> kForwardings{{
     {TForwardingKind::kNone, ""},
     {TForwardingKind::kDBusSent, "dbus-sent"},
     {TForwardingKind::kNotOpen, "not-open"},
     {TForwardingKind::kProgramStarted, "program-started"},
     {TForwardingKind::kStartError, "start-error"},
-    {TForwardingKind::kScriptStarted, "script-started"},
     {TForwardingKind::kScriptExit, "script-exit"},
 }};
 

@@ -19,7 +19,6 @@ enum class TForwardingKind {
   kNotOpen,         // the target could not be reached
   kProgramStarted,  // the target program was started
   kStartError,      // the target program or the script could not be started
-  kScriptStarted,   // the script runs; its exit status follows
   kScriptExit,      // the script ended; detail holds the status and its last error line
 };
 

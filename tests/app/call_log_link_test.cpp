@@ -13,6 +13,7 @@
 
 #include "app/call_log_link.h"
 #include "calls/caller_desk.h"
+#include "remote/forwarding_outcome.h"
 #include "calllog/call_log_recorder.h"
 #include "calllog/call_log_window.h"
 #include "calllog/call_store.h"
@@ -136,7 +137,12 @@ TEST_F(CallLogLinkTest, AForwardedCallGetsItsOutcomeWhenItArrives) {
   modems_.back()->Command("call 5550100 PASSIVE CALLER");
   ASSERT_TRUE(logged.wait(30000));
   EXPECT_EQ(forwarded, 1);
-  link_->Forwarded({TForwardingKind::kScriptExit, "exit status 3: oops"}, 1);
+  TForwardingOutcome outcome;
+  outcome.What = TForwardingOutcome::Kind::ScriptEnded;
+  outcome.Status = 3;
+  outcome.Detail = "oops";
+  outcome.Forwarding = 1;
+  link_->Forwarded(outcome);
   ASSERT_TRUE(logged.wait(30000));
   const auto calls = link_->Store().Page({}, std::numeric_limits<qint64>::max(), 10);
   ASSERT_EQ(calls.size(), 1u);

@@ -73,10 +73,11 @@ class UnattendedTest : public FormTest {
 TEST_F(UnattendedTest, CallsAreForwardedWhileAForwardingErrorWaits) {
   TQuorvelForm& form = CreateWatching("1");
   TfDDESetup setup(&form);
-  setup.rbDDELink->setChecked(true);
-  setup.cbApplication->setEditText("org.example.Absent");
-  setup.cbStartExe->setChecked(true);
-  setup.tbEXEPath->setText(appDir_.filePath("first-missing"));
+  // The dialog's controls are its own: reached by their names.
+  setup.findChild<QRadioButton*>("rbDDELink")->setChecked(true);
+  setup.findChild<QComboBox*>("cbApplication")->setEditText("org.example.Absent");
+  setup.findChild<QCheckBox*>("cbStartExe")->setChecked(true);
+  setup.findChild<QLineEdit*>("tbEXEPath")->setText(appDir_.filePath("first-missing"));
   TRemoteActionLink remote(form, setup);
   TCallHandler& handler = form.Calls->Handler();
   int forwarded = 0;
@@ -93,7 +94,7 @@ TEST_F(UnattendedTest, CallsAreForwardedWhileAForwardingErrorWaits) {
   answerer.Hold();
   Call("5550101");
   ASSERT_TRUE(forwardedCall(1));
-  setup.tbEXEPath->setText(appDir_.filePath("second-missing"));
+  setup.findChild<QLineEdit*>("tbEXEPath")->setText(appDir_.filePath("second-missing"));
   Call("5550102");
   ASSERT_TRUE(forwardedCall(2));
   Call("5550103");  // the same failure again

@@ -73,4 +73,33 @@ TEST(CallLogE2E, ADamagedLogIsReplacedAndAKilledProgramLeavesItsCallsLogged) {
             "555-123-4567|KEPT CALLER|active");
 }
 
+TEST(CallLogE2E, AForwardedCallIsLoggedWithHowItsScriptEnded) {
+  DesktopSession desktop;
+  InstalledProgram program;
+  ASSERT_TRUE(desktop.Ready() && program.Ready());
+  FakeModem modem(program.Path("modem"));
+  ASSERT_TRUE(modem.Started());
+  program.Store("ExtraLines", modem.LinkPath());
+  program.Store("Modem", modem.LinkPath());
+  program.Store("Mode", "1");
+  program.Store("Type", "VBS", "DDESetup/Failing");
+  program.Store("Commands", "echo 'no such printer' >&2\r\nexit 3\r\n", "DDESetup/Failing");
+  program.Store("CurrentDDESetting", "0");
+  ASSERT_TRUE(desktop.StartTray());
+  program.Start(desktop);
+  ASSERT_GT(desktop.WaitForTrayIcon(), 0);
+  ASSERT_FALSE(modem.WaitForOutput("got AT+VCID=1").isEmpty()) << "the line is not watched";
+  modem.Command("call 5550100 SCRIPTED CALLER");
+
+  const QString log = program.CallLogFile();
+  const QString query = "SELECT network_name || '|' || mode || '|' || forwarding || '|' || "
+                        "forwarding_detail FROM calls";
+  const QString expected = "SCRIPTED CALLER|passive|script-exit|exit status 3: no such printer";
+  const QDeadlineTimer deadline(kTimeoutMs);
+  while (Query(log, query) != expected && !deadline.hasExpired()) QThread::msleep(50);
+  EXPECT_EQ(Query(log, query), expected);
+  program.Signal(SIGTERM);
+  EXPECT_EQ(program.WaitForExit(), 0);
+}
+
 }  // namespace
