@@ -73,7 +73,6 @@ class UnattendedTest : public FormTest {
 TEST_F(UnattendedTest, CallsAreForwardedWhileAForwardingErrorWaits) {
   TQuorvelForm& form = CreateWatching("1");
   TfDDESetup setup(&form);
-  // The dialog's controls are its own: reached by their names.
   setup.findChild<QRadioButton*>("rbDDELink")->setChecked(true);
   setup.findChild<QComboBox*>("cbApplication")->setEditText("org.example.Absent");
   setup.findChild<QCheckBox*>("cbStartExe")->setChecked(true);

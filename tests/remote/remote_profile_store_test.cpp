@@ -87,7 +87,7 @@ TEST(RemoteProfileStore, StoredTextsAreComparedExactly) {
 
 TEST(RemoteProfileStore, MissingProfileReadsEmpty) {
   TempConfigHome home;
-  EXPECT_EQ(ReadProfile("Nobody"), TRemoteProfile{.Application = "Nobody"});
+  EXPECT_EQ(ReadProfile("Nobody"), [] { TRemoteProfile p; p.Application = "Nobody"; return p; }());
   EXPECT_EQ(ReadProfile(""), TRemoteProfile{});
   EXPECT_TRUE(StoredProfileNames().isEmpty());
 }
