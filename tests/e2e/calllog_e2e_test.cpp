@@ -34,14 +34,38 @@ QString Query(const QString& file, const QString& sql) {
   return result;
 }
 
-TEST(CallLogE2E, ADamagedLogIsReplacedAndAKilledProgramLeavesItsCallsLogged) {
+class CallLogE2E : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(desktop.Ready() && program.Ready());
+    ASSERT_TRUE(modem.Started());
+    program.Store("ExtraLines", modem.LinkPath());
+    program.Store("Modem", modem.LinkPath());
+  }
+  // Starts the program in the tray, watching the line.
+  void Start() {
+    ASSERT_TRUE(desktop.StartTray());
+    program.Start(desktop);
+    ASSERT_GT(desktop.WaitForTrayIcon(), 0);
+  }
+  void Call(const QString& call) {
+    ASSERT_FALSE(modem.WaitForOutput("got AT+VCID=1").isEmpty()) << "the line is not watched";
+    modem.Command(call);
+  }
+  // Waits for `sql` on the log to give `expected`; returns what it gave last.
+  QString WaitForQuery(const QString& sql, const QString& expected) {
+    const QDeadlineTimer deadline(kTimeoutMs);
+    while (Query(program.CallLogFile(), sql) != expected && !deadline.hasExpired())
+      QThread::msleep(50);
+    return Query(program.CallLogFile(), sql);
+  }
+
   DesktopSession desktop;
   InstalledProgram program;
-  ASSERT_TRUE(desktop.Ready() && program.Ready());
-  FakeModem modem(program.Path("modem"));
-  ASSERT_TRUE(modem.Started());
-  program.Store("ExtraLines", modem.LinkPath());
-  program.Store("Modem", modem.LinkPath());
+  FakeModem modem{program.Path("modem")};
+};
+
+TEST_F(CallLogE2E, ADamagedLogIsReplacedAndAKilledProgramLeavesItsCallsLogged) {
   program.Store("Mode", "0");
   const QString log = program.CallLogFile();
   ASSERT_TRUE(QDir().mkpath(QFileInfo(log).absolutePath()));
@@ -51,20 +75,15 @@ TEST(CallLogE2E, ADamagedLogIsReplacedAndAKilledProgramLeavesItsCallsLogged) {
     damaged.write(QByteArray(4096, '\x7f'));
   }
 
-  ASSERT_TRUE(desktop.StartTray());
-  program.Start(desktop);
-  ASSERT_GT(desktop.WaitForTrayIcon(), 0);
+  Start();
   EXPECT_FALSE(desktop.WaitForWindow("^Quorvel$", true, kTimeoutMs).isEmpty()) << "not told";
   const QStringList aside = QDir(QFileInfo(log).absolutePath())
                                 .entryList({"calls.sqlite.damaged-*"}, QDir::Files);
   EXPECT_EQ(aside.size(), 1) << aside.join(' ').toStdString();
 
-  ASSERT_FALSE(modem.WaitForOutput("got AT+VCID=1").isEmpty()) << "the line is not watched";
-  modem.Command("call 5551234567 KEPT CALLER");
+  Call("call 5551234567 KEPT CALLER");
   EXPECT_FALSE(desktop.WaitForWindow("^Calling\\.\\.\\.$", true, kTimeoutMs).isEmpty());
-  const QDeadlineTimer deadline(kTimeoutMs);
-  while (Query(log, "SELECT network_name FROM calls") != "KEPT CALLER" && !deadline.hasExpired())
-    QThread::msleep(50);
+  EXPECT_EQ(WaitForQuery("SELECT network_name FROM calls", "KEPT CALLER"), "KEPT CALLER");
 
   program.Signal(SIGKILL);
   EXPECT_EQ(program.WaitForExit(), -1);
@@ -73,31 +92,18 @@ TEST(CallLogE2E, ADamagedLogIsReplacedAndAKilledProgramLeavesItsCallsLogged) {
             "555-123-4567|KEPT CALLER|active");
 }
 
-TEST(CallLogE2E, AForwardedCallIsLoggedWithHowItsScriptEnded) {
-  DesktopSession desktop;
-  InstalledProgram program;
-  ASSERT_TRUE(desktop.Ready() && program.Ready());
-  FakeModem modem(program.Path("modem"));
-  ASSERT_TRUE(modem.Started());
-  program.Store("ExtraLines", modem.LinkPath());
-  program.Store("Modem", modem.LinkPath());
+TEST_F(CallLogE2E, AForwardedCallIsLoggedWithHowItsScriptEnded) {
   program.Store("Mode", "1");
   program.Store("Type", "VBS", "DDESetup/Failing");
   program.Store("Commands", "echo 'no such printer' >&2\r\nexit 3\r\n", "DDESetup/Failing");
   program.Store("CurrentDDESetting", "0");
-  ASSERT_TRUE(desktop.StartTray());
-  program.Start(desktop);
-  ASSERT_GT(desktop.WaitForTrayIcon(), 0);
-  ASSERT_FALSE(modem.WaitForOutput("got AT+VCID=1").isEmpty()) << "the line is not watched";
-  modem.Command("call 5550100 SCRIPTED CALLER");
-
-  const QString log = program.CallLogFile();
-  const QString query = "SELECT network_name || '|' || mode || '|' || forwarding || '|' || "
-                        "forwarding_detail FROM calls";
+  Start();
+  Call("call 5550100 SCRIPTED CALLER");
   const QString expected = "SCRIPTED CALLER|passive|script-exit|exit status 3: no such printer";
-  const QDeadlineTimer deadline(kTimeoutMs);
-  while (Query(log, query) != expected && !deadline.hasExpired()) QThread::msleep(50);
-  EXPECT_EQ(Query(log, query), expected);
+  EXPECT_EQ(WaitForQuery("SELECT network_name || '|' || mode || '|' || forwarding || '|' || "
+                         "forwarding_detail FROM calls",
+                         expected),
+            expected);
   program.Signal(SIGTERM);
   EXPECT_EQ(program.WaitForExit(), 0);
 }
