@@ -35,29 +35,34 @@ const QStringList kVersion1 = {
     QStringLiteral("CREATE TABLE log_state (key TEXT PRIMARY KEY, value INTEGER NOT NULL)"),
 };
 
-// Version 2: the search index. Each call gets its folded search text, and a
-// trigram index over it finds any part of a name or number without reading
-// every row. Triggers keep the index in step with the table; they are made
-// after the index has been filled from the rows already there.
+// Version 2: the search index. Each call's folded search text is kept in a
+// narrow table of its own (a short search reads it row by row, newest
+// first), and a trigram index over it finds any longer part of a name or
+// number without reading every row. Triggers keep the three in step; they
+// are made after the texts of the calls already there have been filled in.
+const QStringList kVersion2Tables = {
+    QStringLiteral("CREATE TABLE call_search (id INTEGER PRIMARY KEY, text TEXT NOT NULL)"),
+};
 const QStringList kVersion2Index = {
-    QStringLiteral("CREATE VIRTUAL TABLE calls_search USING fts5(search_text, content='calls',"
-                   " content_rowid='id', tokenize='trigram case_sensitive 1', detail='none')"),
+    QStringLiteral("CREATE VIRTUAL TABLE calls_search USING fts5(text, content='call_search',"
+                   " content_rowid='id', tokenize='trigram case_sensitive 1', detail='none',"
+                   " columnsize=0)"),
     QStringLiteral("INSERT INTO calls_search(calls_search) VALUES ('rebuild')"),
-    QStringLiteral("CREATE TRIGGER calls_search_insert AFTER INSERT ON calls BEGIN"
-                   " INSERT INTO calls_search(rowid, search_text) VALUES (new.id, new.search_text);"
-                   " END"),
-    QStringLiteral("CREATE TRIGGER calls_search_delete AFTER DELETE ON calls BEGIN"
-                   " INSERT INTO calls_search(calls_search, rowid, search_text)"
-                   " VALUES ('delete', old.id, old.search_text); END"),
-    QStringLiteral("CREATE TRIGGER calls_search_update AFTER UPDATE OF search_text ON calls"
-                   " WHEN old.search_text IS NOT new.search_text BEGIN"
-                   " INSERT INTO calls_search(calls_search, rowid, search_text)"
-                   " VALUES ('delete', old.id, old.search_text);"
-                   " INSERT INTO calls_search(rowid, search_text) VALUES (new.id, new.search_text);"
-                   " END"),
+    QStringLiteral("CREATE TRIGGER call_search_insert AFTER INSERT ON call_search BEGIN"
+                   " INSERT INTO calls_search(rowid, text) VALUES (new.id, new.text); END"),
+    QStringLiteral("CREATE TRIGGER call_search_delete AFTER DELETE ON call_search BEGIN"
+                   " INSERT INTO calls_search(calls_search, rowid, text)"
+                   " VALUES ('delete', old.id, old.text); END"),
+    QStringLiteral("CREATE TRIGGER call_search_update AFTER UPDATE OF text ON call_search"
+                   " WHEN old.text IS NOT new.text BEGIN"
+                   " INSERT INTO calls_search(calls_search, rowid, text)"
+                   " VALUES ('delete', old.id, old.text);"
+                   " INSERT INTO calls_search(rowid, text) VALUES (new.id, new.text); END"),
+    QStringLiteral("CREATE TRIGGER calls_delete AFTER DELETE ON calls BEGIN"
+                   " DELETE FROM call_search WHERE id = old.id; END"),
 };
 
-// Rows written before version 2 get their search text now.
+// Calls written before version 2 get their search text now.
 void FillSearchTexts(QSqlDatabase& db) {
   QSqlQuery rows = Exec(db, QStringLiteral("SELECT id, matched_name, network_name, "
                                            "number_displayed, number_received FROM calls"));
@@ -72,14 +77,14 @@ void FillSearchTexts(QSqlDatabase& db) {
   }
   rows.finish();
   for (const auto& [id, text] : texts)
-    Exec(db, QStringLiteral("UPDATE calls SET search_text = ? WHERE id = ?"), {text, id});
+    Exec(db, QStringLiteral("INSERT INTO call_search (id, text) VALUES (?, ?)"), {id, text});
 }
 
 void RunStep(QSqlDatabase& db, int version) {
   if (version == 1) {
     for (const QString& sql : kVersion1) Exec(db, sql);
   } else {
-    Exec(db, QStringLiteral("ALTER TABLE calls ADD COLUMN search_text TEXT NOT NULL DEFAULT ''"));
+    for (const QString& sql : kVersion2Tables) Exec(db, sql);
     FillSearchTexts(db);
     for (const QString& sql : kVersion2Index) Exec(db, sql);
   }
@@ -94,18 +99,6 @@ int SchemaVersion(QSqlDatabase& db) {
 }
 
 void MigrateCallLog(QSqlDatabase& db, int target) {
-  for (int version = SchemaVersion(db) + 1; version <= target; ++version) {
-    if (!db.transaction()) throw ESqlFailure(db.lastError());
-    try {
-      RunStep(db, version);
-    } catch (...) {
-      db.rollback();
-      throw;
-    }
-    if (!db.commit()) {
-      const QSqlError error = db.lastError();
-      db.rollback();
-      throw ESqlFailure(error);
-    }
-  }
+  for (int version = SchemaVersion(db) + 1; version <= target; ++version)
+    InTransaction(db, [&db, version] { RunStep(db, version); });
 }

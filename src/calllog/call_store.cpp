@@ -31,8 +31,7 @@ const QString kColumns = QStringLiteral(
 // Text columns hold "" rather than NULL: Qt binds a null QString as NULL.
 QString Text(const QString& text) { return text.isNull() ? QStringLiteral("") : text; }
 
-// The stored columns of `call` in the order of kColumns without the id,
-// then the search text.
+// The stored columns of `call` in the order of kColumns without the id.
 QVariantList ColumnValues(const TLoggedCall& call) {
   return {call.startUtc.toMSecsSinceEpoch(),
           call.utcOffsetSeconds,
@@ -47,8 +46,7 @@ QVariantList ColumnValues(const TLoggedCall& call) {
           call.durationSeconds ? QVariant(*call.durationSeconds) : QVariant(),
           StoredWord(call.mode),
           Text(StoredWord(call.forwarding.kind)),
-          Text(call.forwarding.detail),
-          SearchTextOf(call)};
+          Text(call.forwarding.detail)};
 }
 
 TLoggedCall CallFromRow(const QSqlQuery& row) {
@@ -191,28 +189,38 @@ void TCallStore::Report(TStoreProblem::Kind kind, const QString& detail) {
 
 bool TCallStore::Insert(TLoggedCall& call) {
   return Run([&call](QSqlDatabase& db) {
-    const QSqlQuery query = Exec(
-        db,
-        QStringLiteral("INSERT INTO calls (start_utc, utc_offset, line, number_received,"
-                       " number_displayed, network_name, matched_name, withheld, out_of_area,"
-                       " ending, duration, mode, forwarding, forwarding_detail, search_text)"
-                       " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        ColumnValues(call));
-    call.id = query.lastInsertId().toLongLong();
+    qint64 id = 0;
+    InTransaction(db, [&] {
+      const QSqlQuery query = Exec(
+          db,
+          QStringLiteral("INSERT INTO calls (start_utc, utc_offset, line, number_received,"
+                         " number_displayed, network_name, matched_name, withheld, out_of_area,"
+                         " ending, duration, mode, forwarding, forwarding_detail)"
+                         " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+          ColumnValues(call));
+      id = query.lastInsertId().toLongLong();
+      Exec(db, QStringLiteral("INSERT INTO call_search (id, text) VALUES (?, ?)"),
+           {id, SearchTextOf(call)});
+    });
+    call.id = id;  // only once the call is really stored
   });
 }
 
 bool TCallStore::Update(const TLoggedCall& call) {
   QVariantList values = ColumnValues(call);
   values << call.id;
-  return Run([&values](QSqlDatabase& db) {
-    Exec(db,
-         QStringLiteral("UPDATE calls SET start_utc = ?, utc_offset = ?, line = ?,"
-                        " number_received = ?, number_displayed = ?, network_name = ?,"
-                        " matched_name = ?, withheld = ?, out_of_area = ?, ending = ?,"
-                        " duration = ?, mode = ?, forwarding = ?, forwarding_detail = ?,"
-                        " search_text = ? WHERE id = ?"),
-         values);
+  return Run([&values, &call](QSqlDatabase& db) {
+    InTransaction(db, [&] {
+      Exec(db,
+           QStringLiteral("UPDATE calls SET start_utc = ?, utc_offset = ?, line = ?,"
+                          " number_received = ?, number_displayed = ?, network_name = ?,"
+                          " matched_name = ?, withheld = ?, out_of_area = ?, ending = ?,"
+                          " duration = ?, mode = ?, forwarding = ?, forwarding_detail = ?"
+                          " WHERE id = ?"),
+           values);
+      Exec(db, QStringLiteral("UPDATE call_search SET text = ? WHERE id = ?"),
+           {SearchTextOf(call), call.id});
+    });
   });
 }
 
@@ -246,11 +254,14 @@ std::vector<TLoggedCall> TCallStore::Select(const TCallFilter& filter, const QSt
   if (needle.size() >= kIndexedNeedleLength) {
     order = QStringLiteral("s.rowid");
     sql = QStringLiteral("SELECT %1 FROM calls_search s JOIN calls c ON c.id = s.rowid"
-                         " WHERE s.search_text GLOB ? AND s.rowid %2 ?")
+                         " WHERE s.text GLOB ? AND s.rowid %2 ?")
               .arg(kColumns, idCondition);
     values << ContainsPattern(needle);
   } else if (!needle.isEmpty()) {
-    sql = QStringLiteral("SELECT %1 FROM calls c WHERE instr(c.search_text, ?) > 0 AND c.id %2 ?")
+    // Too short for the index: the narrow table is read from the newest call.
+    order = QStringLiteral("t.id");
+    sql = QStringLiteral("SELECT %1 FROM call_search t JOIN calls c ON c.id = t.id"
+                         " WHERE instr(t.text, ?) > 0 AND t.id %2 ?")
               .arg(kColumns, idCondition);
     values << needle;
   } else {

@@ -29,3 +29,18 @@ QVariant ExecScalar(QSqlDatabase& db, const QString& sql, const QVariantList& va
   }
   return query.value(0);
 }
+
+void InTransaction(QSqlDatabase& db, const std::function<void()>& statements) {
+  if (!db.transaction()) throw ESqlFailure(db.lastError());
+  try {
+    statements();
+  } catch (...) {
+    db.rollback();
+    throw;
+  }
+  if (!db.commit()) {
+    const QSqlError error = db.lastError();
+    db.rollback();
+    throw ESqlFailure(error);
+  }
+}

@@ -4,6 +4,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <stdexcept>
 
 class QSqlDatabase;
@@ -27,3 +28,7 @@ QSqlQuery Exec(QSqlDatabase& db, const QString& sql, const QVariantList& values 
 
 // Runs `sql` and returns the first column of its first row (invalid when none).
 QVariant ExecScalar(QSqlDatabase& db, const QString& sql, const QVariantList& values = {});
+
+// Runs `statements` as one transaction: all of it is written or nothing.
+// Throws ESqlFailure.
+void InTransaction(QSqlDatabase& db, const std::function<void()>& statements);
