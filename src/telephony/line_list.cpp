@@ -1,6 +1,7 @@
 #include "telephony/line_list.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSerialPortInfo>
 #include <QSet>
 
@@ -21,7 +22,8 @@ QStringList CollectLineNames() {
 
 QStringList SplitExtraLines(const QString& value) {
   QStringList paths;
-  for (const QString& part : value.split(QLatin1Char(kExtraLinesSeparator))) {
+  static const QRegularExpression separators(QStringLiteral("[%1]").arg(QLatin1String(kExtraLinesSeparators)));
+  for (const QString& part : value.split(separators)) {
     const QString path = part.trimmed();
     if (!path.isEmpty()) paths << path;
   }
