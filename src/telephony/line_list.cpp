@@ -2,18 +2,15 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSerialPortInfo>
 #include <QSet>
 
+#include "platform/serial_ports.h"
 #include "platform/settings_store.h"
 
 namespace LineList {
 
 QStringList CollectLineNames() {
-  QStringList candidates;
-  for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
-    candidates << port.systemLocation();
-  }
+  QStringList candidates = platform::SerialPortPaths();
   if (QFileInfo::exists(QString::fromLatin1(kModemAlias))) candidates << QString::fromLatin1(kModemAlias);
   candidates << SplitExtraLines(
       platform::ReadSettingValue(QString::fromLatin1(kSettingsKey), QString::fromLatin1(kExtraLinesValue)));

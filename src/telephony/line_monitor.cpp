@@ -1,7 +1,9 @@
 #include "telephony/line_monitor.h"
 
 #include <QMetaObject>
+#include <QThread>
 
+#include "platform/device_holders.h"
 #include "platform/settings_store.h"
 #include "telephony/event_wait.h"
 #include "telephony/line_list.h"
@@ -17,6 +19,30 @@ constexpr const char* kStateIdle = "IDLE";
 int ConfiguredRingTimeoutMs() {
   return RingTimeoutMsFromSetting(
       platform::ReadSettingValue(QString::fromLatin1(kSettingsKey), QString::fromLatin1(kRingTimeoutValue)));
+}
+
+// Which lines there are and which of them other programs hold open. Both
+// take milliseconds of system calls (sysfs, every process's open files), so
+// they are looked up on a thread of their own while the event loop runs.
+struct TSurvey {
+  QStringList lines;
+  std::vector<bool> held;
+};
+
+TSurvey SurveyLines() {
+  TSurvey survey;
+  std::unique_ptr<QThread> worker(QThread::create([&survey] {
+    survey.lines = LineList::CollectLineNames();
+    survey.held = platform::HeldByOtherProcesses(survey.lines);
+  }));
+  TEventWait wait;
+  QObject context;
+  QObject::connect(worker.get(), &QThread::finished, &context, [&wait] { wait.Finish(); });
+  worker->start();
+  wait.Run();
+  // Also when the wait ended early because the program is quitting.
+  worker->wait();
+  return survey;
 }
 
 // Runs the event loop until `prober` has settled.
@@ -40,12 +66,14 @@ TLineMonitor::~TLineMonitor() { DropLine(); }
 
 void TLineMonitor::EnsureLinesListed() const {
   if (prober_) return;
-  lines_ = LineList::CollectLineNames();
+  TSurvey survey = SurveyLines();
+  if (prober_) return;  // listed meanwhile, by a call nested in the survey's wait
+  lines_ = survey.lines;
   prober_ = std::make_unique<TLineProber>(timings_);
   connect(prober_.get(), &TLineProber::Answered, this, [this](const QString& name) {
     if (prober_->Settled()) emit const_cast<TLineMonitor*>(this)->LineFound(name);
   });
-  prober_->Probe(lines_);
+  prober_->Probe(lines_, std::move(survey.held));
   WaitUntilSettled(*prober_);
 }
 

@@ -106,9 +106,9 @@ TLineProber::TLineProber(const TLineTimings& timings, QObject* parent) : QObject
 
 TLineProber::~TLineProber() = default;
 
-void TLineProber::Probe(const QStringList& paths) {
+void TLineProber::Probe(const QStringList& paths, std::vector<bool> held) {
   // One look at every process's open files serves all ports.
-  const std::vector<bool> held = platform::HeldByOtherProcesses(paths);
+  if (held.size() != static_cast<size_t>(paths.size())) held = platform::HeldByOtherProcesses(paths);
   for (qsizetype i = 0; i < paths.size(); ++i) {
     probes_.push_back(std::make_unique<TPortProbe>(paths.at(i), [this](TPortProbe& probe) { HandleVerdict(probe); }));
   }

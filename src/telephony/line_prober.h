@@ -40,8 +40,10 @@ class TLineProber : public QObject {
   explicit TLineProber(const TLineTimings& timings, QObject* parent = nullptr);
   ~TLineProber() override;
 
-  // Starts asking `paths`.
-  void Probe(const QStringList& paths);
+  // Starts asking `paths`. `held` tells for each whether another process
+  // holds it open (see platform::HeldByOtherProcesses); looked up here when
+  // not given.
+  void Probe(const QStringList& paths, std::vector<bool> held = {});
   bool Settled() const { return settled_; }
   TPortVerdict Verdict(const QString& path) const;
   // Ends the probe of `path` at once, its device needed for something else.

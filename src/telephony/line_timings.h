@@ -12,7 +12,7 @@ struct TLineTimings {
   // Once one port has answered, how much longer the listing waits for the
   // others before offering what it has (a port that answers later is still
   // offered then).
-  int probeGraceMs = 60;
+  int probeGraceMs = 30;
   // How long each command of the opening sequence may take; the reset
   // gets longer, as some modems take seconds over it.
   int commandTimeoutMs = 2000;

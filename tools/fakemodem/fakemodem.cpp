@@ -31,6 +31,7 @@
 //                          comes in just as the modem is switched on);
 //                          says "armed" once taken
 //   forget-cid             caller ID off, as after a power loss
+//   silent on|off          stop or start answering commands
 //   unplug                 close the pseudo-terminal and remove the link
 //   replug                 a new pseudo-terminal behind the same link
 //   quit                   remove the link and end (also at end of input)
@@ -160,6 +161,8 @@ class TFakeModem {
       StartCall(rest.substr(0, nameStart), nameStart == std::string::npos ? "" : rest.substr(nameStart + 1));
     } else if (word == "forget-cid") {
       state_.callerId = false;
+    } else if (word == "silent") {
+      options_.silent = rest == "on";
     } else if (word == "call-private") {
       StartCall("P", "P");
     } else if (word == "call-outofarea") {
