@@ -102,7 +102,7 @@ TEST_F(LineMonitorTest, StaleLockIsTakenOver) {
 
 TEST_F(LineMonitorTest, UnpluggedModemIsReopenedWhenItComesBack) {
   auto modem = StartModem("modem");
-  TTestMonitor monitor;
+  TTestMonitor monitor(LongCallTimings());
   TEventRecorder recorder(monitor);
   OpenLine(monitor, modem->LinkPath());
   const QString firstLock = TUucpLock::LockFilePath(modem->LinkPath());

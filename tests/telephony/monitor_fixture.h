@@ -31,6 +31,14 @@ inline TLineTimings TestTimings() {
   return timings;
 }
 
+// For tests whose call goes on across several steps of the test: no stall
+// of a loaded machine may end it early.
+inline TLineTimings LongCallTimings() {
+  TLineTimings timings = TestTimings();
+  timings.ringTimeoutMs = 60000;
+  return timings;
+}
+
 // A line monitor with TestTimings().
 class TTestMonitor : public TLineMonitor {
  public:
