@@ -13,42 +13,8 @@ set -euo pipefail
 bin=$(cd "$1" && pwd)
 idle_seconds=${2:-60}
 starts=${3:-10}
-work=$(mktemp -d)
-pids=()
-
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# Waits (up to $3 seconds) until file $1 has a line matching $2; prints it.
-wait_for_line() {
-  local file=$1 pattern=$2 limit=$(( $3 * 20 )) i=0
-  until grep -q -- "$pattern" "$file" 2>/dev/null; do
-    (( ++i > limit )) && { echo "timed out waiting for '$pattern' in $file" >&2; exit 1; }
-    sleep 0.05
-  done
-  grep -- "$pattern" "$file" | tail -n 1
-}
-
-ms_now() { date +%s%3N; }
-
-# A private desktop.
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
-pids+=($!)
-wait_for_line "$work/display" '[0-9]' 60 >/dev/null
-export DISPLAY=":$(head -n 1 "$work/display")"
-dbus-daemon --session --nofork --print-address=3 3>"$work/bus" &
-pids+=($!)
-export DBUS_SESSION_BUS_ADDRESS=$(wait_for_line "$work/bus" 'unix:' 60)
-export QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY
-
-tail -f /dev/null | "$bin/e2e_tray_host" >"$work/tray.log" 2>/dev/null &
-pids+=($!)
-wait_for_line "$work/tray.log" '^ready' 60 >/dev/null
+# shellcheck source=../private_desktop.sh
+source "$(dirname "$0")/../private_desktop.sh"
 
 tail -f /dev/null | "$bin/fakemodem" --link "$work/modem" >"$work/modem.log" 2>/dev/null &
 pids+=($!)

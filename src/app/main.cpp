@@ -1,10 +1,12 @@
 // The program's entry: one running copy per user, the main window, then the
 // Remote Setup dialog, then the event loop. Every way out ends with code 0.
 #include <exception>
+#include <memory>
 
 #include "app/quorvel_application.h"
 #include "app/quorvel_form.h"
 #include "app/remote_action_link.h"
+#include "app/session_end_link.h"
 #include "app/setup_dialog_link.h"
 #include "platform/message_dialogs.h"
 #include "platform/session_end.h"
@@ -28,6 +30,7 @@ int main(int argc, char** argv) {
   if (!instance.TryLock()) {
     platform::ShowMessageBox(QString::fromLatin1(kAlreadyRunningText), title,
                              platform::MessageIcon::None);
+    platform::WaitUntilReportsClosed();
     return 0;
   }
   // Named only now: the lock records the name the program had while taking
@@ -35,19 +38,23 @@ int main(int argc, char** argv) {
   app.setApplicationName(title);
   app.setQuitOnLastWindowClosed(false);
 
+  // The session may end at any moment from here on: during the start, and
+  // while the last words are on screen too.
+  std::unique_ptr<platform::SessionEndWatcher> sessionEnd;
+  std::unique_ptr<TSessionEndLink> ending;
   try {
-    // Signals that end the session are caught from here on and acted upon
-    // once the main window can run its exit.
-    platform::SessionEndWatcher sessionEnd;
+    sessionEnd = std::make_unique<platform::SessionEndWatcher>();
+    ending = std::make_unique<TSessionEndLink>(*sessionEnd);
     // The wait for the desktop's tray keeps the event loop running; it comes
     // before any line is open, so no call can arrive while the window and
     // the Remote Setup dialog are only half made.
     platform::WaitForSystemTray(platform::kTrayHostWaitMs);
+    if (ending->Ended()) return 0;
     TQuorvelForm QuorvelForm;
     QuorvelForm.TrayHostWaitMs = 0;
     QuorvelForm.FormCreate();
-    QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SessionEnding, &QuorvelForm,
-                     &TQuorvelForm::Exit1Click);
+    if (ending->Ended()) return 0;
+    ending->SetReadyForm(QuorvelForm);
 
     // The Remote Setup dialog comes right after the main window and lives,
     // hidden, until the end: its fields are the current forwarding profile.
@@ -56,11 +63,13 @@ int main(int argc, char** argv) {
     // Passive mode forwards each call as the dialog's fields say.
     TRemoteActionLink remoteAction(QuorvelForm, fDDESetup);
 
-    sessionEnd.Start();
     app.exec();
   } catch (const EQuitProgram&) {
+    // The program's last words stay on screen until read.
+    platform::WaitUntilReportsClosed();
   } catch (const std::exception& error) {
     platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+    platform::WaitUntilReportsClosed();
   }
   return 0;
 }

@@ -1,22 +1,39 @@
 #include "app/remote_action_link.h"
 
+#include <cstdio>
+
 #include "app/app_globals.h"
 #include "app/quorvel_form.h"
 #include "calls/caller_desk.h"
+#include "remote/forwarding_queue.h"
 #include "remote/remote_action.h"
+#include "remote/setup_dialog.h"
 
-TRemoteActionLink::TRemoteActionLink(TQuorvelForm& form, const TRemoteProfileFields& profile)
-    : form_(form) {
+namespace {
+constexpr char kOutcomePrefix[] = "quorvel: forwarding: ";
+}  // namespace
+
+void WriteOutcomeToStandardError(const TForwardingOutcome& outcome) {
+  const std::string line = kOutcomePrefix + DescribeOutcome(outcome) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  std::fflush(stderr);
+}
+
+TRemoteActionLink::TRemoteActionLink(TQuorvelForm& form, const TfDDESetup& setup)
+    : form_(form),
+      action_(std::make_unique<TRemoteAction>(form.DDEClient, AppDirectory())),
+      queue_(std::make_unique<TForwardingQueue>(
+          [action = action_.get()](const remote::TRemoteProfile& profile, const TCallData& call) {
+            action->RunRemoteAction(profile, call);
+          })) {
+  action_->SetOutcomeHook(WriteOutcomeToStandardError);
   TCallHandler& handler = form.Calls->Handler();
-  // The call data is read at each expansion: events of the call (or the
-  // line going idle) during the action's waits show in later lines.
-  TCallData call;
-  call.CallerID = [&handler] { return handler.CurrentCallerID(); };
-  call.CallerName = [&handler] { return handler.CurrentCallerName(); };
-  call.LineName = [&form] { return form.LineMonitor.LineName().toStdString(); };
-  action_ = std::make_unique<TRemoteAction>(profile, form.DDEClient, std::move(call),
-                                            AppDirectory());
-  handler.RunRemoteAction = [action = action_.get()] { action->RunRemoteAction(); };
+  // The profile and the call are taken as they are now; what happens on
+  // the line or in the dialog afterwards belongs to later calls.
+  handler.RunRemoteAction = [&handler, &form, &setup, queue = queue_.get()] {
+    queue->Add(setup.Profile(), TCallData{handler.CurrentCallerID(), handler.CurrentCallerName(),
+                                          form.LineMonitor.LineName().toStdString()});
+  };
 }
 
 TRemoteActionLink::~TRemoteActionLink() {

@@ -3,16 +3,21 @@
 #include <memory>
 
 class TQuorvelForm;
+class TfDDESetup;
 class TRemoteAction;
-class TRemoteProfileFields;
+class TForwardingQueue;
+struct TForwardingOutcome;
 
 // Hands every call the call handling forwards in Passive mode to the
-// forwarding action of the current profile (the Remote Setup dialog's
-// fields), talking through the main window's DDEClient. Lives no longer than
-// the form and the profile; the hand-off is removed when it ends.
+// forwarding of the current profile (the Remote Setup dialog's, as it stands
+// when the call is handed over), talking through the main window's
+// DDEClient. Calls are forwarded in turn, each with its own data. Each
+// forwarding's outcome is written to standard error, which the desktop's
+// journal keeps. Lives no longer than the form and the dialog; the hand-off
+// is removed when it ends.
 class TRemoteActionLink {
  public:
-  TRemoteActionLink(TQuorvelForm& form, const TRemoteProfileFields& profile);
+  TRemoteActionLink(TQuorvelForm& form, const TfDDESetup& setup);
   ~TRemoteActionLink();
   TRemoteActionLink(const TRemoteActionLink&) = delete;
   TRemoteActionLink& operator=(const TRemoteActionLink&) = delete;
@@ -20,4 +25,9 @@ class TRemoteActionLink {
  private:
   TQuorvelForm& form_;
   std::unique_ptr<TRemoteAction> action_;
+  std::unique_ptr<TForwardingQueue> queue_;
 };
+
+// Writes "quorvel: forwarding: " and the outcome's description as one line
+// to standard error.
+void WriteOutcomeToStandardError(const TForwardingOutcome& outcome);

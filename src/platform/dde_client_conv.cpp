@@ -1,11 +1,13 @@
 #include "platform/dde_client_conv.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
+#include <QCoreApplication>
 #include <QDBusMessage>
-#include <QDBusReply>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QEventLoop>
 #include <QFile>
 #include <QStringList>
+#include <QTimer>
 
 #include "platform/dbus_names.h"
 #include "platform/process_start.h"
@@ -23,7 +25,14 @@ bool LaunchService(const QString& service, const QString& topic) {
   return StartProcessDetached(QFile::encodeName(service).toStdString(), arguments) == 0;
 }
 
+constexpr char kBusService[] = "org.freedesktop.DBus";
+constexpr char kBusPath[] = "/org/freedesktop/DBus";
+constexpr char kBusInterface[] = "org.freedesktop.DBus";
+constexpr char kNameHasOwner[] = "NameHasOwner";
+
 }  // namespace
+
+TDdeClientConv::TDdeClientConv(QDBusConnection bus) : bus_(std::move(bus)) {}
 
 void TDdeClientConv::SetLink(const QString& service, const QString& topic) {
   CloseLink();
@@ -31,12 +40,28 @@ void TDdeClientConv::SetLink(const QString& service, const QString& topic) {
   topic_ = topic;
 }
 
-bool TDdeClientConv::Connect() const {
-  if (!IsValidBusName(service_)) return false;
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  if (!bus.isConnected()) return false;
-  const QDBusReply<bool> registered = bus.interface()->isServiceRegistered(service_);
-  return registered.isValid() && registered.value();
+bool TDdeClientConv::Connect() {
+  if (!IsValidBusName(service_) || !bus_.isConnected()) return false;
+  QDBusMessage query = QDBusMessage::createMethodCall(
+      QString::fromLatin1(kBusService), QString::fromLatin1(kBusPath),
+      QString::fromLatin1(kBusInterface), QString::fromLatin1(kNameHasOwner));
+  query << service_;
+  QDBusPendingReply<bool> reply = bus_.asyncCall(query, kBusQueryTimeoutMs);
+  if (!reply.isFinished()) {
+    // The bus ends the call with an error after the timeout; the timer is
+    // the bound should that error never come.
+    QEventLoop loop;
+    QDBusPendingCallWatcher watcher(reply);
+    QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+    QTimer bound;
+    bound.setSingleShot(true);
+    QObject::connect(&bound, &QTimer::timeout, &loop, &QEventLoop::quit);
+    bound.start(kBusQueryTimeoutMs);
+    // As in DelayWithMessages: what was posted before the wait runs in it.
+    QCoreApplication::sendPostedEvents();
+    loop.exec();
+  }
+  return reply.isFinished() && reply.isValid() && reply.value();
 }
 
 bool TDdeClientConv::OpenLink() {
@@ -57,7 +82,7 @@ bool TDdeClientConv::Send(const char* method, const QList<QVariant>& arguments) 
   message.setAutoStartService(false);
   // send() marks the call as expecting no reply and returns at once; calls
   // from one connection reach the target in the order they were sent.
-  return QDBusConnection::sessionBus().send(message);
+  return bus_.send(message);
 }
 
 bool TDdeClientConv::PokeData(const QString& item, const QString& data) {

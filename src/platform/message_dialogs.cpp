@@ -1,8 +1,13 @@
 #include "message_dialogs.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QList>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -26,12 +31,48 @@ QAbstractButton* RunBox(QMessageBox& box) {
   return box.clickedButton();
 }
 
+// The reports on screen, oldest first.
+QList<QPointer<QMessageBox>>& OpenReports() {
+  static QList<QPointer<QMessageBox>> open;
+  open.removeAll(QPointer<QMessageBox>());
+  return open;
+}
+
+// Reports still open when the application ends go with it, while the window
+// system is still there to take their windows down.
+void DeleteOpenReports() {
+  for (const QPointer<QMessageBox>& box : std::exchange(OpenReports(), {})) delete box.data();
+}
+
+QMessageBox* FindOpenReport(QMessageBox::Icon icon, const QString& caption, const QString& text) {
+  for (const QPointer<QMessageBox>& box : OpenReports()) {
+    if (box->icon() == icon && box->windowTitle() == caption && box->text() == text) return box;
+  }
+  return nullptr;
+}
+
+void ShowReport(QMessageBox::Icon icon, const QString& caption, const QString& text) {
+  if (QMessageBox* open = FindOpenReport(icon, caption, text)) {
+    open->raise();  // it may be behind a window a call brought up since
+    return;
+  }
+  static const bool cleanupRegistered = (qAddPostRoutine(DeleteOpenReports), true);
+  (void)cleanupRegistered;
+  auto* box = new QMessageBox(icon, caption, text);
+  box->setDefaultButton(box->addButton(QString::fromUtf8(kOkButton), QMessageBox::AcceptRole));
+  box->setWindowModality(Qt::ApplicationModal);
+  QObject::connect(box, &QDialog::finished, box, [box] {
+    OpenReports().removeAll(QPointer<QMessageBox>(box));
+    box->deleteLater();
+  });
+  OpenReports().append(box);
+  box->show();
+}
+
 }  // namespace
 
 void ShowErrorDialog(const QString& text) {
-  QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kErrorDialogCaption), text);
-  box.addButton(QString::fromUtf8(kOkButton), QMessageBox::AcceptRole);
-  RunBox(box);
+  ShowReport(QMessageBox::Critical, QString::fromUtf8(kErrorDialogCaption), text);
 }
 
 bool AskConfirmation(const QString& text) {
@@ -45,12 +86,14 @@ bool AskConfirmation(const QString& text) {
 
 bool ShowMessageBox(const QString& text, const QString& caption, MessageIcon icon,
                     bool withCancel) {
+  if (!withCancel) {
+    ShowReport(ToQtIcon(icon), caption, text);
+    return true;
+  }
   QMessageBox box(ToQtIcon(icon), caption, text);
   QPushButton* ok = box.addButton(QString::fromUtf8(kOkButton), QMessageBox::AcceptRole);
-  if (withCancel) {
-    QPushButton* cancel = box.addButton(QString::fromUtf8(kCancelButton), QMessageBox::RejectRole);
-    box.setEscapeButton(cancel);
-  }
+  QPushButton* cancel = box.addButton(QString::fromUtf8(kCancelButton), QMessageBox::RejectRole);
+  box.setEscapeButton(cancel);
   box.setDefaultButton(ok);
   return RunBox(box) == ok;
 }
@@ -61,7 +104,25 @@ QString WithFullStop(const QString& message) {
 }
 
 void ShowGeneralErrorReport(const QString& message) {
-  ShowMessageBox(WithFullStop(message), QString::fromUtf8(kApplicationTitle), MessageIcon::Error);
+  ShowReport(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle), WithFullStop(message));
+}
+
+int OpenReportCount() { return int(OpenReports().size()); }
+
+void WaitUntilReportsClosed() {
+  while (!OpenReports().isEmpty()) {
+    QMessageBox* box = OpenReports().first();
+    QEventLoop loop;
+    bool closed = false;
+    const auto onClosed = [&] {
+      closed = true;
+      loop.quit();
+    };
+    QObject::connect(box, &QDialog::finished, &loop, onClosed);
+    QObject::connect(box, &QObject::destroyed, &loop, onClosed);
+    loop.exec();
+    if (!closed) return;  // the application is ending: no loop runs any more
+  }
 }
 
 }  // namespace platform

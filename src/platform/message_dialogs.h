@@ -6,6 +6,13 @@
 // German captions and button texts its users have always seen ("Fehler",
 // "Bestätigung", "&Ja", "&Nein"); plain message boxes carry the program's own
 // captions. All are application-modal and have no owner window.
+//
+// A report (a box whose only button is "OK") does not wait for the user: it
+// is shown and the caller goes on, so a report that nobody reads never stops
+// the program from watching the line. While a report is on screen, a further
+// report of the same caption and text is not shown again; the open one is
+// brought to the front instead. Questions (a box with a choice) wait for the
+// answer; the event loop keeps running meanwhile.
 namespace platform {
 
 inline constexpr char kApplicationTitle[] = "Quorvel";
@@ -20,14 +27,16 @@ inline constexpr char kNoButton[] = "&Nein";
 enum class MessageIcon { None, Information, Warning, Error, Question };
 
 // The framework's error dialog: caption "Fehler", error icon, one "OK" button.
+// A report: does not wait.
 void ShowErrorDialog(const QString& text);
 
 // The framework's confirmation dialog: caption "Bestätigung", question icon,
-// buttons "&Ja" and "&Nein". Returns true for "&Ja".
+// buttons "&Ja" and "&Nein". Waits, and returns true for "&Ja".
 bool AskConfirmation(const QString& text);
 
 // A plain message box with the program's own caption. With `withCancel` it
-// has "OK" and "Cancel"; returns true exactly when "OK" was chosen.
+// has "OK" and "Cancel", waits, and returns true exactly when "OK" was
+// chosen. Without, it is a report: it does not wait and returns true.
 bool ShowMessageBox(const QString& text, const QString& caption, MessageIcon icon,
                     bool withCancel = false);
 
@@ -36,7 +45,15 @@ bool ShowMessageBox(const QString& text, const QString& caption, MessageIcon ico
 QString WithFullStop(const QString& message);
 
 // The application's general error report: caption "Quorvel", error icon, "OK",
-// the message with the full-stop rule applied.
+// the message with the full-stop rule applied. A report: does not wait.
 void ShowGeneralErrorReport(const QString& message);
+
+// Number of reports on screen now.
+int OpenReportCount();
+
+// Keeps the event loop running until the user has closed every report on
+// screen, or the application is told to end (QCoreApplication::exit). For
+// the program's last words, shown just before it ends.
+void WaitUntilReportsClosed();
 
 }  // namespace platform

@@ -27,8 +27,10 @@ std::vector<std::string> ScriptHostArguments(const std::string& fullPath);
 
 // Writes `lines` to `fullPath`, each followed by kScriptLineEnd, replacing any
 // earlier file in one step (a script host still reading the old file keeps
-// reading the old one). Returns an empty text on success, otherwise the
-// system's reason for the failure.
+// reading the old one). The new file is readable by the user alone, and a
+// symbolic link at `fullPath` or at the temporary file beside it is replaced,
+// never followed. Returns an empty text on success, otherwise the system's
+// reason for the failure.
 std::string WriteScriptFile(const std::string& fullPath, const std::vector<std::string>& lines);
 
 // Whether a file exists at `fullPath`.

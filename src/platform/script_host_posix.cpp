@@ -10,6 +10,8 @@
 namespace platform {
 namespace {
 
+constexpr mode_t kScriptFileMode = 0600;
+
 std::string Reason(int error) { return std::strerror(error); }
 
 // Writes everything or returns the error number.
@@ -36,10 +38,15 @@ std::string WriteScriptFile(const std::string& fullPath, const std::vector<std::
   std::string content;
   for (const std::string& line : lines) content += line + kScriptLineEnd;
 
+  // The temporary file is always made anew, never opened through a link
+  // someone left in its place, and only the user may read the script.
   const std::string temporary = fullPath + ".new";
-  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (unlink(temporary.c_str()) != 0 && errno != ENOENT) return Reason(errno);
+  const int fd = open(temporary.c_str(),
+                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kScriptFileMode);
   if (fd < 0) return Reason(errno);
-  int error = WriteAll(fd, content);
+  int error = fchmod(fd, kScriptFileMode) == 0 ? 0 : errno;
+  if (error == 0) error = WriteAll(fd, content);
   if (close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && rename(temporary.c_str(), fullPath.c_str()) != 0) error = errno;
   if (error != 0) {

@@ -73,7 +73,7 @@ bool WaitForSystemTray(int maxMs) {
     QEventLoop loop;
     QTimer::singleShot(std::min<qint64>(kPollIntervalMs, deadline.remainingTime()), &loop,
                        &QEventLoop::quit);
-    loop.exec();
+    if (loop.exec() < 0) break;  // the application is ending: no loop runs any more
   }
   return QSystemTrayIcon::isSystemTrayAvailable();
 }

@@ -10,13 +10,27 @@
 // and @PORT (the monitored line's name).
 
 inline constexpr char kPlaceholderMark = '@';
-inline constexpr char kKeyNumber[] = "CID";
-inline constexpr char kKeyName[] = "CIN";
-inline constexpr char kKeyDate[] = "DATE";
-inline constexpr char kKeyTime[] = "TIME";
-inline constexpr char kKeyLineName[] = "PORT";
 // At most this many bytes of a segment follow the value that replaced its key.
 inline constexpr int kMaxTextAfterKey = 255;
+
+enum class TPlaceholder { Number, Name, Date, Time, LineName };
+
+struct TPlaceholderKey {
+  TPlaceholder Which;
+  std::string_view Key;          // written directly after "@", case-sensitive
+  std::string_view Environment;  // the variable that holds the value for a script
+};
+
+inline constexpr TPlaceholderKey kPlaceholderKeys[] = {
+    {TPlaceholder::Number, "CID", "QUORVEL_CID"},
+    {TPlaceholder::Name, "CIN", "QUORVEL_CIN"},
+    {TPlaceholder::Date, "DATE", "QUORVEL_DATE"},
+    {TPlaceholder::Time, "TIME", "QUORVEL_TIME"},
+    {TPlaceholder::LineName, "PORT", "QUORVEL_PORT"},
+};
+
+// The placeholder whose key `text` begins with, or nullptr.
+const TPlaceholderKey* KeyAtStart(std::string_view text);
 
 using TClock = std::function<std::chrono::system_clock::time_point()>;
 
@@ -37,6 +51,21 @@ std::string FormatShortDate(std::chrono::system_clock::time_point when, const st
 // The local time with seconds in the locale's long form (%X).
 std::string FormatLongTime(std::chrono::system_clock::time_point when, const std::locale& locale);
 
+// The values of one call, each read once: what a script sees, both in its
+// text and in its environment.
+struct TPlaceholderValues {
+  std::string Number;
+  std::string Name;
+  std::string Date;
+  std::string Time;
+  std::string LineName;
+
+  const std::string& Of(TPlaceholder which) const;
+};
+
+TPlaceholderValues ReadPlaceholderValues(const std::string& number, const std::string& name,
+                                         const TPlaceholderSources& sources);
+
 // Expands the placeholders of `templateText` in one pass: every "@" opens a
 // segment running to the next "@"; a segment beginning with a key (matched
 // case-sensitively) becomes the key's value followed by at most 255 bytes of
@@ -45,3 +74,17 @@ std::string FormatLongTime(std::chrono::system_clock::time_point when, const std
 // unchanged.
 std::string SubstitutePlaceholders(std::string_view templateText, const std::string& number,
                                    const std::string& name, const TPlaceholderSources& sources);
+
+// Expands the placeholders of a shell script so that the shell takes each
+// value as data, whatever it holds. A placeholder becomes a reference to its
+// QUORVEL_* variable (which the script's environment must carry), quoted for
+// the place where it stands: "${V}" in code, ${V} inside double quotes and
+// here-documents, '"${V}"' inside single quotes. In the body of a
+// here-document whose end word is quoted nothing is expanded, so the value
+// itself is written there, without control characters; should it make a line
+// read as the end word, a blank is added to that line. An "@" that starts no
+// key, or that follows an expanding "$" ("$@"), is written unchanged, and
+// nothing is cut. A text with an "@" loses blanks and control characters at
+// both ends first; a text without one comes back unchanged.
+std::string SubstituteScriptPlaceholders(std::string_view templateText,
+                                         const TPlaceholderValues& values);

@@ -1,15 +1,21 @@
 #include "remote/remote_action.h"
 
 #include <QFile>
+#include <QObject>
+#include <cerrno>
+#include <cstring>
 
 #include "platform/dde_client_conv.h"
 #include "platform/delay_with_messages.h"
 #include "platform/message_dialogs.h"
 #include "platform/process_start.h"
 #include "platform/script_host.h"
-#include "remote/remote_profile_fields.h"
+#include "platform/watched_process.h"
 #include "remote/start_failure.h"
 #include "remote/text_routines.h"
+
+using remote::TRemoteProfile;
+using Kind = TForwardingOutcome::Kind;
 
 namespace {
 
@@ -23,116 +29,163 @@ void ShowStartFailure(const QString& text) {
 
 std::string Local8Bit(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
+// Caller data comes from the network; without control characters it can
+// never add a line to a command or a script.
+TCallData Cleaned(const TCallData& call) {
+  return {WithoutControlCharacters(call.CallerID), WithoutControlCharacters(call.CallerName),
+          WithoutControlCharacters(call.LineName)};
+}
+
 }  // namespace
 
-TRemoteAction::TRemoteAction(const TRemoteProfileFields& fields,
-                             platform::TDdeClientConv& ddeClient, TCallData call,
-                             QString appDirectory)
-    : fields_(fields),
-      ddeClient_(ddeClient),
-      call_(std::move(call)),
+TRemoteAction::TRemoteAction(platform::TDdeClientConv& ddeClient, QString appDirectory)
+    : ddeClient_(ddeClient),
       appDirectory_(std::move(appDirectory)),
       clock_([] { return std::chrono::system_clock::now(); }),
       delay_(DelayWithMessages),
-      timeLocale_(TPlaceholderSources::UserTimeLocale()) {}
+      timeLocale_(TPlaceholderSources::UserTimeLocale()),
+      runningScripts_(std::make_unique<QObject>()) {}
 
-// Caller data comes from the network; without control characters it can
-// never add a line to a script or a command.
-std::string TRemoteAction::CallerID() const { return WithoutControlCharacters(call_.CallerID()); }
-std::string TRemoteAction::CallerName() const {
-  return WithoutControlCharacters(call_.CallerName());
+TRemoteAction::~TRemoteAction() = default;
+
+TForwardingOutcome TRemoteAction::Begin(const TCallData& call) {
+  TForwardingOutcome outcome;
+  outcome.Forwarding = ++forwardings_;
+  outcome.CallerID = call.CallerID;
+  outcome.CallerName = call.CallerName;
+  return outcome;
 }
-std::string TRemoteAction::LineName() const { return WithoutControlCharacters(call_.LineName()); }
 
-std::string TRemoteAction::Expand(const QString& templateText) const {
+void TRemoteAction::Report(TForwardingOutcome outcome, Kind what, std::string detail,
+                           int status) const {
+  outcome.What = what;
+  outcome.Detail = std::move(detail);
+  outcome.Status = status;
+  if (outcomeHook_) outcomeHook_(outcome);
+}
+
+TPlaceholderSources TRemoteAction::Sources(const TCallData& call) const {
   TPlaceholderSources sources;
   sources.Clock = clock_;
-  sources.LineName = [this] { return LineName(); };
+  sources.LineName = [line = call.LineName] { return line; };
   sources.TimeLocale = timeLocale_;
-  return SubstitutePlaceholders(templateText.toStdString(), CallerID(), CallerName(), sources);
+  return sources;
 }
 
 QString TRemoteAction::ScriptFilePath() const {
   return appDirectory_ + QString::fromLatin1(platform::kScriptFileName);
 }
 
-void TRemoteAction::RunRemoteAction() {
-  if (fields_.DdeLinkSelected()) {
-    RunDdeAction();
+void TRemoteAction::RunRemoteAction(const TRemoteProfile& profile, const TCallData& call) {
+  if (profile.DdeLink) {
+    RunDdeAction(profile, call);
   } else {
-    RunScriptAction();
+    RunScriptAction(profile, call);
   }
 }
 
-void TRemoteAction::RunDdeAction() {
-  ddeClient_.SetLink(fields_.Application(), fields_.Topic());
+void TRemoteAction::RunDdeAction(const TRemoteProfile& profile, const TCallData& rawCall) {
+  const TCallData call = Cleaned(rawCall);
+  const TForwardingOutcome outcome = Begin(call);
+  const TPlaceholderSources sources = Sources(call);
+  auto expand = [&](const QString& text) {
+    return SubstitutePlaceholders(text.toStdString(), call.CallerID, call.CallerName, sources);
+  };
+  const std::string service = profile.Application.toStdString();
+
+  ddeClient_.SetLink(profile.Application, profile.Topic);
   ddeClient_.OpenLink();
 
-  if (!ddeClient_.IsOpen() && fields_.StartExe() && !fields_.ExePath().isEmpty()) {
-    const QString exePath = fields_.ExePath();
-    const QString dbPath = fields_.DBPath();
+  if (!ddeClient_.IsOpen() && profile.StartExe && !profile.ExePath.isEmpty()) {
     std::vector<std::string> arguments;
-    if (!dbPath.isEmpty()) arguments.push_back(Local8Bit(dbPath));
-    const int error = platform::StartProcessDetached(Local8Bit(exePath), arguments);
+    if (!profile.DBPath.isEmpty()) arguments.push_back(Local8Bit(profile.DBPath));
+    const int error = platform::StartProcessDetached(Local8Bit(profile.ExePath), arguments);
     if (error != 0) {
-      ShowStartFailure(QString::fromLatin1(kCanNotStart) + exePath + QLatin1Char('\n') +
-                       QString::fromStdString(StartFailureReason(error)));
+      const std::string reason = StartFailureReason(error);
+      Report(outcome, Kind::ProgramNotStarted,
+             profile.ExePath.toStdString() + ": " + (reason.empty() ? std::strerror(error) : reason));
+      ShowStartFailure(QString::fromLatin1(kCanNotStart) + profile.ExePath + QLatin1Char('\n') +
+                       QString::fromStdString(reason));
       return;
     }
+    Report(outcome, Kind::ProgramStarted, profile.ExePath.toStdString());
     delay_(kStartedProgramWaitMs);
     ddeClient_.OpenLink();
   }
-  if (!ddeClient_.IsOpen()) return;
-
-  const std::string poke = Expand(fields_.PokeData());
-  const QString location = fields_.PokeLocation();
-  if (!poke.empty() && !location.isEmpty()) {
-    ddeClient_.PokeData(location, QString::fromStdString(poke));
-    delay_(kTransactionWaitMs);
+  if (!ddeClient_.IsOpen()) {
+    Report(outcome, Kind::DBusNotOpen, service);
+    return;
   }
 
-  // The memo may change during the waits, so its line count is read anew.
-  for (int index = 0; index < fields_.CommandLineCount(); ++index) {
-    const std::string command = Expand(fields_.CommandLine(index));
+  int sent = 0;
+  const std::string poke = expand(profile.PokeData);
+  if (!poke.empty() && !profile.PokeLocation.isEmpty()) {
+    sent += ddeClient_.PokeData(profile.PokeLocation, QString::fromStdString(poke)) ? 1 : 0;
+    delay_(kTransactionWaitMs);
+  }
+  for (const std::string& line : SplitLines(profile.Commands.toStdString())) {
+    const std::string command = expand(QString::fromStdString(line));
     if (command.empty() || command.front() == kCommentMark) continue;
-    ddeClient_.ExecuteMacro(QString::fromStdString(command));
+    sent += ddeClient_.ExecuteMacro(QString::fromStdString(command)) ? 1 : 0;
     delay_(kTransactionWaitMs);
   }
   ddeClient_.CloseLink();
+  Report(outcome, Kind::DBusSent, service, sent);
 }
 
-void TRemoteAction::RunScriptAction() {
-  QString text;
-  const int lineCount = fields_.CommandLineCount();
-  for (int index = 0; index < lineCount; ++index) {
-    text += fields_.CommandLine(index) + QLatin1String(kLineBreak);
+void TRemoteAction::RunScriptAction(const TRemoteProfile& profile, const TCallData& rawCall) {
+  const TCallData call = Cleaned(rawCall);
+  const TForwardingOutcome outcome = Begin(call);
+  std::string text;
+  for (const std::string& line : SplitLines(profile.Commands.toStdString())) {
+    text += line + kLineBreak;
   }
-  const std::vector<std::string> lines = SplitLines(Expand(text));
+  // The same values go into the script's text and its environment.
+  const TPlaceholderValues values =
+      ReadPlaceholderValues(call.CallerID, call.CallerName, Sources(call));
+  const std::vector<std::string> lines = SplitLines(SubstituteScriptPlaceholders(text, values));
 
   const QString path = ScriptFilePath();
   const std::string fullPath = Local8Bit(path);
   const std::string failure = platform::WriteScriptFile(fullPath, lines);
   if (!failure.empty()) {
+    Report(outcome, Kind::ScriptNotWritten, fullPath + ": " + failure);
     platform::ShowGeneralErrorReport(QStringLiteral("Datei %1 kann nicht erstellt werden. %2")
                                          .arg(path, QString::fromLocal8Bit(failure)));
     return;
   }
-  if (!WaitForScriptFile(fullPath)) return;
+  if (!WaitForScriptFile(fullPath)) {
+    Report(outcome, Kind::ScriptNotWritten, fullPath + ": " + std::strerror(ENOENT));
+    platform::ShowGeneralErrorReport(QStringLiteral("Datei %1 nicht gefunden").arg(path));
+    return;
+  }
+  StartScript(fullPath, values, outcome);
+}
 
-  const auto now = clock_();
-  const platform::EnvironmentAdditions environment{
-      {kEnvNumber, CallerID()},
-      {kEnvName, CallerName()},
-      {kEnvDate, FormatShortDate(now, timeLocale_)},
-      {kEnvTime, FormatLongTime(now, timeLocale_)},
-      {kEnvLineName, LineName()},
-  };
-  const int error = platform::StartProcessDetached(
-      platform::kScriptHost, platform::ScriptHostArguments(fullPath), environment);
+// The script is watched, not waited for: its outcome is reported when it ends.
+void TRemoteAction::StartScript(const std::string& fullPath, const TPlaceholderValues& values,
+                                const TForwardingOutcome& outcome) {
+  platform::EnvironmentAdditions environment;
+  for (const TPlaceholderKey& key : kPlaceholderKeys) {
+    environment.emplace_back(std::string(key.Environment), values.Of(key.Which));
+  }
+  auto* script = new platform::TWatchedProcess(runningScripts_.get());
+  const int error =
+      script->Start(platform::kScriptHost, platform::ScriptHostArguments(fullPath), environment);
   if (error != 0) {
+    delete script;
+    Report(outcome, Kind::ScriptNotStarted,
+           std::string(platform::kScriptHost) + ": " + std::strerror(error));
     ShowStartFailure(QString::fromLatin1(kCanNotStart) +
                      QString::fromLatin1(platform::kScriptHost));
+    return;
   }
+  QObject::connect(script, &platform::TWatchedProcess::Finished, script,
+                   [this, outcome, script](const platform::TProcessEnd& end) {
+                     Report(outcome, end.Killed ? Kind::ScriptKilled : Kind::ScriptEnded,
+                            end.LastErrorLine, end.Status);
+                     script->deleteLater();
+                   });
 }
 
 // The file was just written, so it is normally there at the first look; the
@@ -142,8 +195,5 @@ bool TRemoteAction::WaitForScriptFile(const std::string& fullPath) {
     if (platform::ScriptFileExists(fullPath)) return true;
     delay_(kScriptFileCheckWaitMs);
   }
-  if (platform::ScriptFileExists(fullPath)) return true;
-  platform::ShowGeneralErrorReport(QStringLiteral("Datei %1 nicht gefunden")
-                                       .arg(QString::fromLocal8Bit(fullPath.c_str())));
-  return false;
+  return platform::ScriptFileExists(fullPath);
 }

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "remote/forwarding_outcome.h"
 #include "remote/placeholders.h"
+#include "remote/remote_profile.h"
 
-class TRemoteProfileFields;
+class QObject;
 namespace platform {
 class TDdeClientConv;
 }
@@ -21,56 +25,59 @@ inline constexpr int kMaxScriptFileChecks = 50;
 inline constexpr char kStartErrorCaption[] = "Error";
 inline constexpr char kCanNotStart[] = "Can not start ";
 
-// Names under which the script sees the call's data in its environment:
-// values there need no quoting, unlike placeholders pasted into its text.
-inline constexpr char kEnvNumber[] = "QUORVEL_CID";
-inline constexpr char kEnvName[] = "QUORVEL_CIN";
-inline constexpr char kEnvDate[] = "QUORVEL_DATE";
-inline constexpr char kEnvTime[] = "QUORVEL_TIME";
-inline constexpr char kEnvLineName[] = "QUORVEL_PORT";
-
-// The current call as the call handling holds it. Each getter is read at the
-// moment a value is needed, so a later event of the call (or the line going
-// idle) during an action's waits shows in what is expanded afterwards.
+// The call a forwarding carries, as it stood when the forwarding was asked
+// for: later events (another call, the line going idle) do not change it.
 struct TCallData {
-  std::function<std::string()> CallerID = [] { return std::string(); };
-  std::function<std::string()> CallerName = [] { return std::string(); };
-  std::function<std::string()> LineName = [] { return std::string(); };
+  std::string CallerID;
+  std::string CallerName;
+  std::string LineName;
 };
 
-// Forwards the current call in Passive mode, as the current profile (the
-// Remote Setup dialog's fields) says: a conversation with another
-// application, or a script for the script host. Every path returns normally;
-// failures are shown in a message box.
+// Forwards one call in Passive mode as a profile says: a conversation with
+// another application, or a script for the script host. Every path returns
+// normally; failures are shown in a message box as before, and every
+// forwarding's outcome goes to the outcome hook.
 class TRemoteAction {
  public:
-  // `appDirectory` ends with a separator; the script file is written there.
-  TRemoteAction(const TRemoteProfileFields& fields, platform::TDdeClientConv& ddeClient,
-                TCallData call, QString appDirectory);
+  using TOutcomeHook = std::function<void(const TForwardingOutcome&)>;
 
-  void RunRemoteAction();
-  void RunDdeAction();
-  void RunScriptAction();
+  // `appDirectory` ends with a separator; the script file is written there.
+  TRemoteAction(platform::TDdeClientConv& ddeClient, QString appDirectory);
+  ~TRemoteAction();
+  TRemoteAction(const TRemoteAction&) = delete;
+  TRemoteAction& operator=(const TRemoteAction&) = delete;
+
+  // The DDE action for a "DDE Link" profile, the script action otherwise.
+  // Returns once the action is done; a script is not waited for: its outcome
+  // follows when it ends, while the event loop runs.
+  void RunRemoteAction(const remote::TRemoteProfile& profile, const TCallData& call);
+  void RunDdeAction(const remote::TRemoteProfile& profile, const TCallData& call);
+  void RunScriptAction(const remote::TRemoteProfile& profile, const TCallData& call);
 
   QString ScriptFilePath() const;
 
+  // Where each outcome goes; none by default.
+  void SetOutcomeHook(TOutcomeHook hook) { outcomeHook_ = std::move(hook); }
   // Defaults: the system clock and DelayWithMessages. Tests observe the
   // waits through their own delay, which must still wait.
   void SetClock(TClock clock) { clock_ = std::move(clock); }
   void SetDelay(std::function<void(int)> delay) { delay_ = std::move(delay); }
 
  private:
-  std::string Expand(const QString& templateText) const;
-  std::string CallerID() const;
-  std::string CallerName() const;
-  std::string LineName() const;
+  TForwardingOutcome Begin(const TCallData& call);
+  void Report(TForwardingOutcome outcome, TForwardingOutcome::Kind what, std::string detail,
+              int status = 0) const;
+  TPlaceholderSources Sources(const TCallData& call) const;
   bool WaitForScriptFile(const std::string& path);
+  void StartScript(const std::string& fullPath, const TPlaceholderValues& values,
+                   const TForwardingOutcome& outcome);
 
-  const TRemoteProfileFields& fields_;
   platform::TDdeClientConv& ddeClient_;
-  TCallData call_;
   QString appDirectory_;
   TClock clock_;
   std::function<void(int)> delay_;
   std::locale timeLocale_;
+  TOutcomeHook outcomeHook_;
+  std::uint64_t forwardings_ = 0;
+  std::unique_ptr<QObject> runningScripts_;  // parent of the scripts still watched
 };

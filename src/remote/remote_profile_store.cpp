@@ -34,6 +34,7 @@ void WriteProfileValue(const QString& application, const QString& valueName,
 
 TRemoteProfile ReadProfile(const QString& application) {
   TRemoteProfile p;
+  p.Application = application;
   const QString type = ReadProfileValue(application, kTypeValue);
   p.DdeLink = type == QLatin1String(kTypeDdeLink);
   p.VbsScript = type == QLatin1String(kTypeVbsScript);

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "remote/remote_profile.h"
+
 // Forwarding profiles in the settings store: one key per target application
 // below "DDESetup", holding eight text values. Every access opens the store
 // afresh; failures are silent and a failed read gives the empty text.
@@ -31,21 +33,6 @@ inline constexpr char kNo[] = "NO";
 inline constexpr char kSettingsKey[] = "Settings";
 inline constexpr char kCurrentDDESettingValue[] = "CurrentDDESetting";
 
-// A profile as its fields hold it. Commands keeps CR LF between lines.
-struct TRemoteProfile {
-  bool DdeLink = false;    // Type is exactly "DDE"
-  bool VbsScript = false;  // Type is exactly "VBS"; neither flag for any other Type
-  QString Topic;
-  QString ExePath;
-  QString DBPath;
-  QString PokeData;
-  QString PokeLocation;
-  QString Commands;
-  bool StartExe = false;   // StartExe is exactly "YES"
-
-  bool operator==(const TRemoteProfile&) const = default;
-};
-
 // False for a name that would address some other key: one holding a key
 // separator ("/" or "\"). The empty name is valid and addresses the
 // DDESetup key itself, which holds no values.
@@ -60,10 +47,12 @@ QString ReadProfileValue(const QString& application, const QString& valueName);
 void WriteProfileValue(const QString& application, const QString& valueName,
                        const QString& text);
 
-// All values of a profile (missing values read as empty text).
+// The profile named `application`, with that name as its Application
+// (missing values read as empty text).
 TRemoteProfile ReadProfile(const QString& application);
 
-// Makes the stored profile equal to `profile`, value by value in the fixed
+// Makes the stored profile `application` equal to `profile` (whose own
+// Application is not looked at), value by value in the fixed
 // order (Type, Topic, ExePath, DBPath, PokeData, PokeLocation, Commands,
 // StartExe); the type is stored as "DDE" when `DdeLink` is set and as "VBS"
 // otherwise. Each write rewrites the whole settings file, and the dialog

@@ -231,6 +231,7 @@ int TfDDESetup::ListedPosition() const {
 }
 
 void TfDDESetup::SelectListPosition(int position) {
+  typedBeforeCompletion_.clear();
   cbApplication->setCurrentIndex(position);
   cbApplication->setEditText(position >= 0 ? cbApplication->itemText(position) : QString());
 }
@@ -265,8 +266,12 @@ void TfDDESetup::LoadProfile(const QString& application) {
   profileLoading_ = false;
 }
 
-TRemoteProfile TfDDESetup::FieldsAsProfile() const {
+TRemoteProfile TfDDESetup::Profile() const {
   TRemoteProfile p;
+  // Bus names are case-sensitive: a profile typed in another case is still
+  // forwarded under the name it is stored with.
+  const int listed = ListedPosition();
+  p.Application = listed >= 0 ? cbApplication->itemText(listed) : cbApplication->currentText();
   p.DdeLink = rbDDELink->isChecked();
   p.VbsScript = rbVBSScript->isChecked();
   p.Topic = tbTopic->text();
@@ -279,9 +284,7 @@ TRemoteProfile TfDDESetup::FieldsAsProfile() const {
   return p;
 }
 
-void TfDDESetup::SaveProfile(const QString& application) {
-  WriteProfile(application, FieldsAsProfile());
-}
+void TfDDESetup::SaveProfile(const QString& application) { WriteProfile(application, Profile()); }
 
 void TfDDESetup::ClearProfileFields() {
   SetRadioChecked(rbDDELink, false);
@@ -333,7 +336,7 @@ void TfDDESetup::FormClose() {
 void TfDDESetup::DetailsChange() {
   if (profileLoading_) return;
   if (ListedPosition() < 0) return;
-  SaveProfile(cbApplication->currentText());
+  SaveProfile(Profile().Application);
 }
 
 void TfDDESetup::rbTypeScriptClick() {
@@ -415,11 +418,30 @@ void TfDDESetup::bSelectDBPathClick() {
 void TfDDESetup::ApplicationTextEdited() {
   const bool complete = completeNextEdit_;
   completeNextEdit_ = false;
+  RestoreTypedCase();
   if (complete) CompleteApplicationText();
   cbApplicationChange();
 }
 
+// A completion shows the listed name's own spelling, also over the part the
+// user typed; typing on (or deleting the completed part) gives that part back
+// as it was typed, so a new name keeps the user's case.
+void TfDDESetup::RestoreTypedCase() {
+  const QString typed = typedBeforeCompletion_;
+  typedBeforeCompletion_.clear();
+  QLineEdit* edit = cbApplication->lineEdit();
+  const QString text = edit->text();
+  if (typed.isEmpty() || !text.startsWith(typed, Qt::CaseInsensitive) ||
+      text.startsWith(typed, Qt::CaseSensitive)) {
+    return;
+  }
+  const int cursor = edit->cursorPosition();
+  edit->setText(typed + text.mid(typed.size()));
+  edit->setCursorPosition(cursor);
+}
+
 void TfDDESetup::ApplicationActivated(int index) {
+  typedBeforeCompletion_.clear();
   // The box may still hold typed text while the list's current entry is the
   // one chosen again; the chosen entry is what counts.
   cbApplication->setEditText(cbApplication->itemText(index));
@@ -434,7 +456,8 @@ void TfDDESetup::CompleteApplicationText() {
   if (match < 0) return;
   const QString entry = cbApplication->itemText(match);
   if (entry.size() <= typed.size()) return;
-  edit->setText(typed + entry.mid(typed.size()));
+  typedBeforeCompletion_ = typed;
+  edit->setText(entry);
   edit->setSelection(typed.size(), entry.size() - typed.size());
 }
 
@@ -449,6 +472,7 @@ bool TfDDESetup::eventFilter(QObject* watched, QEvent* e) {
     // windows or opening the box's own list.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
     if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+      typedBeforeCompletion_.clear();  // what the box holds now is accepted
       cbApplicationExit();
     }
   }
@@ -485,30 +509,7 @@ void TfDDESetup::done(int result) {
   QDialog::done(result);
 }
 
-// ---- Fields read by the remote action ---------------------------------------
-
-bool TfDDESetup::DdeLinkSelected() const { return rbDDELink->isChecked(); }
-QString TfDDESetup::Application() const { return cbApplication->currentText(); }
-QString TfDDESetup::Topic() const { return tbTopic->text(); }
-bool TfDDESetup::StartExe() const { return cbStartExe->isChecked(); }
-QString TfDDESetup::ExePath() const { return tbEXEPath->text(); }
-QString TfDDESetup::DBPath() const { return tbDBPath->text(); }
-QString TfDDESetup::PokeData() const { return tbPokeData->text(); }
-QString TfDDESetup::PokeLocation() const { return tbPokeLocation->text(); }
-
-QStringList TfDDESetup::CommandLines() const {
-  // A final line break does not open another line; an empty memo has none.
-  QStringList lines = tbCommands->toPlainText().split(QLatin1Char('\n'));
-  if (lines.last().isEmpty()) lines.removeLast();
-  return lines;
-}
-
-int TfDDESetup::CommandLineCount() const { return static_cast<int>(CommandLines().size()); }
-
-QString TfDDESetup::CommandLine(int index) const {
-  const QStringList lines = CommandLines();
-  return index >= 0 && index < lines.size() ? lines[index] : QString();
-}
+// ---- The memo's text ---------------------------------------------------------
 
 QString TfDDESetup::CommandsText() const {
   QString text = tbCommands->toPlainText();

@@ -59,7 +59,7 @@ TEST_F(FormTest, SetupShowsTheRemoteSetupModallyWithItsHelp) {
   TfDDESetup dialog(&form);
   AttachSetupDialog(form, dialog);
   EXPECT_FALSE(dialog.isVisible());
-  EXPECT_EQ(dialog.Topic(), "System");  // created with the stored profile loaded
+  EXPECT_EQ(dialog.Profile().Topic, "System");  // created with the stored profile loaded
   EXPECT_EQ(HelpTopic(), "idh_quorvel");
 
   UrlRecorder recorder;
@@ -69,8 +69,8 @@ TEST_F(FormTest, SetupShowsTheRemoteSetupModallyWithItsHelp) {
     shownModally = dialog.isVisible() && dialog.isModal();
     topicWhileShown = HelpTopic();
     SetHelpTopic("idh_quorvel");
-    dialog.bHelp->click();
-    dialog.bClose->click();
+    dialog.findChild<QPushButton*>("bHelp")->click();
+    dialog.findChild<QPushButton*>("bClose")->click();
   });
   form.Setup1->trigger();
   EXPECT_TRUE(shownModally);

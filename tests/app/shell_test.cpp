@@ -205,8 +205,10 @@ TEST_F(FormTest, UnreadableDatabaseIsReportedAndCreationGoesOn) {
   OfferLines({AddModem("modem")});
   ASSERT_TRUE(QDir(appDir_.path()).mkdir("Callers.DB"));  // a folder where the file belongs
   MessageBoxAnswerer answerer;
+  answerer.Hold();
   TQuorvelForm& form = MakeForm();
   form.FormCreate();
+  EXPECT_EQ(answerer.OpenCount(), 1);  // the report waits for the user; creation did not
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].caption, "Quorvel");
   EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QFile>
 #include <QMessageBox>
 #include <gtest/gtest.h>
@@ -124,6 +125,7 @@ TEST_F(CallerEditorTest, RefusedInputsWriteNothing) {
   for (const Refusal& r : refusals) {
     ShowTexts(r.name, r.number);
     editor.AddCurrent1Click();
+    QCoreApplication::processEvents();  // the user closes the report before the next try
   }
   ASSERT_EQ(answerer.seen().size(), refusals.size());
   for (std::size_t i = 0; i < refusals.size(); ++i) {

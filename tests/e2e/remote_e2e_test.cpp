@@ -5,8 +5,10 @@
 #include <QProcessEnvironment>
 #include <QThread>
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <memory>
+#include <unistd.h>
 
 #include "desktop_session.h"
 #include "fake_modem.h"
@@ -31,6 +33,36 @@ QString ReadText(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
+// Points this process's standard error at a file while it lives, so that a
+// program started meanwhile (its channels forwarded) writes there.
+// Waits for the file at `path` to hold `text`.
+bool WaitForText(const QString& path, const QString& text) {
+  for (int waited = 0; !ReadText(path).contains(text); waited += 50) {
+    if (waited > kWaitMs) return false;
+    QThread::msleep(50);
+  }
+  return true;
+}
+
+class StderrToFile {
+ public:
+  explicit StderrToFile(const QString& path) {
+    saved_ = dup(STDERR_FILENO);
+    const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (fd >= 0) {
+      dup2(fd, STDERR_FILENO);
+      close(fd);
+    }
+  }
+  ~StderrToFile() {
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+  }
+
+ private:
+  int saved_ = -1;
+};
+
 class RemoteE2E : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -50,32 +82,46 @@ class RemoteE2E : public ::testing::Test {
   }
 
   // Starts the program in the tray and places a call once it is up: the
-  // tray icon comes with the last step of the start.
+  // tray icon comes with the last step of the start. What the program writes
+  // to standard error goes to ErrorLog().
   void StartAndCall(const QString& call) {
     ASSERT_TRUE(desktop_.StartTray());
-    program_.Start(desktop_);
+    {
+      StderrToFile capture(ErrorLog());
+      program_.Start(desktop_);
+    }
     ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
     ASSERT_FALSE(modem_->WaitForOutput("got AT+VCID=1").isEmpty()) << "the line is not watched";
     modem_->Command(call);
   }
+
+  QString ErrorLog() const { return program_.Path("stderr.log"); }
 
   DesktopSession desktop_;
   InstalledProgram program_;
   std::unique_ptr<FakeModem> modem_;
 };
 
-TEST_F(RemoteE2E, ScriptProfileWritesTheCallersNumberAndNameToAFile) {
+TEST_F(RemoteE2E, ScriptProfileWritesTheCallersNumberAndNameToAFileAndReportsItsEnd) {
+  // The caller's name is an attempt to run a command in the script.
   StoreProfile("Logger", {{"Type", "VBS"},
                           {"Commands",
                            "cd \"$(dirname \"$0\")\"\r\n"
-                           "printf '%s|%s|%s|%s\\n' \"$QUORVEL_CID\" \"$QUORVEL_CIN\" '@CID' '@CIN"
-                           "' > call.tmp && mv call.tmp call.txt\r\n"}});
-  StartAndCall("call 5551234567 Ann Smith");
+                           "printf '%s|%s|%s|%s\\n' \"$QUORVEL_CID\" \"$QUORVEL_CIN\" '@CID' \"@CIN"
+                           "\" > call.tmp && mv call.tmp call.txt\r\n"
+                           "echo \"no printer for @CIN\" >&2; exit 3\r\n"}});
+  StartAndCall("call 5551234567 x\"; touch pwned; \"");
 
   const QString output = program_.AppDirectory() + "call.txt";
   ASSERT_TRUE(WaitForFile(output));
-  EXPECT_EQ(ReadText(output), "555-123-4567|Ann Smith|555-123-4567|Ann Smith\n");
+  const QString name = "x\"; touch pwned; \"";
+  EXPECT_EQ(ReadText(output), "555-123-4567|" + name + "|555-123-4567|" + name + "\n");
+  EXPECT_FALSE(QFile::exists(program_.AppDirectory() + "pwned"));
   EXPECT_TRUE(QFile::exists(program_.AppDirectory() + "~script.sh"));
+  // The script's failure is in the program's standard error (the journal).
+  const QString reported = "quorvel: forwarding: #1 555-123-4567 \"" + name +
+                           "\": script ended with exit status 3: no printer for " + name + "\n";
+  EXPECT_TRUE(WaitForText(ErrorLog(), reported)) << ReadText(ErrorLog()).toStdString();
   program_.Signal(SIGTERM);
   EXPECT_EQ(program_.WaitForExit(), 0);
 }
@@ -111,6 +157,9 @@ TEST_F(RemoteE2E, DdeProfilePokesAndExecutesInTheTargetProgram) {
   EXPECT_TRUE(lines[0].endsWith("Poke \"Calls\" \"Number\" \"555-123-4567\""));
   EXPECT_TRUE(lines[1].endsWith("Execute \"Calls\" \"show Ann Smith\""));
   EXPECT_TRUE(lines[2].endsWith("Execute \"Calls\" \"end\""));
+  const QString reported = "quorvel: forwarding: #1 555-123-4567 \"Ann Smith\": sent 3 messages to " +
+                           busName + " on the session bus\n";
+  EXPECT_TRUE(WaitForText(ErrorLog(), reported)) << ReadText(ErrorLog()).toStdString();
 
   program_.Signal(SIGTERM);
   EXPECT_EQ(program_.WaitForExit(), 0);

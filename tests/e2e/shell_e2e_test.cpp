@@ -1,5 +1,6 @@
 // The program as a user runs it: start, the single running copy, the stored
 // mode and line, the ways out and what they store.
+#include <QDir>
 #include <QProcess>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -13,6 +14,9 @@
 namespace {
 
 constexpr char kMainWindow[] = "^Calling\\.\\.\\.$";
+// The session's end is due within a second; this bound only tells an end
+// from none on a loaded machine.
+constexpr int kSessionEndBoundMs = 15000;
 
 class ShellE2E : public ::testing::Test {
  protected:
@@ -25,6 +29,20 @@ class ShellE2E : public ::testing::Test {
     modems_.push_back(std::make_unique<FakeModem>(program_.Path(name), options));
     EXPECT_TRUE(modems_.back()->Started());
     return modems_.back()->LinkPath();
+  }
+
+  // Presses `keys` on `window`, then `repeat` until a window titled
+  // `title` is shown (a menu takes the keyboard only once it is up, so a
+  // key typed before that is lost); returns that window.
+  QString OpenByKeys(const QString& window, const QStringList& keys, const QString& repeat,
+                     const QString& title) {
+    if (!desktop_.PressKeys(window, keys)) return QString();
+    QString shown = desktop_.WaitForWindow(title, true, 2000);
+    for (int attempt = 0; attempt < 30 && shown.isEmpty() && !repeat.isEmpty(); ++attempt) {
+      desktop_.XDoTool({"key", repeat});
+      shown = desktop_.WaitForWindow(title, true, 2000);
+    }
+    return shown;
   }
 
   DesktopSession desktop_;
@@ -168,3 +186,72 @@ TEST_F(ShellE2E, SigkillChangesNothingAndTheNextStartWorks) {
   program_.Signal(SIGTERM, next);
   EXPECT_EQ(program_.WaitForExit(next), 0);
 }
+
+TEST_F(ShellE2E, StartupErrorWaitsWhileCallsAreShownAndTheSessionEndsIt) {
+  const QString a = AddModem("modem");
+  program_.Store("ExtraLines", a);
+  program_.Store("Mode", "0");
+  ASSERT_TRUE(QDir().mkpath(program_.Path("app/Callers.DB")));  // a folder where the file belongs
+  ASSERT_TRUE(desktop_.StartTray());
+  program_.Start(desktop_);
+
+  // The report waits for the user; the start goes on and calls are shown.
+  ASSERT_FALSE(desktop_.WaitForWindow("^Quorvel$").isEmpty());
+  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+  EXPECT_FALSE(desktop_.WindowShown(kMainWindow));
+  modems_[0]->Command("call 5550123 Ann");
+  ASSERT_FALSE(desktop_.WaitForWindow(kMainWindow).isEmpty());
+  EXPECT_TRUE(desktop_.WindowShown("^Quorvel$"));
+
+  program_.Signal(SIGTERM);
+  EXPECT_EQ(program_.WaitForExit(0, kSessionEndBoundMs), 0);
+  EXPECT_EQ(program_.Stored("Mode"), "0");
+  EXPECT_EQ(program_.Stored("Modem"), a);
+}
+
+namespace {
+
+struct OpenDialogs {
+  const char* name;
+  const char* mode;
+  int signal;
+};
+
+void PrintTo(const OpenDialogs& open, std::ostream* out) { *out << open.name; }
+
+class SessionEndE2E : public ShellE2E, public ::testing::WithParamInterface<OpenDialogs> {};
+
+}  // namespace
+
+TEST_P(SessionEndE2E, EndsTheProgramWhateverIsOpen) {
+  const QString a = AddModem("modem");
+  program_.Store("ExtraLines", a);
+  program_.Store("Mode", GetParam().mode);
+  // A profile that shows the file selection rows.
+  program_.Store("Type", "DDE", "DDESetup/org.example.Target");
+  program_.Store("StartExe", "YES", "DDESetup/org.example.Target");
+  program_.Store("CurrentDDESetting", "0");
+  program_.Start(desktop_);  // no tray: the window shows minimised
+  const QString window = desktop_.WaitForWindow(kMainWindow);
+  ASSERT_FALSE(window.isEmpty());
+
+  if (GetParam().name == std::string("RemoteSetupAndFileDialog")) {
+    const QString setup = OpenByKeys(window, {"alt+s"}, "alt+s", "^Remote Setup$");
+    ASSERT_FALSE(setup.isEmpty());
+    // The "..." button of the EXE Path row.
+    ASSERT_TRUE(desktop_.XDoTool({"mousemove", "--window", setup, "311", "114", "click", "1"}));
+    ASSERT_FALSE(desktop_.WaitForWindow("^Open$").isEmpty());
+  } else {
+    ASSERT_FALSE(OpenByKeys(window, {"alt+r"}, "d", "^Confirm$").isEmpty());
+  }
+
+  program_.Signal(GetParam().signal);
+  EXPECT_EQ(program_.WaitForExit(0, kSessionEndBoundMs), 0);
+  EXPECT_EQ(program_.Stored("Mode"), GetParam().mode);
+  EXPECT_EQ(program_.Stored("Modem"), a);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, SessionEndE2E,
+                         ::testing::Values(OpenDialogs{"RemoteSetupAndFileDialog", "1", SIGHUP},
+                                           OpenDialogs{"DeleteQuestion", "0", SIGTERM}),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -1,8 +1,11 @@
 #include "platform/message_dialogs.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include "application_exit.h"
 #include "message_box_answerer.h"
 
 using namespace platform;
@@ -53,4 +56,40 @@ TEST(MessageDialogs, GeneralErrorReport) {
   EXPECT_EQ(answerer.seen()[0].caption, "Quorvel");
   EXPECT_EQ(answerer.seen()[0].text, "Record already exists.");
   EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
+}
+
+TEST(MessageDialogs, ReportsDoNotWaitAndAreNotStacked) {
+  MessageBoxAnswerer answerer;
+  answerer.Hold();
+  ShowGeneralErrorReport("Disk full");
+  ShowGeneralErrorReport("Disk full");
+  ShowErrorDialog("Disk full.");  // another caption: another report
+  ShowMessageBox("Can not start sh", "Error", MessageIcon::None);
+  ShowMessageBox("Can not start sh", "Error", MessageIcon::None);
+  EXPECT_EQ(answerer.OpenCount(), 3);
+  EXPECT_EQ(OpenReportCount(), 3);
+  ASSERT_EQ(answerer.seen().size(), 3u);
+  EXPECT_EQ(answerer.seen()[1].caption, QString::fromUtf8("Fehler"));
+
+  answerer.AnswerHeld();
+  EXPECT_EQ(OpenReportCount(), 0);
+  ShowGeneralErrorReport("Disk full");  // closed, so shown again
+  EXPECT_EQ(answerer.seen().size(), 4u);
+}
+
+TEST(MessageDialogs, WaitingForReportsEndsWithTheUserOrTheApplication) {
+  MessageBoxAnswerer answerer;
+  answerer.Hold();
+  ShowGeneralErrorReport("First");
+  ShowGeneralErrorReport("Second");
+  QTimer::singleShot(0, &answerer, &MessageBoxAnswerer::AnswerHeld);
+  WaitUntilReportsClosed();
+  EXPECT_EQ(OpenReportCount(), 0);
+
+  answerer.Hold();
+  ShowGeneralErrorReport("Last words");
+  QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+  WaitUntilReportsClosed();  // the application ends: the report stays unread
+  EXPECT_EQ(OpenReportCount(), 1);
+  RecoverFromApplicationExit();
 }

@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "application_exit.h"
+
 namespace {
 
 void Stop(QProcess& process) {
@@ -41,4 +43,15 @@ TEST(TrayAvailability, WaitEndsWhenATrayHostAppears) {
   EXPECT_TRUE(platform::StatusNotifierHostPresent());
   Stop(tray);
   Stop(bus);
+}
+
+TEST(TrayAvailability, WaitEndsWhenTheApplicationEnds) {
+  // Once the application is told to end, no event loop runs any more: the
+  // wait must not turn into a busy loop until its time is up.
+  QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+  QElapsedTimer clock;
+  clock.start();
+  platform::WaitForSystemTray(120000);
+  EXPECT_LT(clock.elapsed(), 60000);
+  RecoverFromApplicationExit();
 }

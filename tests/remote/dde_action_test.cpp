@@ -11,9 +11,9 @@ namespace {
 class DdeAction : public ActionFixture {
  protected:
   DdeAction() {
-    profile_.ddeLink = true;
-    profile_.application = busName_;
-    profile_.topic = QStringLiteral("Calls");
+    profile_.DdeLink = true;
+    profile_.Application = busName_;
+    profile_.Topic = QStringLiteral("Calls");
   }
 
   QString busName_ = UniqueBusName("Action");
@@ -22,20 +22,20 @@ class DdeAction : public ActionFixture {
 TEST_F(DdeAction, PokesThenExecutesTheCommandLinesInOrderEachFollowedByItsWait) {
   TReceiverProcess receiver(busName_);
   ASSERT_TRUE(receiver.Start());
-  profile_.pokeData = QStringLiteral("@CIN");
-  profile_.pokeLocation = QStringLiteral("CallerName");
-  profile_.commands = {QStringLiteral("open @CID"),
+  profile_.PokeData = QStringLiteral("@CIN");
+  profile_.PokeLocation = QStringLiteral("CallerName");
+  SetCommands({QStringLiteral("open @CID"),
                        QStringLiteral("; comment @CID"),
                        QString(),
                        QStringLiteral("@nothing here"),
                        QStringLiteral("   ; indented, no placeholder"),
                        QStringLiteral("   ; indented @CID"),
-                       QStringLiteral("  last  ")};
+                       QStringLiteral("  last  ")});
   // Each wait must come after its own call was sent and before the next.
   std::vector<std::size_t> receivedAtWait;
   onWait_ = [&](int) { receivedAtWait.push_back(receiver.WaitForCalls(receivedAtWait.size() + 1).size()); };
 
-  action_.RunRemoteAction();
+  Run();
 
   const std::vector<TReceivedCall> expected{
       {"Poke", {"Calls", "CallerName", "Jane Doe"}},
@@ -47,6 +47,11 @@ TEST_F(DdeAction, PokesThenExecutesTheCommandLinesInOrderEachFollowedByItsWait) 
   EXPECT_EQ(receivedAtWait, (std::vector<std::size_t>{1, 2, 3, 4}));
   EXPECT_FALSE(conversation_.IsOpen());
   EXPECT_TRUE(boxes_.seen().empty());
+  ASSERT_EQ(outcomes_.size(), 1u);
+  EXPECT_EQ(outcomes_[0].What, TForwardingOutcome::Kind::DBusSent);
+  EXPECT_EQ(outcomes_[0].Detail, busName_.toStdString());
+  EXPECT_EQ(outcomes_[0].Status, 4);
+  EXPECT_EQ(outcomes_[0].CallerName, "Jane Doe");
 }
 
 struct PokeCase {
@@ -61,10 +66,10 @@ class DdePokeSkipped : public DdeAction, public testing::WithParamInterface<Poke
 TEST_P(DdePokeSkipped, WithoutDataOrLocationNothingIsPokedAndNoWaitTaken) {
   TReceiverProcess receiver(busName_);
   ASSERT_TRUE(receiver.Start());
-  profile_.pokeData = GetParam().data;
-  profile_.pokeLocation = GetParam().location;
-  profile_.commands = {QStringLiteral("end")};
-  action_.RunDdeAction();
+  profile_.PokeData = GetParam().data;
+  profile_.PokeLocation = GetParam().location;
+  SetCommands({QStringLiteral("end")});
+  RunDde();
   const std::vector<TReceivedCall> expected{{"Execute", {"Calls", "end"}}};
   EXPECT_EQ(receiver.WaitForCalls(1), expected);  // the poke would have come first
   EXPECT_EQ(waits_, std::vector<int>{300});
@@ -77,22 +82,29 @@ INSTANTIATE_TEST_SUITE_P(Rows, DdePokeSkipped,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DdeAction, WithoutAnOwnerTheActionEndsSilently) {
-  profile_.commands = {QStringLiteral("cmd")};
-  action_.RunDdeAction();
-  profile_.startExe = true;  // but no EXE Path: nothing to start
-  action_.RunDdeAction();
+  SetCommands({QStringLiteral("cmd")});
+  RunDde();
+  profile_.StartExe = true;  // but no EXE Path: nothing to start
+  RunDde();
   EXPECT_TRUE(waits_.empty());
   EXPECT_TRUE(boxes_.seen().empty());
   EXPECT_FALSE(conversation_.IsOpen());
+  ASSERT_EQ(outcomes_.size(), 2u);
+  for (const TForwardingOutcome& o : outcomes_) {
+    EXPECT_EQ(o.What, TForwardingOutcome::Kind::DBusNotOpen);
+    EXPECT_EQ(o.Detail, busName_.toStdString());
+    EXPECT_TRUE(o.Failed());
+  }
+  EXPECT_EQ(outcomes_[1].Forwarding, outcomes_[0].Forwarding + 1);
 }
 
 TEST_F(DdeAction, ExePathThatCannotStartIsReportedWithItsReason) {
-  profile_.startExe = true;
-  profile_.exePath = InFolder("missing-program");
-  profile_.commands = {QStringLiteral("cmd")};
-  action_.RunDdeAction();
-  profile_.exePath = folder_.path();  // a folder: a start error without a reason text
-  action_.RunDdeAction();
+  profile_.StartExe = true;
+  profile_.ExePath = InFolder("missing-program");
+  SetCommands({QStringLiteral("cmd")});
+  RunDde();
+  profile_.ExePath = folder_.path();  // a folder: a start error without a reason text
+  RunDde();
 
   ASSERT_EQ(boxes_.seen().size(), 2u);
   EXPECT_EQ(boxes_.seen()[0].caption, "Error");
@@ -102,6 +114,11 @@ TEST_F(DdeAction, ExePathThatCannotStartIsReportedWithItsReason) {
   EXPECT_EQ(boxes_.seen()[0].buttons, QStringList{"OK"});
   EXPECT_EQ(boxes_.seen()[1].text, "Can not start " + folder_.path() + "\n");
   EXPECT_TRUE(waits_.empty());  // no wait and no second try
+  ASSERT_EQ(outcomes_.size(), 2u);
+  EXPECT_EQ(outcomes_[0].What, TForwardingOutcome::Kind::ProgramNotStarted);
+  EXPECT_EQ(outcomes_[0].Detail,
+            InFolder("missing-program").toStdString() + ": Path or file name not found");
+  EXPECT_EQ(outcomes_[1].Detail, folder_.path().toStdString() + ": Permission denied");
 }
 
 struct StartArgumentCase {
@@ -121,16 +138,20 @@ TEST_P(DdeStartArguments, TheProgramGetsTheDbPathAsItsOneArgument) {
   program.write(QStringLiteral("#!/bin/sh\necho \"$#:$*\" > '%1.tmp' && mv '%1.tmp' '%1'\n").arg(record).toUtf8());
   program.close();
   program.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-  profile_.startExe = true;
-  profile_.exePath = InFolder("target");
-  profile_.dbPath = GetParam().dbPath;
+  profile_.StartExe = true;
+  profile_.ExePath = InFolder("target");
+  profile_.DBPath = GetParam().dbPath;
 
-  action_.RunDdeAction();
+  RunDde();
 
   ASSERT_TRUE(WaitUntil([&] { return QFile::exists(record); }));
   EXPECT_EQ(ReadFileText(record), GetParam().recorded);
   EXPECT_EQ(waits_, std::vector<int>{1500});  // it never opened a conversation
   EXPECT_TRUE(boxes_.seen().empty());
+  ASSERT_EQ(outcomes_.size(), 2u);
+  EXPECT_EQ(outcomes_[0].What, TForwardingOutcome::Kind::ProgramStarted);
+  EXPECT_EQ(outcomes_[0].Detail, InFolder("target").toStdString());
+  EXPECT_EQ(outcomes_[1].What, TForwardingOutcome::Kind::DBusNotOpen);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, DdeStartArguments,
@@ -143,12 +164,12 @@ TEST_F(DdeAction, StartIfNotRunningLaunchesTheExePathProgramThenTalksToIt) {
   // dde-receiver itself is the target program, found along PATH and told its
   // bus name through the DB Path. It writes to our standard output.
   TScopedEnv path("PATH", QFileInfo(DdeReceiverPath()).absolutePath().toUtf8() + ":/usr/bin:/bin");
-  profile_.startExe = true;
-  profile_.exePath = QStringLiteral("dde-receiver");
-  profile_.dbPath = busName_;
-  profile_.pokeData = QStringLiteral("@CID");
-  profile_.pokeLocation = QStringLiteral("Number");
-  profile_.commands = {QStringLiteral("show @CIN")};
+  profile_.StartExe = true;
+  profile_.ExePath = QStringLiteral("dde-receiver");
+  profile_.DBPath = busName_;
+  profile_.PokeData = QStringLiteral("@CID");
+  profile_.PokeLocation = QStringLiteral("Number");
+  SetCommands({QStringLiteral("show @CIN")});
   // The fixed wait normally suffices; on a loaded machine the test allows
   // the started program more time to take its name.
   onWait_ = [&](int ms) {
@@ -157,7 +178,7 @@ TEST_F(DdeAction, StartIfNotRunningLaunchesTheExePathProgramThenTalksToIt) {
   const QString output = InFolder("receiver.out");
   {
     TStdoutToFile capture(output);
-    action_.RunDdeAction();
+    RunDde();
   }
   const quint32 pid = BusNameOwnerPid(busName_);
   const std::vector<TReceivedCall> expected{{"Poke", {"Calls", "Number", "555-123-4567"}},
@@ -175,13 +196,13 @@ TEST_F(DdeAction, AnOwnerThatNeverReadsDoesNotHoldTheActionUp) {
   TReceiverProcess receiver(busName_);
   ASSERT_TRUE(receiver.Start());
   kill(static_cast<pid_t>(receiver.Pid()), SIGSTOP);
-  profile_.pokeData = QStringLiteral("@CIN");
-  profile_.pokeLocation = QStringLiteral("Name");
-  profile_.commands = {QStringLiteral("one"), QStringLiteral("two")};
+  profile_.PokeData = QStringLiteral("@CIN");
+  profile_.PokeLocation = QStringLiteral("Name");
+  SetCommands({QStringLiteral("one"), QStringLiteral("two")});
 
   QElapsedTimer clock;
   clock.start();
-  action_.RunDdeAction();
+  RunDde();
   const qint64 elapsed = clock.elapsed();
   kill(static_cast<pid_t>(receiver.Pid()), SIGCONT);
 
@@ -195,14 +216,14 @@ TEST_F(DdeAction, AnOwnerThatNeverReadsDoesNotHoldTheActionUp) {
   EXPECT_EQ(receiver.WaitForCalls(3), expected);
 }
 
-TEST_F(DdeAction, EachLineUsesTheCallDataOfItsOwnMoment) {
+TEST_F(DdeAction, LaterEventsDoNotChangeAForwardingUnderWay) {
   TReceiverProcess receiver(busName_);
   ASSERT_TRUE(receiver.Start());
-  profile_.commands = {QStringLiteral("a @CIN"), QStringLiteral("b @CIN @CID")};
+  SetCommands({QStringLiteral("a @CIN"), QStringLiteral("b @CIN @CID")});
   onWait_ = [&](int) { name_ = number_ = "NO DATA"; };  // the line went idle meanwhile
-  action_.RunDdeAction();
+  RunDde();
   const std::vector<TReceivedCall> expected{{"Execute", {"Calls", "a Jane Doe"}},
-                                            {"Execute", {"Calls", "b NO DATA NO DATA"}}};
+                                            {"Execute", {"Calls", "b Jane Doe 555-123-4567"}}};
   EXPECT_EQ(receiver.WaitForCalls(2), expected);
 }
 
@@ -210,8 +231,8 @@ TEST_F(DdeAction, CallerDataNeverAddsACommandLine) {
   TReceiverProcess receiver(busName_);
   ASSERT_TRUE(receiver.Start());
   name_ = "x\"; touch pwned; \"\r\nquit";
-  profile_.commands = {QStringLiteral("say @CIN"), QStringLiteral("end")};
-  action_.RunDdeAction();
+  SetCommands({QStringLiteral("say @CIN"), QStringLiteral("end")});
+  RunDde();
   const std::vector<TReceivedCall> expected{{"Execute", {"Calls", "say x\"; touch pwned; \"quit"}},
                                             {"Execute", {"Calls", "end"}}};
   EXPECT_EQ(receiver.WaitForCalls(2), expected);

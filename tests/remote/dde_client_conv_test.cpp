@@ -1,5 +1,6 @@
 #include "platform/dde_client_conv.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -117,6 +118,33 @@ TEST(DdeClientConv, OpenLaunchesServiceWithTopicWhenNobodyOwnsTheName) {
   EXPECT_FALSE(conversation.OpenLink());  // the launched program owns no name
   ASSERT_TRUE(WaitUntil([&] { return QFile::exists(record); }));
   EXPECT_EQ(ReadFileText(record), "alpha|beta|");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DdeClientConv, AStalledBusCountsAsNotOpenAndNeverStopsTheEventLoop) {
+  TPrivateBus bus;
+  ASSERT_TRUE(bus.Ready());
+  const QString busName = UniqueBusName("Stalled");
+  TReceiverProcess receiver(busName, bus.Address());
+  ASSERT_TRUE(receiver.Start());
+  platform::TDdeClientConv conversation(bus.Connection());
+  conversation.SetLink(busName, QStringLiteral("t"));
+  ASSERT_TRUE(conversation.OpenLink());
+
+  bus.Stop();
+  const TLoopStallMeter meter;
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_FALSE(conversation.OpenLink());
+  // The bound, not the bus's own 25 s; the loop kept running meanwhile.
+  EXPECT_LT(clock.elapsed(), 10000);
+  EXPECT_LT(meter.LongestStallMs(), 2000);
+
+  bus.Resume();
+  EXPECT_TRUE(conversation.OpenLink());
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "platform/process_start.h"
+#include "platform/watched_process.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,9 +7,11 @@
 #include <cerrno>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/delay_with_messages.h"
 #include "remote_test_support.h"
 
 namespace {
@@ -120,6 +123,71 @@ TEST_F(ProcessStart, ProgramIsDetachedAndLeavesNoZombie) {
   // Short-lived programs leave nothing behind either.
   for (int i = 0; i < 5; ++i) ASSERT_EQ(platform::StartProcessDetached("true", {}), 0);
   EXPECT_EQ(OwnZombies(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+struct EndCase {
+  const char* name;
+  const char* script;
+  platform::TProcessEnd expected;
+};
+
+void PrintTo(const EndCase& c, std::ostream* out) { *out << c.name; }
+
+class WatchedProcessEnd : public testing::TestWithParam<EndCase> {};
+
+TEST_P(WatchedProcessEnd, IsReportedWithTheLastErrorLine) {
+  const int zombies = OwnZombies();
+  platform::TWatchedProcess process;
+  std::optional<platform::TProcessEnd> end;
+  QObject::connect(&process, &platform::TWatchedProcess::Finished,
+                   [&](const platform::TProcessEnd& e) { end = e; });
+  ASSERT_EQ(process.Start("sh", {"-c", GetParam().script}), 0);
+  ASSERT_TRUE(WaitUntil([&] { return end.has_value(); }));
+  EXPECT_EQ(end->Killed, GetParam().expected.Killed);
+  EXPECT_EQ(end->Status, GetParam().expected.Status);
+  EXPECT_EQ(end->LastErrorLine, GetParam().expected.LastErrorLine);
+  EXPECT_EQ(OwnZombies(), zombies);  // reaped
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, WatchedProcessEnd,
+    testing::Values(
+        EndCase{"Success", "echo to stdout", {false, 0, ""}},
+        EndCase{"FailureWithMessage", "echo first >&2; echo 'sh: 1: nope: not found' >&2; echo; exit 127",
+                {false, 127, "sh: 1: nope: not found"}},
+        EndCase{"LastLineWithoutLineEnd", "printf 'one\\ntwo' >&2; exit 3", {false, 3, "two"}},
+        EndCase{"BlankLinesAreNoMessage", "echo real >&2; printf '  \\n\\n' >&2", {false, 0, "real"}},
+        EndCase{"LongLineIsCut", "head -c 5000 /dev/zero | tr '\\0' x >&2; exit 1",
+                {false, 1, std::string(platform::kMaxErrorLineBytes, 'x')}},
+        EndCase{"Killed", "echo dying >&2; kill -9 $$", {true, 9, "dying"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WatchedProcess, AProgramLeftRunningWithTheErrorStreamDoesNotHoldUpTheEnd) {
+  platform::TWatchedProcess process;
+  std::optional<platform::TProcessEnd> end;
+  QObject::connect(&process, &platform::TWatchedProcess::Finished,
+                   [&](const platform::TProcessEnd& e) { end = e; });
+  ASSERT_EQ(process.Start("sh", {"-c", "sleep 120 & echo $! >&2; exit 4"}), 0);
+  ASSERT_TRUE(WaitUntil([&] { return end.has_value(); }));  // well before the sleep ends
+  EXPECT_EQ(end->Status, 4);
+  const pid_t left = std::stoi(end->LastErrorLine);
+  ASSERT_GT(left, 0);
+  kill(left, SIGKILL);
+}
+
+TEST(WatchedProcess, FailedStartGivesTheErrorNumberAndNoEnd) {
+  const int zombies = OwnZombies();
+  platform::TWatchedProcess process;
+  bool finished = false;
+  QObject::connect(&process, &platform::TWatchedProcess::Finished, [&] { finished = true; });
+  EXPECT_EQ(process.Start("quorvel-no-such-program-anywhere", {}), ENOENT);
+  DelayWithMessages(0);
+  EXPECT_FALSE(finished);
+  EXPECT_EQ(OwnZombies(), zombies);
 }
 
 }  // namespace

@@ -11,8 +11,9 @@ using namespace remote;
 
 namespace {
 
-TRemoteProfile SampleProfile() {
+TRemoteProfile SampleProfile(const QString& name = "Target") {
   TRemoteProfile p;
+  p.Application = name;
   p.DdeLink = true;
   p.Topic = "System";
   p.ExePath = "/usr/bin/target";
@@ -86,7 +87,7 @@ TEST(RemoteProfileStore, StoredTextsAreComparedExactly) {
 
 TEST(RemoteProfileStore, MissingProfileReadsEmpty) {
   TempConfigHome home;
-  EXPECT_EQ(ReadProfile("Nobody"), TRemoteProfile{});
+  EXPECT_EQ(ReadProfile("Nobody"), [] { TRemoteProfile p; p.Application = "Nobody"; return p; }());
   EXPECT_EQ(ReadProfile(""), TRemoteProfile{});
   EXPECT_TRUE(StoredProfileNames().isEmpty());
 }
@@ -127,7 +128,7 @@ TEST(RemoteProfileStore, NamesWithKeySeparatorsTouchNoOtherKey) {
     DeleteProfile(bad);
   }
   WriteProfileValue("/Settings", "Mode", "0");
-  EXPECT_EQ(ReadProfile("A"), SampleProfile());
+  EXPECT_EQ(ReadProfile("A"), SampleProfile("A"));
   EXPECT_EQ(StoredProfileNames(), QStringList{"A"});
   EXPECT_EQ(platform::ReadSettingValue("Settings", "Mode"), "1");
   EXPECT_TRUE(IsValidProfileName(""));

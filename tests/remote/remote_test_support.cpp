@@ -7,7 +7,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
+#include <algorithm>
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <ostream>
@@ -91,8 +93,49 @@ std::ostream& operator<<(std::ostream& out, const TReceivedCall& call) {
   return out << ")";
 }
 
-TReceiverProcess::TReceiverProcess(const QString& busName) : busName_(busName) {
+TPrivateBus::TPrivateBus() : connection_(QStringLiteral("unconnected")) {
+  static std::atomic<int> counter{0};
+  daemon_.setStandardErrorFile(QProcess::nullDevice());
+  daemon_.start(QStringLiteral("dbus-daemon"),
+                {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                 QStringLiteral("--print-address=1")});
+  if (!WaitUntil([this] {
+        address_ += QString::fromUtf8(daemon_.readAllStandardOutput());
+        return address_.contains(QLatin1Char('\n'));
+      })) {
+    return;
+  }
+  address_ = address_.trimmed();
+  connection_ = QDBusConnection::connectToBus(
+      address_, QStringLiteral("private-bus-%1").arg(++counter));
+}
+
+TPrivateBus::~TPrivateBus() {
+  Resume();
+  QDBusConnection::disconnectFromBus(connection_.name());
+  daemon_.kill();
+  daemon_.waitForFinished(30000);
+}
+
+void TPrivateBus::Stop() { kill(static_cast<pid_t>(daemon_.processId()), SIGSTOP); }
+void TPrivateBus::Resume() { kill(static_cast<pid_t>(daemon_.processId()), SIGCONT); }
+
+TLoopStallMeter::TLoopStallMeter() {
+  sinceTick_.start();
+  QObject::connect(&tick_, &QTimer::timeout, [this] {
+    longest_ = std::max(longest_, sinceTick_.restart());
+  });
+  tick_.start(5);
+}
+
+TReceiverProcess::TReceiverProcess(const QString& busName, const QString& busAddress)
+    : busName_(busName) {
   process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  if (!busAddress.isEmpty()) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
+    process_.setProcessEnvironment(env);
+  }
   QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] {
     output_ += QString::fromUtf8(process_.readAllStandardOutput());
   });

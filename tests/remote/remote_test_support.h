@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QDBusConnection>
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QTimer>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -8,30 +11,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "remote/remote_profile_fields.h"
-
-// Profile fields held as plain values, standing in for the Remote Setup
-// dialog that the actions read.
-class TProfileValues : public TRemoteProfileFields {
- public:
-  bool ddeLink = false;
-  QString application, topic, exePath, dbPath, pokeData, pokeLocation;
-  bool startExe = false;
-  QStringList commands;
-
-  bool DdeLinkSelected() const override { return ddeLink; }
-  QString Application() const override { return application; }
-  QString Topic() const override { return topic; }
-  bool StartExe() const override { return startExe; }
-  QString ExePath() const override { return exePath; }
-  QString DBPath() const override { return dbPath; }
-  QString PokeData() const override { return pokeData; }
-  QString PokeLocation() const override { return pokeLocation; }
-  int CommandLineCount() const override { return static_cast<int>(commands.size()); }
-  QString CommandLine(int index) const override { return commands.at(index); }
-  QString CommandsText() const override { return commands.join(QStringLiteral("\r\n")); }
-};
 
 // Keeps the event loop running until `done` holds or `timeoutMs` passes.
 // Returns whether `done` came true.
@@ -53,10 +32,42 @@ struct TReceivedCall {
 std::vector<TReceivedCall> ParseReceiverOutput(const QString& output);
 std::ostream& operator<<(std::ostream& out, const TReceivedCall& call);
 
-// A dde-receiver owning a bus name, run for one test.
+// A dbus-daemon of the test's own, which the test may stop with SIGSTOP, as
+// a stalled session bus. It is resumed and ended with the object.
+class TPrivateBus {
+ public:
+  TPrivateBus();
+  ~TPrivateBus();
+  bool Ready() const { return connection_.isConnected(); }
+  const QString& Address() const { return address_; }
+  QDBusConnection Connection() const { return connection_; }
+  void Stop();
+  void Resume();
+
+ private:
+  QProcess daemon_;
+  QString address_;
+  QDBusConnection connection_;
+};
+
+// The longest time the event loop went without running a timer, from the
+// meter's start until it is read.
+class TLoopStallMeter {
+ public:
+  TLoopStallMeter();
+  qint64 LongestStallMs() const { return longest_; }
+
+ private:
+  QTimer tick_;
+  QElapsedTimer sinceTick_;
+  qint64 longest_ = 0;
+};
+
+// A dde-receiver owning a bus name, run for one test, on the session bus or
+// on the bus at `busAddress`.
 class TReceiverProcess {
  public:
-  explicit TReceiverProcess(const QString& busName);
+  explicit TReceiverProcess(const QString& busName, const QString& busAddress = {});
   ~TReceiverProcess();
 
   // Waits for the receiver's readiness line; false if it never came.

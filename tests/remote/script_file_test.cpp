@@ -2,10 +2,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,6 +27,28 @@ TEST(ScriptFile, LinesEndWithLineFeedAndReplaceTheEarlierFile) {
   EXPECT_EQ(QFile(QString::fromStdString(path)).size(), 0);
   // No temporary file is left beside it.
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+}
+
+TEST(ScriptFile, LinksInItsPlaceAreReplacedNotFollowedAndOnlyTheUserReadsIt) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("~script.sh");
+  for (const QString& link : {path, path + ".new"}) {
+    const QString victim = link + ".victim";
+    QFile file(victim);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("precious\n");
+    file.close();
+    ASSERT_TRUE(QFile::link(victim, link));
+  }
+  ASSERT_EQ(platform::WriteScriptFile(path.toStdString(), {"echo"}), "");
+  EXPECT_EQ(ReadFileText(path + ".victim"), "precious\n");
+  EXPECT_EQ(ReadFileText(path + ".new.victim"), "precious\n");
+  EXPECT_FALSE(QFileInfo(path).isSymLink());
+  EXPECT_FALSE(QFileInfo::exists(path + ".new"));
+  struct stat info {};
+  ASSERT_EQ(lstat(path.toLocal8Bit().constData(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+  EXPECT_EQ(ReadFileText(path), "echo\n");
 }
 
 TEST(ScriptFile, UnwritableFolderGivesTheSystemsReason) {

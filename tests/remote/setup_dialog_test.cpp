@@ -31,6 +31,7 @@ namespace {
 
 TRemoteProfile Profile(const QString& topic, bool dde = true, bool start = false) {
   TRemoteProfile p;
+  p.Application = topic;
   p.DdeLink = dde;
   p.VbsScript = !dde;
   p.Topic = topic;
@@ -51,13 +52,22 @@ QString StoredPosition() {
   return platform::ReadSettingValue("Settings", "CurrentDDESetting");
 }
 
+// The dialog's control `name`; the test fails when it has none of that kind.
+template <class W>
+W* Ctl(const TfDDESetup& dialog, const char* name) {
+  W* w = dialog.findChild<W*>(QLatin1String(name));
+  EXPECT_NE(w, nullptr) << name;
+  return w;
+}
+
 QStringList Listed(const TfDDESetup& d) {
   QStringList names;
-  for (int i = 0; i < d.cbApplication->count(); ++i) names << d.cbApplication->itemText(i);
+  for (int i = 0; i < Ctl<QComboBox>(d, "cbApplication")->count(); ++i) names << Ctl<QComboBox>(d, "cbApplication")->itemText(i);
   return names;
 }
 
 bool Shown(const QWidget* w) { return !w->isHidden(); }
+
 
 // Answers the next file dialog that opens: with `path`, or cancels it when
 // `path` is empty. Records what the dialog looked like.
@@ -110,10 +120,10 @@ class SetupDialog : public testing::Test {
     d->show();
     return d;
   }
-  static void Type(TfDDESetup& d, const QString& text) { QTest::keyClicks(d.cbApplication, text); }
+  static void Type(TfDDESetup& d, const QString& text) { QTest::keyClicks(Ctl<QComboBox>(d, "cbApplication"), text); }
   static void LeaveBox(TfDDESetup& d) {
     QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(d.cbApplication, &leave);
+    QApplication::sendEvent(Ctl<QComboBox>(d, "cbApplication"), &leave);
   }
 
   TempConfigHome home_;
@@ -173,23 +183,22 @@ TEST_F(SetupDialog, ControlsHaveTheirNamesCaptionsAndPlaces) {
     EXPECT_EQ(w->pos(), l.pos) << l.name;
     EXPECT_EQ(w->parentWidget()->objectName(), l.parent) << l.name;
   }
-  EXPECT_EQ(d->bSelectEXEPath->toolTip(), "Click for file selection");
-  EXPECT_EQ(d->bSelectDBPath->toolTip(), "Click for file selection");
-  EXPECT_TRUE(d->cbApplication->isEditable());
-  EXPECT_EQ(d->tbCommands->lineWrapMode(), QPlainTextEdit::NoWrap);
+  EXPECT_EQ(Ctl<QPushButton>(*d, "bSelectEXEPath")->toolTip(), "Click for file selection");
+  EXPECT_EQ(Ctl<QPushButton>(*d, "bSelectDBPath")->toolTip(), "Click for file selection");
+  EXPECT_TRUE(Ctl<QComboBox>(*d, "cbApplication")->isEditable());
+  EXPECT_EQ(Ctl<QPlainTextEdit>(*d, "tbCommands")->lineWrapMode(), QPlainTextEdit::NoWrap);
 }
 
 TEST_F(SetupDialog, EmptyStoreGivesEmptyDialog) {
   auto d = Create();
-  EXPECT_EQ(d->cbApplication->count(), 0);
-  EXPECT_EQ(d->Application(), "");
-  EXPECT_FALSE(d->rbDDELink->isChecked());
-  EXPECT_FALSE(d->rbVBSScript->isChecked());
-  EXPECT_FALSE(d->DdeLinkSelected());
-  EXPECT_EQ(d->CommandLineCount(), 0);
-  EXPECT_EQ(d->CommandsText(), "");
-  EXPECT_EQ(d->Topic() + d->ExePath() + d->DBPath() + d->PokeData() + d->PokeLocation(), "");
-  d->bClose->click();
+  EXPECT_EQ(Ctl<QComboBox>(*d, "cbApplication")->count(), 0);
+  EXPECT_EQ(d->Profile().Application, "");
+  EXPECT_FALSE(Ctl<QRadioButton>(*d, "rbDDELink")->isChecked());
+  EXPECT_FALSE(Ctl<QRadioButton>(*d, "rbVBSScript")->isChecked());
+  EXPECT_FALSE(d->Profile().DdeLink);
+  EXPECT_EQ(d->Profile().Commands, "");
+  EXPECT_EQ(d->Profile().Topic + d->Profile().ExePath + d->Profile().DBPath + d->Profile().PokeData + d->Profile().PokeLocation, "");
+  Ctl<QPushButton>(*d, "bClose")->click();
   EXPECT_EQ(StoredPosition(), "-1");
   EXPECT_TRUE(StoredProfileNames().isEmpty());
 }
@@ -199,16 +208,16 @@ TEST_F(SetupDialog, StartLoadsTheStoredPosition) {
   platform::WriteSettingValue("Settings", "CurrentDDESetting", "2");
   auto d = Create();
   EXPECT_EQ(Listed(*d), (QStringList{"access", "Excel", "Word"}));
-  EXPECT_EQ(d->Application(), "Word");
-  EXPECT_TRUE(d->DdeLinkSelected());
-  EXPECT_EQ(d->Topic(), "Word");
-  EXPECT_EQ(d->ExePath(), "/opt/Word");
-  EXPECT_EQ(d->DBPath(), "/srv/Word.db");
-  EXPECT_EQ(d->PokeData(), "@CID");
-  EXPECT_EQ(d->PokeLocation(), "Item Word");
-  EXPECT_TRUE(d->StartExe());
-  EXPECT_EQ(d->CommandsText(), "cmd Word\r\nsecond");
-  EXPECT_TRUE(Shown(d->tbEXEPath) && Shown(d->lDBPath) && Shown(d->bSelectDBPath));
+  EXPECT_EQ(d->Profile().Application, "Word");
+  EXPECT_TRUE(d->Profile().DdeLink);
+  EXPECT_EQ(d->Profile().Topic, "Word");
+  EXPECT_EQ(d->Profile().ExePath, "/opt/Word");
+  EXPECT_EQ(d->Profile().DBPath, "/srv/Word.db");
+  EXPECT_EQ(d->Profile().PokeData, "@CID");
+  EXPECT_EQ(d->Profile().PokeLocation, "Item Word");
+  EXPECT_TRUE(d->Profile().StartExe);
+  EXPECT_EQ(d->Profile().Commands, "cmd Word\r\nsecond");
+  EXPECT_TRUE(Shown(Ctl<QLineEdit>(*d, "tbEXEPath")) && Shown(Ctl<QLabel>(*d, "lDBPath")) && Shown(Ctl<QPushButton>(*d, "bSelectDBPath")));
   // Loading wrote nothing back.
   EXPECT_EQ(StoredPosition(), "2");
 }
@@ -220,10 +229,10 @@ TEST_F(SetupDialog, LoadingWritesNothingBack) {
   WriteProfileValue("Sparse", kStartExeValue, "YES");
   WriteProfile("Full", Profile("Full"));
   auto d = CreateShown();
-  ASSERT_EQ(d->Application(), "Full");
-  d->cbApplication->setEditText("");
+  ASSERT_EQ(d->Profile().Application, "Full");
+  Ctl<QComboBox>(*d, "cbApplication")->setEditText("");
   Type(*d, "sparse");
-  ASSERT_TRUE(d->StartExe());
+  ASSERT_TRUE(d->Profile().StartExe);
   EXPECT_EQ(Stored("Sparse", "Type"), "odd");
   EXPECT_EQ(Stored("Sparse", "Topic"), "");
   QSettings file(home_.SettingsFile(), QSettings::IniFormat);
@@ -240,14 +249,14 @@ TEST_F(SetupDialog, StoredPositionEdgeCases) {
                         Case{"junk", "access"}}) {
     platform::WriteSettingValue("Settings", "CurrentDDESetting", c.stored);
     auto d = Create();
-    EXPECT_EQ(d->Application(), c.selected) << c.stored;
+    EXPECT_EQ(d->Profile().Application, c.selected) << c.stored;
     if (QString(c.selected).isEmpty()) {
       // Nothing selected: the fields come from the empty name, so are empty.
-      EXPECT_EQ(d->Topic(), "") << c.stored;
-      EXPECT_EQ(d->PokeLocation(), "") << c.stored;
-      EXPECT_FALSE(d->rbDDELink->isChecked() || d->rbVBSScript->isChecked()) << c.stored;
+      EXPECT_EQ(d->Profile().Topic, "") << c.stored;
+      EXPECT_EQ(d->Profile().PokeLocation, "") << c.stored;
+      EXPECT_FALSE(Ctl<QRadioButton>(*d, "rbDDELink")->isChecked() || Ctl<QRadioButton>(*d, "rbVBSScript")->isChecked()) << c.stored;
     } else {
-      EXPECT_EQ(d->Topic(), c.selected) << c.stored;
+      EXPECT_EQ(d->Profile().Topic, c.selected) << c.stored;
     }
   }
 }
@@ -256,35 +265,33 @@ TEST_F(SetupDialog, PositionNotNameIsRemembered) {
   StoreThree();
   platform::WriteSettingValue("Settings", "CurrentDDESetting", "1");
   auto first = Create();
-  ASSERT_EQ(first->Application(), "Excel");
+  ASSERT_EQ(first->Profile().Application, "Excel");
   first->reject();  // the close box and Escape end the same way
   EXPECT_EQ(StoredPosition(), "1");
   // A profile added outside the dialog moves another one to that position.
   WriteProfile("Calc", Profile("Calc"));
   auto second = Create();
-  EXPECT_EQ(second->Application(), "Calc");
+  EXPECT_EQ(second->Profile().Application, "Calc");
 }
 
 TEST_F(SetupDialog, EveryKeystrokeSavesTheWholeProfile) {
   StoreThree();
   auto d = CreateShown();
-  ASSERT_EQ(d->Application(), "access");
-  QTest::keyClicks(d->tbTopic, "XY");
+  ASSERT_EQ(d->Profile().Application, "access");
+  QTest::keyClicks(Ctl<QLineEdit>(*d, "tbTopic"), "XY");
   EXPECT_EQ(Stored("access", "Topic"), "accessXY");
   // The type shown is stored with it, and the rest of the profile too.
   EXPECT_EQ(Stored("access", "Type"), "VBS");
   EXPECT_EQ(Stored("access", "StartExe"), "NO");
-  QTest::keyClick(d->tbTopic, Qt::Key_Backspace);
+  QTest::keyClick(Ctl<QLineEdit>(*d, "tbTopic"), Qt::Key_Backspace);
   EXPECT_EQ(Stored("access", "Topic"), "accessX");
 
-  d->tbCommands->moveCursor(QTextCursor::End);
-  QTest::keyClick(d->tbCommands, Qt::Key_Return);
-  QTest::keyClicks(d->tbCommands, "third");
+  Ctl<QPlainTextEdit>(*d, "tbCommands")->moveCursor(QTextCursor::End);
+  QTest::keyClick(Ctl<QPlainTextEdit>(*d, "tbCommands"), Qt::Key_Return);
+  QTest::keyClicks(Ctl<QPlainTextEdit>(*d, "tbCommands"), "third");
   EXPECT_EQ(Stored("access", "Commands"), "cmd access\r\nsecond\r\nthird");
-  EXPECT_EQ(d->CommandLineCount(), 3);
-  EXPECT_EQ(d->CommandLine(2), "third");
 
-  for (QLineEdit* e : {d->tbEXEPath, d->tbDBPath, d->tbPokeData, d->tbPokeLocation}) {
+  for (QLineEdit* e : {Ctl<QLineEdit>(*d, "tbEXEPath"), Ctl<QLineEdit>(*d, "tbDBPath"), Ctl<QLineEdit>(*d, "tbPokeData"), Ctl<QLineEdit>(*d, "tbPokeLocation")}) {
     e->setText("new " + e->objectName());
   }
   EXPECT_EQ(Stored("access", "ExePath"), "new tbEXEPath");
@@ -298,50 +305,50 @@ TEST_F(SetupDialog, ChangingTheTypeAloneStoresNothing) {
   StoreThree();
   platform::WriteSettingValue("Settings", "CurrentDDESetting", "1");
   auto d = CreateShown();
-  ASSERT_EQ(d->Application(), "Excel");
-  QTest::mouseClick(d->rbVBSScript, Qt::LeftButton);
-  ASSERT_TRUE(d->rbVBSScript->isChecked());
-  EXPECT_FALSE(d->DdeLinkSelected());  // calls use the new type at once
-  d->bClose->click();
+  ASSERT_EQ(d->Profile().Application, "Excel");
+  QTest::mouseClick(Ctl<QRadioButton>(*d, "rbVBSScript"), Qt::LeftButton);
+  ASSERT_TRUE(Ctl<QRadioButton>(*d, "rbVBSScript")->isChecked());
+  EXPECT_FALSE(d->Profile().DdeLink);  // calls use the new type at once
+  Ctl<QPushButton>(*d, "bClose")->click();
   EXPECT_EQ(Stored("Excel", "Type"), "DDE");
-  QTest::keyClicks(d->tbPokeData, "!");
+  QTest::keyClicks(Ctl<QLineEdit>(*d, "tbPokeData"), "!");
   EXPECT_EQ(Stored("Excel", "Type"), "VBS");
 }
 
 TEST_F(SetupDialog, LayoutFollowsTheSelectedType) {
   StoreThree();
   auto d = Create();  // "access" is a script profile
-  EXPECT_TRUE(d->pDDE->isHidden());
-  EXPECT_EQ(d->pCommands->geometry(), QRect(0, 56, 321, 185));
-  EXPECT_EQ(d->tbCommands->geometry(), QRect(64, 0, 257, 185));
-  d->rbDDELink->setChecked(true);
-  EXPECT_FALSE(d->pDDE->isHidden());
-  EXPECT_EQ(d->pCommands->geometry(), QRect(0, 176, 321, 65));
-  EXPECT_EQ(d->tbCommands->geometry(), QRect(64, 0, 257, 65));
+  EXPECT_TRUE(Ctl<QWidget>(*d, "pDDE")->isHidden());
+  EXPECT_EQ(Ctl<QWidget>(*d, "pCommands")->geometry(), QRect(0, 56, 321, 185));
+  EXPECT_EQ(Ctl<QPlainTextEdit>(*d, "tbCommands")->geometry(), QRect(64, 0, 257, 185));
+  Ctl<QRadioButton>(*d, "rbDDELink")->setChecked(true);
+  EXPECT_FALSE(Ctl<QWidget>(*d, "pDDE")->isHidden());
+  EXPECT_EQ(Ctl<QWidget>(*d, "pCommands")->geometry(), QRect(0, 176, 321, 65));
+  EXPECT_EQ(Ctl<QPlainTextEdit>(*d, "tbCommands")->geometry(), QRect(64, 0, 257, 65));
 
   // A stored type that is neither leaves both buttons clear and the layout as it was.
   WriteProfileValue("Excel", kTypeValue, "dde");
   d->LoadProfile("Excel");
-  EXPECT_FALSE(d->rbDDELink->isChecked() || d->rbVBSScript->isChecked());
-  EXPECT_FALSE(d->pDDE->isHidden());
-  d->rbVBSScript->setChecked(true);
+  EXPECT_FALSE(Ctl<QRadioButton>(*d, "rbDDELink")->isChecked() || Ctl<QRadioButton>(*d, "rbVBSScript")->isChecked());
+  EXPECT_FALSE(Ctl<QWidget>(*d, "pDDE")->isHidden());
+  Ctl<QRadioButton>(*d, "rbVBSScript")->setChecked(true);
   d->LoadProfile("Excel");
-  EXPECT_FALSE(d->rbDDELink->isChecked() || d->rbVBSScript->isChecked());
-  EXPECT_TRUE(d->pDDE->isHidden());
+  EXPECT_FALSE(Ctl<QRadioButton>(*d, "rbDDELink")->isChecked() || Ctl<QRadioButton>(*d, "rbVBSScript")->isChecked());
+  EXPECT_TRUE(Ctl<QWidget>(*d, "pDDE")->isHidden());
 }
 
 TEST_F(SetupDialog, StartCheckBoxShowsPathRowsAndSaves) {
   StoreThree();
   platform::WriteSettingValue("Settings", "CurrentDDESetting", "1");
   auto d = CreateShown();
-  ASSERT_FALSE(d->StartExe());
-  const QWidget* rows[] = {d->lEXEPath, d->tbEXEPath, d->bSelectEXEPath,
-                           d->lDBPath,  d->tbDBPath,  d->bSelectDBPath};
+  ASSERT_FALSE(d->Profile().StartExe);
+  const QWidget* rows[] = {Ctl<QLabel>(*d, "lEXEPath"), Ctl<QLineEdit>(*d, "tbEXEPath"), Ctl<QPushButton>(*d, "bSelectEXEPath"),
+                           Ctl<QLabel>(*d, "lDBPath"),  Ctl<QLineEdit>(*d, "tbDBPath"),  Ctl<QPushButton>(*d, "bSelectDBPath")};
   for (const QWidget* w : rows) EXPECT_FALSE(Shown(w)) << w->objectName().toStdString();
-  QTest::mouseClick(d->cbStartExe, Qt::LeftButton);
+  QTest::mouseClick(Ctl<QCheckBox>(*d, "cbStartExe"), Qt::LeftButton);
   EXPECT_EQ(Stored("Excel", "StartExe"), "YES");
   for (const QWidget* w : rows) EXPECT_TRUE(Shown(w)) << w->objectName().toStdString();
-  QTest::mouseClick(d->cbStartExe, Qt::LeftButton);
+  QTest::mouseClick(Ctl<QCheckBox>(*d, "cbStartExe"), Qt::LeftButton);
   EXPECT_EQ(Stored("Excel", "StartExe"), "NO");
   for (const QWidget* w : rows) EXPECT_FALSE(Shown(w)) << w->objectName().toStdString();
 }
@@ -349,64 +356,69 @@ TEST_F(SetupDialog, StartCheckBoxShowsPathRowsAndSaves) {
 TEST_F(SetupDialog, TypingCompletesFromTheFirstMatchingEntry) {
   StoreThree();
   auto d = CreateShown();
-  d->cbApplication->setEditText("");
+  Ctl<QComboBox>(*d, "cbApplication")->setEditText("");
   Type(*d, "ex");
-  QLineEdit* edit = d->cbApplication->lineEdit();
-  EXPECT_EQ(edit->text(), "excel");
+  QLineEdit* edit = Ctl<QComboBox>(*d, "cbApplication")->lineEdit();
+  // The completion shows the listed name as it is spelled.
+  EXPECT_EQ(edit->text(), "Excel");
   EXPECT_EQ(edit->selectedText(), "cel");
-  EXPECT_EQ(d->Topic(), "Excel");  // the completed name is loaded at once
-  // Typing on replaces the completed part; no profile, so the fields clear.
+  EXPECT_EQ(d->Profile().Topic, "Excel");  // the completed name is loaded at once
+  // Typing on replaces the completed part and keeps the typed part as typed;
+  // no profile, so the fields clear.
   Type(*d, "t");
   EXPECT_EQ(edit->text(), "ext");
-  EXPECT_EQ(d->Topic(), "");
-  EXPECT_EQ(d->CommandsText(), "");
-  EXPECT_EQ(d->PokeLocation(), "Item Excel");  // poke fields keep their text
+  EXPECT_EQ(d->Profile().Topic, "");
+  EXPECT_EQ(d->Profile().Commands, "");
+  EXPECT_EQ(d->Profile().PokeLocation, "Item Excel");  // poke fields keep their text
   // Deleting never completes again.
-  QTest::keyClick(d->cbApplication, Qt::Key_Backspace);
+  QTest::keyClick(Ctl<QComboBox>(*d, "cbApplication"), Qt::Key_Backspace);
   EXPECT_EQ(edit->text(), "ex");
-  EXPECT_EQ(d->Topic(), "");
+  EXPECT_EQ(d->Profile().Topic, "");
   Type(*d, "C");
-  EXPECT_EQ(edit->text(), "exCel");
-  EXPECT_EQ(d->Topic(), "Excel");
+  EXPECT_EQ(edit->text(), "Excel");
+  EXPECT_EQ(edit->selectedText(), "el");
+  EXPECT_EQ(d->Profile().Topic, "Excel");
 }
 
 TEST_F(SetupDialog, NameInOtherCaseUsesTheSameProfile) {
   StoreThree();
   auto d = CreateShown();
-  d->cbApplication->setEditText("");
+  Ctl<QComboBox>(*d, "cbApplication")->setEditText("");
   MessageBoxAnswerer answerer;
   Type(*d, "EXCEL");
-  EXPECT_EQ(d->Application(), "EXCEL");
-  EXPECT_EQ(d->Topic(), "Excel");
+  EXPECT_EQ(Ctl<QComboBox>(*d, "cbApplication")->currentText(), "EXCEL");
+  // Calls go to the profile as stored: bus names are case-sensitive.
+  EXPECT_EQ(d->Profile().Application, "Excel");
+  EXPECT_EQ(d->Profile().Topic, "Excel");
   LeaveBox(*d);
   EXPECT_TRUE(answerer.seen().empty());  // a listed name asks nothing
-  QTest::keyClicks(d->tbTopic, "2");
+  QTest::keyClicks(Ctl<QLineEdit>(*d, "tbTopic"), "2");
   EXPECT_EQ(Stored("Excel", "Topic"), "Excel2");
   EXPECT_EQ(StoredProfileNames().size(), 3);
-  d->bClose->click();
+  Ctl<QPushButton>(*d, "bClose")->click();
   EXPECT_EQ(StoredPosition(), "1");
 }
 
 TEST_F(SetupDialog, ChoosingFromTheListLoadsThatProfile) {
   StoreThree();
   auto d = CreateShown();
-  ASSERT_EQ(d->Application(), "access");
-  QTest::keyClick(d->cbApplication, Qt::Key_Down);
-  EXPECT_EQ(d->Application(), "Excel");
-  EXPECT_EQ(d->Topic(), "Excel");
+  ASSERT_EQ(d->Profile().Application, "access");
+  QTest::keyClick(Ctl<QComboBox>(*d, "cbApplication"), Qt::Key_Down);
+  EXPECT_EQ(d->Profile().Application, "Excel");
+  EXPECT_EQ(d->Profile().Topic, "Excel");
   // The entry chosen counts even while other text was typed over it.
-  d->cbApplication->setEditText("something typed");
+  Ctl<QComboBox>(*d, "cbApplication")->setEditText("something typed");
   d->ClearProfileFields();
-  emit d->cbApplication->activated(1);
-  EXPECT_EQ(d->Application(), "Excel");
-  EXPECT_EQ(d->Topic(), "Excel");
+  emit Ctl<QComboBox>(*d, "cbApplication")->activated(1);
+  EXPECT_EQ(d->Profile().Application, "Excel");
+  EXPECT_EQ(d->Profile().Topic, "Excel");
 }
 
 TEST_F(SetupDialog, NewNameConfirmedIsStoredByTheFirstDetailChange) {
   StoreThree();
   auto d = CreateShown();
   d->bNewClick();
-  EXPECT_EQ(d->Application(), "");
+  EXPECT_EQ(d->Profile().Application, "");
   MessageBoxAnswerer answerer({"&Ja"});
   Type(*d, "Zebra");
   LeaveBox(*d);
@@ -415,16 +427,16 @@ TEST_F(SetupDialog, NewNameConfirmedIsStoredByTheFirstDetailChange) {
   EXPECT_EQ(answerer.seen()[0].text, "Create new settings for [Zebra]");
   EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Question);
   EXPECT_EQ(Listed(*d), (QStringList{"access", "Excel", "Word", "Zebra"}));
-  EXPECT_EQ(d->Application(), "Zebra");
+  EXPECT_EQ(d->Profile().Application, "Zebra");
   EXPECT_FALSE(StoredProfileNames().contains("Zebra"));  // nothing written yet
-  QTest::keyClicks(d->tbCommands, "go");
+  QTest::keyClicks(Ctl<QPlainTextEdit>(*d, "tbCommands"), "go");
   EXPECT_EQ(Stored("Zebra", "Commands"), "go");
   EXPECT_EQ(Stored("Zebra", "StartExe"), "NO");
-  d->bClose->click();
+  Ctl<QPushButton>(*d, "bClose")->click();
   EXPECT_EQ(StoredPosition(), "3");
   auto restarted = Create();
-  EXPECT_EQ(restarted->Application(), "Zebra");
-  EXPECT_EQ(restarted->CommandsText(), "go");
+  EXPECT_EQ(restarted->Profile().Application, "Zebra");
+  EXPECT_EQ(restarted->Profile().Commands, "go");
 }
 
 TEST_F(SetupDialog, NewNameWithoutDetailChangeIsForgotten) {
@@ -436,8 +448,8 @@ TEST_F(SetupDialog, NewNameWithoutDetailChangeIsForgotten) {
     Type(*d, "Ghost");
     LeaveBox(*d);
     ASSERT_EQ(Listed(*d).size(), 4);
-    d->rbDDELink->setChecked(true);  // a type change is no detail change
-    d->bClose->click();
+    Ctl<QRadioButton>(*d, "rbDDELink")->setChecked(true);  // a type change is no detail change
+    Ctl<QPushButton>(*d, "bClose")->click();
   }
   EXPECT_EQ(StoredProfileNames().size(), 3);
   EXPECT_FALSE(Listed(*Create()).contains("Ghost"));
@@ -451,8 +463,8 @@ TEST_F(SetupDialog, NewNameRefusedGoesBackToTheFirstProfile) {
   Type(*d, "Nope");
   LeaveBox(*d);
   ASSERT_EQ(answerer.seen().size(), 1u);
-  EXPECT_EQ(d->Application(), "access");
-  EXPECT_EQ(d->Topic(), "access");
+  EXPECT_EQ(d->Profile().Application, "access");
+  EXPECT_EQ(d->Profile().Topic, "access");
   EXPECT_EQ(Listed(*d).size(), 3);
 }
 
@@ -464,8 +476,8 @@ TEST_F(SetupDialog, LeavingAnEmptyBoxSelectsTheFirstProfile) {
   d->bNewClick();
   LeaveBox(*d);
   EXPECT_TRUE(answerer.seen().empty());
-  EXPECT_EQ(d->Application(), "access");
-  EXPECT_EQ(d->Topic(), "access");
+  EXPECT_EQ(d->Profile().Application, "access");
+  EXPECT_EQ(d->Profile().Topic, "access");
 }
 
 TEST_F(SetupDialog, NameWithKeySeparatorIsRefused) {
@@ -479,8 +491,8 @@ TEST_F(SetupDialog, NameWithKeySeparatorIsRefused) {
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(answerer.seen()[0].caption, "Fehler");
     EXPECT_TRUE(answerer.seen()[0].text.contains("[" + bad + "]"));
-    EXPECT_EQ(d->Application(), "access");
-    QTest::keyClicks(d->tbTopic, "!");
+    EXPECT_EQ(d->Profile().Application, "access");
+    QTest::keyClicks(Ctl<QLineEdit>(*d, "tbTopic"), "!");
   }
   EXPECT_EQ(Listed(*d), (QStringList{"access", "Excel", "Word"}));
   EXPECT_EQ(StoredProfileNames().size(), 3);
@@ -492,19 +504,19 @@ TEST_F(SetupDialog, FieldsTypedBeforeANewNameAreCleared) {
   StoreThree();
   auto d = CreateShown();
   d->bNewClick();
-  d->tbTopic->setText("typed topic");
-  d->tbEXEPath->setText("typed exe");
-  d->tbDBPath->setText("typed db");
-  d->tbCommands->setPlainText("typed");
-  d->tbPokeData->setText("poke kept");
-  d->tbPokeLocation->setText("location kept");
-  d->rbVBSScript->setChecked(true);
+  Ctl<QLineEdit>(*d, "tbTopic")->setText("typed topic");
+  Ctl<QLineEdit>(*d, "tbEXEPath")->setText("typed exe");
+  Ctl<QLineEdit>(*d, "tbDBPath")->setText("typed db");
+  Ctl<QPlainTextEdit>(*d, "tbCommands")->setPlainText("typed");
+  Ctl<QLineEdit>(*d, "tbPokeData")->setText("poke kept");
+  Ctl<QLineEdit>(*d, "tbPokeLocation")->setText("location kept");
+  Ctl<QRadioButton>(*d, "rbVBSScript")->setChecked(true);
   Type(*d, "Q");
-  EXPECT_EQ(d->Topic() + d->ExePath() + d->DBPath() + d->CommandsText(), "");
-  EXPECT_EQ(d->PokeData(), "poke kept");
-  EXPECT_EQ(d->PokeLocation(), "location kept");
-  EXPECT_TRUE(d->rbVBSScript->isChecked());  // only DDE Link is cleared
-  EXPECT_TRUE(d->pDDE->isHidden());
+  EXPECT_EQ(d->Profile().Topic + d->Profile().ExePath + d->Profile().DBPath + d->Profile().Commands, "");
+  EXPECT_EQ(d->Profile().PokeData, "poke kept");
+  EXPECT_EQ(d->Profile().PokeLocation, "location kept");
+  EXPECT_TRUE(Ctl<QRadioButton>(*d, "rbVBSScript")->isChecked());  // only DDE Link is cleared
+  EXPECT_TRUE(Ctl<QWidget>(*d, "pDDE")->isHidden());
   EXPECT_EQ(StoredProfileNames().size(), 3);
 }
 
@@ -515,19 +527,19 @@ TEST_F(SetupDialog, DeleteAsksThenRemovesTheKeyAndEverythingBelow) {
   auto d = CreateShown();
   {
     MessageBoxAnswerer answerer({"&Nein"});
-    d->bDelete->click();
+    Ctl<QPushButton>(*d, "bDelete")->click();
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(answerer.seen()[0].text, "Delete settings for [Excel]");
     EXPECT_EQ(answerer.seen()[0].buttons, (QStringList{"&Ja", "&Nein"}));
     EXPECT_EQ(StoredProfileNames().size(), 3);
   }
   MessageBoxAnswerer answerer({"&Ja"});
-  d->bDelete->click();
+  Ctl<QPushButton>(*d, "bDelete")->click();
   EXPECT_EQ(Listed(*d), (QStringList{"access", "Word"}));
   EXPECT_FALSE(StoredProfileNames().contains("Excel"));
   EXPECT_EQ(platform::ReadSettingValue("DDESetup/Excel/Extra", "X"), "");
-  EXPECT_EQ(d->Application(), "access");
-  EXPECT_EQ(d->Topic(), "access");
+  EXPECT_EQ(d->Profile().Application, "access");
+  EXPECT_EQ(d->Profile().Topic, "access");
   EXPECT_EQ(Stored("Word", "Topic"), "Word");
 }
 
@@ -535,9 +547,9 @@ TEST_F(SetupDialog, DeleteOfAnUnlistedNameDoesNothing) {
   StoreThree();
   auto d = CreateShown();
   MessageBoxAnswerer answerer;
-  d->cbApplication->setEditText("Unknown");
+  Ctl<QComboBox>(*d, "cbApplication")->setEditText("Unknown");
   d->bDeleteClick();
-  d->cbApplication->setEditText("");
+  Ctl<QComboBox>(*d, "cbApplication")->setEditText("");
   d->bDeleteClick();
   EXPECT_TRUE(answerer.seen().empty());
   EXPECT_EQ(StoredProfileNames().size(), 3);
@@ -548,35 +560,29 @@ TEST_F(SetupDialog, DeletingTheLastProfileLeavesAnEmptyDialog) {
   auto d = CreateShown();
   MessageBoxAnswerer answerer({"&Ja"});
   d->bDeleteClick();
-  EXPECT_EQ(d->cbApplication->count(), 0);
-  EXPECT_EQ(d->Application(), "");
-  EXPECT_EQ(d->Topic() + d->ExePath() + d->PokeData() + d->CommandsText(), "");
-  EXPECT_FALSE(d->StartExe());
-  EXPECT_FALSE(d->rbDDELink->isChecked() || d->rbVBSScript->isChecked());
-  d->bClose->click();
+  EXPECT_EQ(Ctl<QComboBox>(*d, "cbApplication")->count(), 0);
+  EXPECT_EQ(d->Profile().Application, "");
+  EXPECT_EQ(d->Profile().Topic + d->Profile().ExePath + d->Profile().PokeData + d->Profile().Commands, "");
+  EXPECT_FALSE(d->Profile().StartExe);
+  EXPECT_FALSE(Ctl<QRadioButton>(*d, "rbDDELink")->isChecked() || Ctl<QRadioButton>(*d, "rbVBSScript")->isChecked());
+  Ctl<QPushButton>(*d, "bClose")->click();
   EXPECT_EQ(StoredPosition(), "-1");
   EXPECT_TRUE(StoredProfileNames().isEmpty());
 }
 
-TEST_F(SetupDialog, CommandLinesAsTheActionReadsThem) {
+TEST_F(SetupDialog, CommandsAsTheActionReadsThem) {
   auto d = Create();
-  struct Case { const char* memo; int count; const char* last; const char* text; };
-  for (const Case& c : {Case{"", 0, "", ""}, Case{"a", 1, "a", "a"},
-                        Case{"a\n", 1, "a", "a\r\n"}, Case{"a\n\n", 2, "", "a\r\n\r\n"},
-                        Case{"\n", 1, "", "\r\n"}, Case{" a \n; b", 2, "; b", " a \r\n; b"}}) {
-    d->tbCommands->setPlainText(c.memo);
-    EXPECT_EQ(d->CommandLineCount(), c.count) << c.memo;
-    if (c.count > 0) {
-      EXPECT_EQ(d->CommandLine(c.count - 1), c.last) << c.memo;
-    }
-    EXPECT_EQ(d->CommandLine(c.count), "") << c.memo;
-    EXPECT_EQ(d->CommandsText(), c.text) << c.memo;
+  struct Case { const char* memo; const char* text; };
+  for (const Case& c : {Case{"", ""}, Case{"a", "a"}, Case{"a\n", "a\r\n"},
+                        Case{"a\n\n", "a\r\n\r\n"}, Case{" a \n; b", " a \r\n; b"}}) {
+    Ctl<QPlainTextEdit>(*d, "tbCommands")->setPlainText(c.memo);
+    EXPECT_EQ(d->Profile().Commands, c.text) << c.memo;
   }
   // Stored lone CR and LF line ends show as lines too.
   WriteProfileValue("Mixed", kCommandsValue, "a\rb\nc\r\nd");
   d->LoadProfile("Mixed");
-  EXPECT_EQ(d->CommandLineCount(), 4);
-  EXPECT_EQ(d->CommandsText(), "a\r\nb\r\nc\r\nd");
+  EXPECT_EQ(Ctl<QPlainTextEdit>(*d, "tbCommands")->blockCount(), 4);
+  EXPECT_EQ(d->Profile().Commands, "a\r\nb\r\nc\r\nd");
 }
 
 TEST_F(SetupDialog, FileSelectionReplacesTheTextOrKeepsItWhenCancelled) {
@@ -592,22 +598,22 @@ TEST_F(SetupDialog, FileSelectionReplacesTheTextOrKeepsItWhenCancelled) {
   }
   {
     FileDialogAnswerer cancel{QString()};
-    d.bSelectEXEPath->click();
+    Ctl<QPushButton>(d, "bSelectEXEPath")->click();
     ASSERT_TRUE(cancel.seen);
     EXPECT_EQ(cancel.owner, &owner);
     EXPECT_EQ(cancel.filters, (QStringList{"Applications (*.exe)", "All files (*)"}));
-    EXPECT_EQ(d.ExePath(), "/opt/access");
+    EXPECT_EQ(d.Profile().ExePath, "/opt/access");
   }
   {
     FileDialogAnswerer choose(file);
-    d.bSelectEXEPath->click();
+    Ctl<QPushButton>(d, "bSelectEXEPath")->click();
     ASSERT_TRUE(choose.seen);
-    EXPECT_EQ(d.ExePath(), file);
+    EXPECT_EQ(d.Profile().ExePath, file);
     EXPECT_EQ(Stored("access", "ExePath"), file);
   }
   {
     FileDialogAnswerer choose(file);
-    d.bSelectDBPath->click();
+    Ctl<QPushButton>(d, "bSelectDBPath")->click();
     ASSERT_TRUE(choose.seen);
     EXPECT_EQ(choose.filters, QStringList{"All files (*)"});
     EXPECT_EQ(Stored("access", "DBPath"), file);
@@ -620,9 +626,9 @@ TEST_F(SetupDialog, ShowingAndHelpAreSignalled) {
   QSignalSpy help(d.get(), &TfDDESetup::HelpRequested);
   d->show();
   EXPECT_EQ(shown.count(), 1);
-  d->bHelp->click();
+  Ctl<QPushButton>(*d, "bHelp")->click();
   EXPECT_EQ(help.count(), 1);
-  QTest::keyClick(d->tbTopic, Qt::Key_F1);
+  QTest::keyClick(Ctl<QLineEdit>(*d, "tbTopic"), Qt::Key_F1);
   EXPECT_EQ(help.count(), 2);
   // The caption's help button opens the help instead of the pointer mode.
   d->activateWindow();
@@ -639,12 +645,12 @@ TEST_F(SetupDialog, ModalRunEndsByCloseAndKeepsTheFields) {
   StoreThree();
   auto d = Create();
   QTimer::singleShot(0, d.get(), [&] {
-    d->tbTopic->setText("during");
-    d->bClose->click();
+    Ctl<QLineEdit>(*d, "tbTopic")->setText("during");
+    Ctl<QPushButton>(*d, "bClose")->click();
   });
   EXPECT_EQ(d->exec(), QDialog::Accepted);
   EXPECT_FALSE(d->isVisible());
-  EXPECT_EQ(d->Topic(), "during");
+  EXPECT_EQ(d->Profile().Topic, "during");
   EXPECT_EQ(StoredPosition(), "0");
 }
 
@@ -653,11 +659,11 @@ TEST_F(SetupDialog, MovingFocusOutOfTheBoxAsksForANewName) {
   auto d = CreateShown();
   d->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(d.get(), 10000));
-  d->cbApplication->setFocus(Qt::OtherFocusReason);
+  Ctl<QComboBox>(*d, "cbApplication")->setFocus(Qt::OtherFocusReason);
   d->bNewClick();
   Type(*d, "Fresh");
   MessageBoxAnswerer answerer({"&Ja"});
-  d->tbTopic->setFocus(Qt::TabFocusReason);
+  Ctl<QLineEdit>(*d, "tbTopic")->setFocus(Qt::TabFocusReason);
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].text, "Create new settings for [Fresh]");
   EXPECT_TRUE(Listed(*d).contains("Fresh"));

@@ -1,0 +1,33 @@
+#include "remote/forwarding_queue.h"
+
+#include <exception>
+
+#include "platform/message_dialogs.h"
+
+TForwardingQueue::TForwardingQueue(TForward forward) : forward_(std::move(forward)) {}
+
+void TForwardingQueue::Add(remote::TRemoteProfile profile, TCallData call) {
+  pending_.push_back({std::move(profile), std::move(call)});
+  // A run under way (this may be nested inside one of its waits) takes the
+  // new call in turn.
+  if (!running_ && pending_.size() == 1) {
+    QMetaObject::invokeMethod(&context_, [this] { RunPending(); }, Qt::QueuedConnection);
+  }
+}
+
+void TForwardingQueue::RunPending() {
+  if (running_) return;
+  running_ = true;
+  while (!pending_.empty()) {
+    const TJob job = std::move(pending_.front());
+    pending_.pop_front();
+    // Nothing may leave this event handler; one failed forwarding does not
+    // stop the next.
+    try {
+      forward_(job.profile, job.call);
+    } catch (const std::exception& error) {
+      platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+    }
+  }
+  running_ = false;
+}
