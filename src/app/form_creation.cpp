@@ -57,6 +57,7 @@ void TQuorvelForm::ConnectCallHandling() {
   parts.newRecord = New1;
   parts.addCurrent = AddCurrent1;
   parts.deleteCurrent = Delete1;
+  parts.choosePicture = ChoosePicture1;
   parts.lineMonitor = &LineMonitor;
   parts.isActiveMode = [this] { return IsActiveMode(); };
   Calls = std::make_unique<TCallerDesk>(DB, AppDirectory(), parts);

@@ -89,6 +89,7 @@ class TQuorvelForm : public QMainWindow {
   QAction* New1 = nullptr;
   QAction* AddCurrent1 = nullptr;
   QAction* Delete1 = nullptr;
+  QAction* ChoosePicture1 = nullptr;
   QAction* Setup1 = nullptr;
   QMenu* Help1 = nullptr;
   QAction* Help2 = nullptr;

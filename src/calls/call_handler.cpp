@@ -26,8 +26,12 @@ class TBusyGuard {
 }  // namespace
 
 TCallHandler::TCallHandler(TIniDBase& db, TCallerView& view, TCallerEditor& editor,
-                           const TCallerPictures& pictures)
-    : db_(db), view_(view), editor_(editor), pictures_(pictures) {}
+                           TCallerPictures& pictures)
+    : CollectionWaitMs(kCollectionWaitMs),
+      db_(db),
+      view_(view),
+      editor_(editor),
+      pictures_(pictures) {}
 
 void TCallHandler::LineMonitorCallerID(QObject* /*Sender*/, const QString& Number,
                                        const QString& Name, int Flags) {
@@ -35,7 +39,7 @@ void TCallHandler::LineMonitorCallerID(QObject* /*Sender*/, const QString& Numbe
   if (callerIDBusy_) return;  // the processing under way uses the data just stored
 
   TBusyGuard busy(callerIDBusy_);
-  DelayWithMessages(kCollectionWaitMs);
+  DelayWithMessages(CollectionWaitMs);
   // The mode is tested only now: the user may have switched it during the wait.
   if (view_.IsActiveMode()) {
     ShowCaller();
@@ -59,10 +63,16 @@ void TCallHandler::StoreCallData(const QString& number, const QString& name, int
 void TCallHandler::ShowCaller() {
   view_.ShowAndRaise();
   view_.Beep();
-  if (!DisplayMatchingRecords()) ShowUnknownCaller();
+  // One view of the database for the whole lookup: the file is checked and
+  // parsed at most once, however many records there are.
+  const TIniDBSnapshot snapshot(db_);
+  editor_.RefreshCallerNames();
+  QString report;
+  if (!DisplayMatchingRecords(report)) ShowUnknownCaller(report);
+  if (!report.isEmpty()) throw EPictureFile(ToEightBit(report));
 }
 
-bool TCallHandler::DisplayMatchingRecords() {
+bool TCallHandler::DisplayMatchingRecords(QString& report) {
   // Every match is displayed in turn, so the last one in the sorted list
   // stays on screen. The count and the list are asked again on every pass;
   // the list may hold fewer keys than the count (keys differing only in
@@ -75,16 +85,17 @@ bool TCallHandler::DisplayMatchingRecords() {
     TCallerRecord record{};
     db_.GetRecord(TDBKeyStr(key), record);
     if (record.CallerID.Get() == currentCallerID_) {
-      editor_.DisplayRecord(FromEightBit(record.CallerName.Get()));
+      // A picture problem is reported once the caller is on display.
+      const QString problem = editor_.ShowRecord(FromEightBit(record.CallerName.Get()));
+      if (report.isEmpty()) report = problem;
       found = true;
     }
   }
   return found;
 }
 
-void TCallHandler::ShowUnknownCaller() {
-  const QImage picture = pictures_.LoadDefault();
-  view_.SetPicture(picture);
+void TCallHandler::ShowUnknownCaller(QString& report) {
+  view_.SetPicture(pictures_.ShownDefault(report));
   view_.SetCallerNameText(FromEightBit(currentCallerName_));
   view_.SetCallerIDText(FromEightBit(currentCallerID_));
   view_.SetSaveButtonVisible(true);

@@ -21,12 +21,13 @@ class TCallerEditor;
 class TCallHandler {
  public:
   TCallHandler(TIniDBase& db, TCallerView& view, TCallerEditor& editor,
-               const TCallerPictures& pictures);
+               TCallerPictures& pictures);
 
   // Handler of the monitor's OnCallerID. May run nested inside itself during
-  // the collection wait. Errors (a database failure, a picture that cannot be
-  // read) end the processing and are thrown to the caller; the busy flag is
-  // cleared on every way out.
+  // the collection wait. Errors (a database failure) end the processing and
+  // are thrown to the caller; a picture that cannot be read is thrown once
+  // this call's caller is on display. The busy flag is cleared on every way
+  // out.
   void LineMonitorCallerID(QObject* Sender, const QString& Number, const QString& Name,
                            int Flags);
   // Handler of the monitor's OnCallState: "IDLE" turns the call data into "NO DATA".
@@ -44,16 +45,20 @@ class TCallHandler {
   // it. Empty: nothing happens.
   std::function<void()> RunRemoteAction;
 
+  // The collection wait (kCollectionWaitMs); tests shorten it.
+  int CollectionWaitMs;
+
  private:
   void StoreCallData(const QString& number, const QString& name, int flags);
   void ShowCaller();
-  bool DisplayMatchingRecords();
-  void ShowUnknownCaller();
+  // Each adds to `report` what must be reported once the caller is shown.
+  bool DisplayMatchingRecords(QString& report);
+  void ShowUnknownCaller(QString& report);
 
   TIniDBase& db_;
   TCallerView& view_;
   TCallerEditor& editor_;
-  const TCallerPictures& pictures_;
+  TCallerPictures& pictures_;
   std::string currentCallerID_;
   std::string currentCallerName_;
   bool callerIDBusy_ = false;

@@ -8,19 +8,31 @@
 
 using namespace calls;
 
-TCallerEditor::TCallerEditor(TIniDBase& db, TCallerView& view, const TCallerPictures& pictures)
+namespace {
+
+void ReportIfAny(const QString& report) {
+  if (!report.isEmpty()) throw EPictureFile(ToEightBit(report));
+}
+
+
+}  // namespace
+
+TCallerEditor::TCallerEditor(TIniDBase& db, TCallerView& view, TCallerPictures& pictures)
     : db_(db), view_(view), pictures_(pictures) {}
 
-void TCallerEditor::DisplayRecord(const QString& name) {
+QString TCallerEditor::ShowRecord(const QString& name) {
   const TDBKeyStr key = CallerKey(name);
-  if (!db_.KeyExists(key)) return;
+  if (!db_.KeyExists(key)) return {};
   TCallerRecord record{};
   db_.GetRecord(key, record);
-  const QImage picture = pictures_.Load(name);
-  view_.SetPicture(picture);
+  QString report;
+  view_.SetPicture(pictures_.ShownFor(name, report));
   view_.SetCallerNameText(FromEightBit(record.CallerName.Get()));
   view_.SetCallerIDText(FromEightBit(record.CallerID.Get()));
+  return report;
 }
+
+void TCallerEditor::DisplayRecord(const QString& name) { ReportIfAny(ShowRecord(name)); }
 
 void TCallerEditor::NewClick() {
   const QImage picture = pictures_.LoadDefault();
@@ -30,8 +42,10 @@ void TCallerEditor::NewClick() {
 }
 
 void TCallerEditor::AddCurrent1Click() {
-  const QString name = view_.CallerNameText();
-  const QString number = view_.CallerIDText();
+  // Cut once, before anything is decided: the key, the record and the
+  // picture file all carry the same name.
+  const QString name = StoredCallerText(view_.CallerNameText());
+  const QString number = StoredCallerText(view_.CallerIDText());
   if (number.isEmpty()) {
     platform::ShowErrorDialog(QString::fromLatin1(kInvalidCallerID));
     return;
@@ -44,6 +58,7 @@ void TCallerEditor::AddCurrent1Click() {
     platform::ShowErrorDialog(QString::fromLatin1(kInvalidCallerID));
     return;
   }
+  view_.SetCallerNameText(name);
   const TCallerRecord record = MakeCallerRecord(ToEightBit(name), ToEightBit(number));
   const TDBKeyStr key = CallerKey(name);
   if (db_.KeyExists(key)) {
@@ -71,6 +86,18 @@ void TCallerEditor::Delete1Click() {
   DisplayFirstRecord();
 }
 
+void TCallerEditor::ChoosePicture1Click() {
+  const QString name = view_.CallerNameText();
+  if (!db_.KeyExists(CallerKey(name))) return;
+  const QString file = view_.ChoosePictureFile();
+  if (file.isEmpty()) return;
+  view_.SetPicture(pictures_.Store(name, TCallerPictures::ReadImageFile(file)));
+}
+
+bool TCallerEditor::CanChoosePicture() const {
+  return view_.CallerNameEntries().contains(view_.CallerNameText(), Qt::CaseInsensitive);
+}
+
 void TCallerEditor::DisplayFirstRecord() {
   const QStringList entries = view_.CallerNameEntries();
   DisplayRecord(entries.isEmpty() ? QString() : entries.first());
@@ -79,8 +106,9 @@ void TCallerEditor::DisplayFirstRecord() {
 void TCallerEditor::cbCallerNameChange() {
   const QString name = view_.CallerNameText();
   if (!view_.CallerNameEntries().contains(name, Qt::CaseInsensitive)) return;
-  DisplayRecord(name);
+  const QString report = ShowRecord(name);
   view_.SetSaveButtonVisible(false);
+  ReportIfAny(report);
 }
 
 void TCallerEditor::bSaveToDatabaseClick() {
@@ -89,7 +117,13 @@ void TCallerEditor::bSaveToDatabaseClick() {
 }
 
 void TCallerEditor::ReloadCallerNames() {
+  shownKeys_ = db_.GetRecordList().Strings();
   QStringList entries;
-  for (const std::string& key : db_.GetRecordList()) entries << FromEightBit(key);
+  entries.reserve(static_cast<qsizetype>(shownKeys_.size()));
+  for (const std::string& key : shownKeys_) entries << FromEightBit(key);
   view_.SetCallerNameEntries(entries);
+}
+
+void TCallerEditor::RefreshCallerNames() {
+  if (db_.GetRecordList().Strings() != shownKeys_) ReloadCallerNames();
 }
