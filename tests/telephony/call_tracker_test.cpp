@@ -1,6 +1,7 @@
 #include "telephony/call_tracker.h"
 
 #include <QStringList>
+#include <ostream>
 #include <gtest/gtest.h>
 
 #include "telephony/caller_id_parser.h"
@@ -43,6 +44,8 @@ struct TScript {
   QStringList steps;
   QStringList events;
 };
+
+void PrintTo(const TScript& script, std::ostream* out) { *out << script.label; }
 
 class CallTracking : public ::testing::TestWithParam<TScript> {};
 
