@@ -184,7 +184,7 @@ TEST_P(HandWrittenSettings, SurviveStartAndExitChangingOnlyWhatChanged) {
   const QString b = AddModem("modemB");
   // As the manual shows it: several paths after one "ExtraLines=", by hand.
   const QByteArray handWritten = "; Quorvel, set up by hand\n[Settings]\nMode = 0\nExtraLines=" + a.toUtf8() + ";" +
-                                 b.toUtf8() + "\nModem=" + b.toUtf8() + "\nRingTimeout=4 ; seconds\n\n[Mine]\nx=1\n";
+                                 b.toUtf8() + "\nModem=" + b.toUtf8() + "\n; seconds without a ring\nRingTimeout=4\n\n[Mine]\nx=1\n";
   const QString path = config_.SettingsFile();
   QDir().mkpath(QFileInfo(path).absolutePath());
   {
