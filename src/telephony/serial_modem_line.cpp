@@ -5,10 +5,6 @@
 #include "telephony/line_error.h"
 #include "telephony/modem_starter.h"
 
-std::unique_ptr<TOpenLine> MakeOpenLine(const QString& name, const TLineTimings& timings) {
-  return std::make_unique<TSerialModemLine>(name, timings);
-}
-
 TSerialModemLine::TSerialModemLine(const QString& path, const TLineTimings& timings)
     : path_(path), timings_(timings) {
   retryTimer_.setInterval(timings_.reopenIntervalMs);
