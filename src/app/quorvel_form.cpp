@@ -85,6 +85,7 @@ void TQuorvelForm::BuildMenus() {
   New1 = Record1->addAction(QStringLiteral("&New"));
   AddCurrent1 = Record1->addAction(QStringLiteral("&Add/Save Current"));
   Delete1 = Record1->addAction(QStringLiteral("&Delete Current"));
+  ChoosePicture1 = Record1->addAction(QStringLiteral("Choose &Picture..."));
 
   Setup1 = menuBar()->addAction(QStringLiteral("&Setup"));
   connect(Setup1, &QAction::triggered, this, &TQuorvelForm::Setup1Click);

@@ -26,8 +26,12 @@ class TBusyGuard {
 }  // namespace
 
 TCallHandler::TCallHandler(TIniDBase& db, TCallerView& view, TCallerEditor& editor,
-                           const TCallerPictures& pictures)
-    : db_(db), view_(view), editor_(editor), pictures_(pictures) {}
+                           TCallerPictures& pictures)
+    : CollectionWaitMs(kCollectionWaitMs),
+      db_(db),
+      view_(view),
+      editor_(editor),
+      pictures_(pictures) {}
 
 void TCallHandler::LineMonitorCallerID(QObject* /*Sender*/, const QString& Number,
                                        const QString& Name, int Flags) {
@@ -39,7 +43,7 @@ void TCallHandler::LineMonitorCallerID(QObject* /*Sender*/, const QString& Numbe
   if (callerIDBusy_) return;  // the processing under way uses the data just stored
 
   TBusyGuard busy(callerIDBusy_);
-  DelayWithMessages(kCollectionWaitMs);
+  DelayWithMessages(CollectionWaitMs);
   // Told on every way out below, errors included: the call did come in.
   struct TReport {
     TCallHandler& handler;
@@ -50,7 +54,7 @@ void TCallHandler::LineMonitorCallerID(QObject* /*Sender*/, const QString& Numbe
   if (facts_.activeMode) {
     view_.ShowAndRaise();
     view_.Beep();
-    facts_.matchedName = ShowCaller(currentCallerID_, currentCallerName_);
+    ShowCaller(currentCallerID_, currentCallerName_, &facts_.matchedName);
   } else if (RunRemoteAction) {
     RunRemoteAction();
   }
@@ -65,7 +69,7 @@ void TCallHandler::LineMonitorCallState(QObject* /*Sender*/, const QString& Stat
 
 void TCallHandler::ShowLoggedCaller(const std::string& callerID, const std::string& callerName) {
   view_.ShowAndRaise();
-  ShowCaller(callerID, callerName);
+  ShowCaller(callerID, callerName, nullptr);
 }
 
 void TCallHandler::StoreCallData(const QString& number, const QString& name, int flags) {
@@ -88,14 +92,20 @@ void TCallHandler::ReportCall() noexcept {
   Observer.callHandled(facts_);
 }
 
-std::string TCallHandler::ShowCaller(const std::string& callerID,
-                                     const std::string& callerName) {
-  std::string shown = DisplayMatchingRecords(callerID);
-  if (shown.empty()) ShowUnknownCaller(callerID, callerName);
-  return shown;
+void TCallHandler::ShowCaller(const std::string& callerID, const std::string& callerName,
+                              std::string* shown) {
+  // One view of the database for the whole lookup: the file is checked and
+  // parsed at most once, however many records there are.
+  const TIniDBSnapshot snapshot(db_);
+  editor_.RefreshCallerNames();
+  QString report;
+  std::string matched = DisplayMatchingRecords(callerID, report);
+  if (matched.empty()) ShowUnknownCaller(callerID, callerName, report);
+  if (shown) *shown = std::move(matched);
+  if (!report.isEmpty()) throw EPictureFile(ToEightBit(report));
 }
 
-std::string TCallHandler::DisplayMatchingRecords(const std::string& callerID) {
+std::string TCallHandler::DisplayMatchingRecords(const std::string& callerID, QString& report) {
   // Every match is displayed in turn, so the last one in the sorted list
   // stays on screen. The count and the list are asked again on every pass;
   // the list may hold fewer keys than the count (keys differing only in
@@ -108,16 +118,18 @@ std::string TCallHandler::DisplayMatchingRecords(const std::string& callerID) {
     TCallerRecord record{};
     db_.GetRecord(TDBKeyStr(key), record);
     if (record.CallerID.Get() == callerID) {
-      editor_.DisplayRecord(FromEightBit(record.CallerName.Get()));
+      // A picture problem is reported once the caller is on display.
+      const QString problem = editor_.ShowRecord(FromEightBit(record.CallerName.Get()));
+      if (report.isEmpty()) report = problem;
       shown = record.CallerName.Get();
     }
   }
   return shown;
 }
 
-void TCallHandler::ShowUnknownCaller(const std::string& callerID, const std::string& callerName) {
-  const QImage picture = pictures_.LoadDefault();
-  view_.SetPicture(picture);
+void TCallHandler::ShowUnknownCaller(const std::string& callerID, const std::string& callerName,
+                                     QString& report) {
+  view_.SetPicture(pictures_.ShownDefault(report));
   view_.SetCallerNameText(FromEightBit(callerName));
   view_.SetCallerIDText(FromEightBit(callerID));
   view_.SetSaveButtonVisible(true);

@@ -43,12 +43,13 @@ struct TCallObserver {
 class TCallHandler {
  public:
   TCallHandler(TIniDBase& db, TCallerView& view, TCallerEditor& editor,
-               const TCallerPictures& pictures);
+               TCallerPictures& pictures);
 
   // Handler of the monitor's OnCallerID. May run nested inside itself during
-  // the collection wait. Errors (a database failure, a picture that cannot be
-  // read) end the processing and are thrown to the caller; the busy flag is
-  // cleared on every way out.
+  // the collection wait. Errors (a database failure) end the processing and
+  // are thrown to the caller; a picture that cannot be read is thrown once
+  // this call's caller is on display. The busy flag is cleared on every way
+  // out.
   void LineMonitorCallerID(QObject* Sender, const QString& Number, const QString& Name,
                            int Flags);
   // Handler of the monitor's OnCallState: "IDLE" turns the call data into "NO DATA".
@@ -72,18 +73,24 @@ class TCallHandler {
   // touching the current call's data. Errors are thrown as for a call.
   void ShowLoggedCaller(const std::string& callerID, const std::string& callerName);
 
+  // The collection wait (kCollectionWaitMs); tests shorten it.
+  int CollectionWaitMs;
+
  private:
   void StoreCallData(const QString& number, const QString& name, int flags);
-  // Returns the name of the stored caller left on screen, "" when none matched.
-  std::string ShowCaller(const std::string& callerID, const std::string& callerName);
-  std::string DisplayMatchingRecords(const std::string& callerID);
-  void ShowUnknownCaller(const std::string& callerID, const std::string& callerName);
+  // Shows the caller of `callerID` as a call does; `shown` (when given) gets
+  // the stored caller left on screen, "" when none matched.
+  void ShowCaller(const std::string& callerID, const std::string& callerName, std::string* shown);
+  // Each adds to `report` what must be reported once the caller is shown.
+  std::string DisplayMatchingRecords(const std::string& callerID, QString& report);
+  void ShowUnknownCaller(const std::string& callerID, const std::string& callerName,
+                         QString& report);
   void ReportCall() noexcept;
 
   TIniDBase& db_;
   TCallerView& view_;
   TCallerEditor& editor_;
-  const TCallerPictures& pictures_;
+  TCallerPictures& pictures_;
   std::string currentCallerID_;
   std::string currentCallerName_;
   bool callerIDBusy_ = false;

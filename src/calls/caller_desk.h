@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "calls/call_handler.h"
@@ -17,7 +18,8 @@ class TLineMonitor;
 // Call handling and caller editing as the main window holds them: the view
 // over the window's widgets, the pictures beside the program, the record
 // editing and the call handler, connected to the window's menu, widgets and
-// line monitor.
+// line monitor. Errors of the user's actions are shown by the general error
+// report where they are connected.
 class TCallerDesk {
  public:
   // What the main window lends; all of it outlives the desk.
@@ -28,6 +30,7 @@ class TCallerDesk {
     QAction* deleteCurrent = nullptr;  // Record > "&Delete Current"
     TLineMonitor* lineMonitor = nullptr;
     std::function<bool()> isActiveMode;
+    QAction* choosePicture = nullptr;  // Record > "Choose &Picture..." (may be absent)
   };
 
   // `appDirectory` ends with a path separator.
@@ -41,9 +44,12 @@ class TCallerDesk {
   TCallHandler& Handler() { return handler_; }
 
  private:
+  class TListOpening;
+
   TCallerViewWidgets view_;
   TCallerPictures pictures_;
   TCallerEditor editor_;
   TCallHandler handler_;
   std::vector<QMetaObject::Connection> connections_;
+  std::unique_ptr<TListOpening> listOpening_;
 };

@@ -8,19 +8,31 @@
 
 using namespace calls;
 
-TCallerEditor::TCallerEditor(TIniDBase& db, TCallerView& view, const TCallerPictures& pictures)
+namespace {
+
+void ReportIfAny(const QString& report) {
+  if (!report.isEmpty()) throw EPictureFile(ToEightBit(report));
+}
+
+
+}  // namespace
+
+TCallerEditor::TCallerEditor(TIniDBase& db, TCallerView& view, TCallerPictures& pictures)
     : db_(db), view_(view), pictures_(pictures) {}
 
-void TCallerEditor::DisplayRecord(const QString& name) {
+QString TCallerEditor::ShowRecord(const QString& name) {
   const TDBKeyStr key = CallerKey(name);
-  if (!db_.KeyExists(key)) return;
+  if (!db_.KeyExists(key)) return {};
   TCallerRecord record{};
   db_.GetRecord(key, record);
-  const QImage picture = pictures_.Load(name);
-  view_.SetPicture(picture);
+  QString report;
+  view_.SetPicture(pictures_.ShownFor(name, report));
   view_.SetCallerNameText(FromEightBit(record.CallerName.Get()));
   view_.SetCallerIDText(FromEightBit(record.CallerID.Get()));
+  return report;
 }
+
+void TCallerEditor::DisplayRecord(const QString& name) { ReportIfAny(ShowRecord(name)); }
 
 void TCallerEditor::NewClick() {
   const QImage picture = pictures_.LoadDefault();
@@ -30,15 +42,19 @@ void TCallerEditor::NewClick() {
 }
 
 void TCallerEditor::AddCurrent1Click() {
-  StoreCaller(view_.CallerNameText(), view_.CallerIDText(), [this] { return view_.Picture(); });
+  StoreCaller(view_.CallerNameText(), view_.CallerIDText(), /*fromView=*/true);
 }
 
 bool TCallerEditor::SaveCaller(const QString& name, const QString& number) {
-  return StoreCaller(name, number, [this] { return pictures_.LoadDefault(); });
+  return StoreCaller(name, number, /*fromView=*/false);
 }
 
-bool TCallerEditor::StoreCaller(const QString& name, const QString& number,
-                                const std::function<QImage()>& newCallerPicture) {
+bool TCallerEditor::StoreCaller(const QString& typedName, const QString& typedNumber,
+                                bool fromView) {
+  // Cut once, before anything is decided: the key, the record and the
+  // picture file all carry the same name.
+  const QString name = StoredCallerText(typedName);
+  const QString number = StoredCallerText(typedNumber);
   if (number.isEmpty()) {
     platform::ShowErrorDialog(QString::fromLatin1(kInvalidCallerID));
     return false;
@@ -51,13 +67,16 @@ bool TCallerEditor::StoreCaller(const QString& name, const QString& number,
     platform::ShowErrorDialog(QString::fromLatin1(kInvalidCallerID));
     return false;
   }
+  if (fromView) view_.SetCallerNameText(name);
   const TCallerRecord record = MakeCallerRecord(ToEightBit(name), ToEightBit(number));
   const TDBKeyStr key = CallerKey(name);
   if (db_.KeyExists(key)) {
     db_.UpdRecord(key, record);  // an existing caller keeps its picture
   } else {
     db_.AddRecord(record);
-    pictures_.Save(name, newCallerPicture());
+    // A caller stored from elsewhere has no picture of its own yet: it is
+    // shown with the default picture until one is chosen.
+    if (fromView) pictures_.Save(name, view_.Picture());
   }
   ReloadCallerNames();
   return true;
@@ -79,6 +98,18 @@ void TCallerEditor::Delete1Click() {
   DisplayFirstRecord();
 }
 
+void TCallerEditor::ChoosePicture1Click() {
+  const QString name = view_.CallerNameText();
+  if (!db_.KeyExists(CallerKey(name))) return;
+  const QString file = view_.ChoosePictureFile();
+  if (file.isEmpty()) return;
+  view_.SetPicture(pictures_.Store(name, TCallerPictures::ReadImageFile(file)));
+}
+
+bool TCallerEditor::CanChoosePicture() const {
+  return view_.CallerNameEntries().contains(view_.CallerNameText(), Qt::CaseInsensitive);
+}
+
 void TCallerEditor::DisplayFirstRecord() {
   const QStringList entries = view_.CallerNameEntries();
   DisplayRecord(entries.isEmpty() ? QString() : entries.first());
@@ -87,8 +118,9 @@ void TCallerEditor::DisplayFirstRecord() {
 void TCallerEditor::cbCallerNameChange() {
   const QString name = view_.CallerNameText();
   if (!view_.CallerNameEntries().contains(name, Qt::CaseInsensitive)) return;
-  DisplayRecord(name);
+  const QString report = ShowRecord(name);
   view_.SetSaveButtonVisible(false);
+  ReportIfAny(report);
 }
 
 void TCallerEditor::bSaveToDatabaseClick() {
@@ -97,7 +129,13 @@ void TCallerEditor::bSaveToDatabaseClick() {
 }
 
 void TCallerEditor::ReloadCallerNames() {
+  shownKeys_ = db_.GetRecordList().Strings();
   QStringList entries;
-  for (const std::string& key : db_.GetRecordList()) entries << FromEightBit(key);
+  entries.reserve(static_cast<qsizetype>(shownKeys_.size()));
+  for (const std::string& key : shownKeys_) entries << FromEightBit(key);
   view_.SetCallerNameEntries(entries);
+}
+
+void TCallerEditor::RefreshCallerNames() {
+  if (db_.GetRecordList().Strings() != shownKeys_) ReloadCallerNames();
 }

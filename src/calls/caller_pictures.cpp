@@ -1,14 +1,17 @@
 #include "calls/caller_pictures.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QPainter>
 #include <QSaveFile>
 
 #include "calls/caller_text.h"
 #include "calls/calls_constants.h"
+#include "inidb/caller_record.h"
 
 using namespace calls;
 
@@ -18,6 +21,13 @@ constexpr char kBitmapFormat[] = "BMP";
 
 [[noreturn]] void ThrowPictureError(const char* messageTemplate, const QString& path) {
   throw EPictureFile(ToEightBit(QString::fromUtf8(messageTemplate).arg(path)));
+}
+
+// A file in one state: a broken file that is replaced counts as a new one.
+QString FileState(const QString& path) {
+  const QFileInfo info(path);
+  return path + QLatin1Char('\n') + QString::number(info.size()) + QLatin1Char('\n') +
+         QString::number(info.lastModified().toMSecsSinceEpoch());
 }
 
 }  // namespace
@@ -63,17 +73,78 @@ QImage TCallerPictures::LoadDefault() const {
   return LoadFile(DefaultFile(), QString::fromLatin1(kDefaultPictureFile));
 }
 
+QImage TCallerPictures::ShownFor(const QString& name, QString& report) {
+  // A name that would leave the folder, or "Default", has no picture of its own.
+  const bool ownName = IsSafePictureName(name) && !IsReservedCallerName(ToEightBit(name));
+  const QString path = ExistingFileFor(name + QString::fromLatin1(kPictureExtension));
+  if (!ownName || !QFileInfo::exists(path)) return ShownDefault(report);
+  try {
+    return Load(name);
+  } catch (const EPictureFile& error) {
+    const QString state = FileState(path);
+    if (!reported_.contains(state)) {
+      reported_.insert(state);
+      report = QString::fromUtf8(error.what());
+    }
+  }
+  QString defaultReport;
+  const QImage picture = ShownDefault(defaultReport);
+  if (report.isEmpty()) report = defaultReport;
+  return picture;
+}
+
+QImage TCallerPictures::ShownDefault(QString& report) const {
+  try {
+    return LoadDefault();
+  } catch (const EPictureFile& error) {
+    // Never the previous caller's face beside this call's name.
+    report = QString::fromUtf8(error.what());
+    return StartupPicture();
+  }
+}
+
+QString TCallerPictures::WritableFileFor(const QString& name) const {
+  if (!IsSafePictureName(name) || IsReservedCallerName(ToEightBit(name))) {
+    ThrowPictureError(kCannotCreateFile, FileOf(name));
+  }
+  return ExistingFileFor(name + QString::fromLatin1(kPictureExtension));
+}
+
 void TCallerPictures::Save(const QString& name, const QImage& picture) const {
   const QString shownPath = FileOf(name);
-  if (!IsSafePictureName(name)) ThrowPictureError(kCannotCreateFile, shownPath);
-  QSaveFile file(ExistingFileFor(name + QString::fromLatin1(kPictureExtension)));
+  QSaveFile file(WritableFileFor(name));
   if (!file.open(QIODevice::WriteOnly)) ThrowPictureError(kCannotCreateFile, shownPath);
   QImageWriter writer(&file, kBitmapFormat);
   if (!writer.write(picture) || !file.commit()) ThrowPictureError(kCannotCreateFile, shownPath);
 }
 
+QImage TCallerPictures::Store(const QString& name, const QImage& image) const {
+  QImage picture = image;
+  if (picture.width() > kMaxStoredPictureSide || picture.height() > kMaxStoredPictureSide) {
+    picture = picture.scaled(kMaxStoredPictureSide, kMaxStoredPictureSide, Qt::KeepAspectRatio,
+                             Qt::SmoothTransformation);
+  }
+  // A bitmap holds no transparency: what shows through is white, as on paper.
+  QImage opaque(picture.size(), QImage::Format_RGB32);
+  opaque.fill(Qt::white);
+  QPainter painter(&opaque);
+  painter.drawImage(0, 0, picture);
+  painter.end();
+  Save(name, opaque);
+  return opaque;
+}
+
+QImage TCallerPictures::ReadImageFile(const QString& path) {
+  if (!QFileInfo(path).isFile()) ThrowPictureError(kCannotOpenFile, path);
+  QImageReader reader(path);
+  reader.setAutoTransform(true);
+  QImage image = reader.read();
+  if (image.isNull()) ThrowPictureError(kCannotOpenFile, path);
+  return image;
+}
+
 void TCallerPictures::Delete(const QString& name) const {
-  if (!IsSafePictureName(name)) return;
+  if (!IsSafePictureName(name) || IsReservedCallerName(ToEightBit(name))) return;
   const QString path = ExistingFileFor(name + QString::fromLatin1(kPictureExtension));
   if (QFileInfo(path).isFile()) QFile::remove(path);
 }

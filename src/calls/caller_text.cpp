@@ -3,6 +3,9 @@
 #include <QList>
 
 #include "calls/calls_constants.h"
+#include "inidb/caller_record.h"
+#include "inidb/ini_store.h"
+#include "inidb/profile_document.h"
 
 namespace calls {
 namespace {
@@ -49,12 +52,19 @@ bool IsSafePictureName(const QString& name) {
 }
 
 bool IsStorableCallerName(const QString& name) {
-  if (name.isEmpty() || HasControlCharacter(name)) return false;
-  if (name.contains(QLatin1Char('=')) || name.contains(QLatin1Char(']'))) return false;
-  if (name.startsWith(QLatin1Char('[')) || name.startsWith(QLatin1Char(';'))) return false;
-  return IsSafePictureName(name);
+  const std::string text = ToEightBit(name);
+  return !HasControlCharacter(name) && IsStorableIniKey(text) && !IsReservedCallerName(text) &&
+         IsSafePictureName(name);
 }
 
-bool IsStorableCallerID(const QString& number) { return !HasControlCharacter(number); }
+bool IsStorableCallerID(const QString& number) {
+  return !HasControlCharacter(number) && IsStorableIniText(ToEightBit(number));
+}
+
+QString StoredCallerText(const QString& text) {
+  const std::string trimmed(TrimProfileBlanks(ToEightBit(text)));
+  // Cutting may leave a blank at the end.
+  return FromEightBit(std::string(TrimProfileBlanks(CutText(trimmed, kRecordFieldBytes))));
+}
 
 }  // namespace calls

@@ -23,12 +23,18 @@ std::string FormatCallerNumber(const QString& number);
 // "." or "..", so it never addresses a file outside the program's folder.
 bool IsSafePictureName(const QString& name);
 
-// A name the database stores faithfully and that is a safe picture name: not
-// empty, no control characters (line breaks), no "=" or "]", and not starting
-// with "[" or ";".
+// A name the database stores faithfully and that is a safe picture name and
+// not "Default": not empty, no control characters, no blanks around it, no
+// "=" or "]", not starting with "[" or ";".
 bool IsStorableCallerName(const QString& name);
 
-// A number the database stores faithfully: no control characters.
+// A number the database stores faithfully: no control characters, no blanks
+// around it, not quoted, not "#".
 bool IsStorableCallerID(const QString& number);
+
+// A name or number as a record keeps it: without the blanks around it that
+// the file would drop, cut to the record's 20 bytes without splitting a
+// character.
+QString StoredCallerText(const QString& text);
 
 }  // namespace calls

@@ -11,7 +11,8 @@ class TCallerView {
  public:
   virtual ~TCallerView() = default;
 
-  // The caller-name box: its editable text and its list of entries.
+  // The caller-name box: its editable text (as the user gave it, without a
+  // completion offered but not accepted) and its list of entries.
   virtual QString CallerNameText() const = 0;
   virtual void SetCallerNameText(const QString& text) = 0;
   virtual QStringList CallerNameEntries() const = 0;
@@ -28,6 +29,10 @@ class TCallerView {
 
   // The "Save to database" button.
   virtual void SetSaveButtonVisible(bool visible) = 0;
+
+  // Asks the user for a picture file (PNG, JPEG, BMP, GIF); empty when none
+  // was chosen.
+  virtual QString ChoosePictureFile() = 0;
 
   // Makes the window visible and brings it to the front.
   virtual void ShowAndRaise() = 0;

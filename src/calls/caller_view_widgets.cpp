@@ -3,20 +3,27 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 
 #include "calls/caller_pictures.h"
+#include "calls/calls_constants.h"
 
 TCallerViewWidgets::TCallerViewWidgets(const Widgets& widgets, std::function<bool()> isActiveMode)
-    : widgets_(widgets), isActiveMode_(std::move(isActiveMode)) {
+    : widgets_(widgets),
+      isActiveMode_(std::move(isActiveMode)),
+      completion_(std::make_unique<TNameCompletion>(widgets_.callerName)) {
   widgets_.image->setScaledContents(true);
   SetPicture(calls::StartupPicture());
 }
 
-QString TCallerViewWidgets::CallerNameText() const { return widgets_.callerName->currentText(); }
+TCallerViewWidgets::~TCallerViewWidgets() = default;
+
+QString TCallerViewWidgets::CallerNameText() const { return completion_->AcceptedText(); }
 
 void TCallerViewWidgets::SetCallerNameText(const QString& text) {
   widgets_.callerName->setEditText(text);
@@ -53,6 +60,13 @@ void TCallerViewWidgets::SetPicture(const QImage& picture) {
 
 void TCallerViewWidgets::SetSaveButtonVisible(bool visible) {
   widgets_.saveToDatabase->setVisible(visible);
+}
+
+QString TCallerViewWidgets::ChoosePictureFile() {
+  return QFileDialog::getOpenFileName(
+      widgets_.window, QString::fromLatin1(calls::kChoosePictureCaption),
+      QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+      QString::fromLatin1(calls::kPictureFileFilter));
 }
 
 void TCallerViewWidgets::ShowAndRaise() {

@@ -2,8 +2,10 @@
 
 #include <QImage>
 #include <functional>
+#include <memory>
 
 #include "calls/caller_view.h"
+#include "calls/name_completion.h"
 
 class QAbstractButton;
 class QComboBox;
@@ -24,6 +26,10 @@ class TCallerViewWidgets : public TCallerView {
   };
 
   TCallerViewWidgets(const Widgets& widgets, std::function<bool()> isActiveMode);
+  ~TCallerViewWidgets() override;
+
+  // The name box's completion, which decides what the typed name is.
+  TNameCompletion& NameCompletion() { return *completion_; }
 
   QString CallerNameText() const override;
   void SetCallerNameText(const QString& text) override;
@@ -34,6 +40,7 @@ class TCallerViewWidgets : public TCallerView {
   QImage Picture() const override;
   void SetPicture(const QImage& picture) override;
   void SetSaveButtonVisible(bool visible) override;
+  QString ChoosePictureFile() override;
   void ShowAndRaise() override;
   void Beep() override;
   bool IsActiveMode() const override;
@@ -42,4 +49,5 @@ class TCallerViewWidgets : public TCallerView {
   Widgets widgets_;
   std::function<bool()> isActiveMode_;
   QImage picture_;
+  std::unique_ptr<TNameCompletion> completion_;
 };

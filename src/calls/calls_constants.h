@@ -1,5 +1,7 @@
 #pragma once
 
+#include "inidb/caller_record.h"
+
 // Texts, names and waits of call handling and caller editing, named once.
 namespace calls {
 
@@ -28,13 +30,21 @@ inline constexpr char kPictureExtension[] = ".BMP";
 inline constexpr char kStartupPictureResource[] = ":/calls/startup.bmp";
 
 inline constexpr char kInvalidCallerID[] = "Invalid Caller ID";
-inline constexpr char kInvalidCallerName[] = "Invalid Caller Name";
+inline constexpr const char* kInvalidCallerName = InvalidCallerNameText;
 inline constexpr char kDeleteEntryFor[] = "Delete entry for ";
 inline constexpr char kConfirmCaption[] = "Confirm";
 inline constexpr char kNewNamePlaceholder[] = "(Name)";
 inline constexpr char kNewNumberPlaceholder[] = "(CallerID)";
 // Names beginning with this are placeholders and never stored.
 inline constexpr char kPlaceholderStart = '(';
+
+// A picture chosen by hand is kept no larger than this on either side: the
+// window shows 197 x 200 pixels, and every call of the caller reads the file.
+inline constexpr int kMaxStoredPictureSide = 400;
+inline constexpr char kChoosePictureCaption[] = "Choose Picture";
+// The kinds of picture offered; the file's content decides how it is read.
+inline constexpr char kPictureFileFilter[] =
+    "Pictures (*.png *.PNG *.jpg *.JPG *.jpeg *.JPEG *.bmp *.BMP *.gif *.GIF)";
 
 // The messages of a picture file that cannot be read or written; %1 is the path.
 inline constexpr char kCannotOpenFile[] = "Datei %1 kann nicht geöffnet werden";

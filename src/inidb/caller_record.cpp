@@ -1,5 +1,6 @@
 #include "inidb/caller_record.h"
 
+#include "inidb/name_fold.h"
 #include "inidb/utf8.h"
 
 std::string CutText(std::string_view text, std::size_t maxBytes) {
@@ -19,3 +20,5 @@ TCallerRecord MakeCallerRecord(std::string_view name, std::string_view number) {
   record.CallerID.Set(number);
   return record;
 }
+
+bool IsReservedCallerName(std::string_view name) { return SameFoldedName(name, "Default"); }

@@ -48,3 +48,10 @@ static_assert(alignof(TCallerRecord) == 1, "the caller record has no padding");
 
 // Builds a caller record from UTF-8 texts, each cut to 20 bytes.
 TCallerRecord MakeCallerRecord(std::string_view name, std::string_view number);
+
+// "Default" names the picture every unknown caller is shown with
+// ("Default.BMP"), so it is no caller's name, in any letter case.
+bool IsReservedCallerName(std::string_view name);
+
+// The answer to a name that cannot be a caller's.
+inline constexpr char InvalidCallerNameText[] = "Invalid Caller Name";

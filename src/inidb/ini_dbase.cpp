@@ -59,8 +59,8 @@ void TCustomIniDBase::SetFileName(const std::string& value) {
   std::string name = value;
   while (!name.empty() && static_cast<unsigned char>(name.back()) <= ' ') name.pop_back();
   if (name.empty()) return;
-  // Longer names are beyond the database's limit: cut, as the property holds.
-  name = CutText(name, MaxFileNameLength);
+  // A name beyond the limit is kept whole: opening refuses it, as a cut
+  // name would be another file.
   FFileName = name;
   if (IsLoading()) return;
   if (FOpen) SetOpen(true);
@@ -126,6 +126,10 @@ void TCustomIniDBase::SetOpen(bool value) {
     return;
   }
   if (FOpen) CloseDatabase();
+  if (FFileName.size() > MaxFileNameLength) {
+    throw EIniWrite(dberr::IniWrite, "Database file name longer than " +
+                                         std::to_string(MaxFileNameLength) + " bytes: " + FFileName);
+  }
   TOpenGuard guard{Database, CurRec};
   CheckException(this, iInitIniDatabase(Database, FFileName));
   const std::string indexName = UpperAscii(FIndexedField);
@@ -148,8 +152,14 @@ void TCustomIniDBase::AssureOpen() {
   if (!FOpen) SetOpen(true);
 }
 
+void TCustomIniDBase::FollowFile() {
+  // Another program may have changed the file: count and key list are taken anew.
+  if (CheckException(this, iSyncIniDatabase(*Database)) > 0) FNeedRefresh = true;
+}
+
 int TCustomIniDBase::GetNumRecs() {
   AssureOpen();
+  FollowFile();
   // A count is not a result code: a hand-edited negative count is reported
   // as it stands instead of being raised as some unrelated error.
   return iNumIniRecs(*Database);
@@ -157,28 +167,31 @@ int TCustomIniDBase::GetNumRecs() {
 
 const TStringList& TCustomIniDBase::GetRecordList() {
   AssureOpen();
+  FollowFile();
   if (FNeedRefresh) RebuildRecordList();
   return RecordList;
 }
 
 void TCustomIniDBase::RebuildRecordList() {
   RecordList.Clear();
-  if (GetNumRecs() > 0) {
+  if (iNumIniRecs(*Database) > 0) {
     std::vector<char> buffer;
     int size = 0;
     CheckException(this, iAllocIniIndexRec(*Database, buffer, size));
     CheckException(this, iLoadIniIndex(*Database, buffer, size));
     // Keys follow each other, each ending in a zero byte; an empty one ends
     // the list.
+    std::vector<std::string> keys;
     std::size_t pos = 0;
     while (pos < buffer.size() && buffer[pos] != '\0') {
       const char* key = buffer.data() + pos;
       const std::size_t length = static_cast<std::size_t>(
           std::find(key, static_cast<const char*>(buffer.data() + buffer.size()), '\0') - key);
-      RecordList.Add(std::string(key, length));
+      keys.emplace_back(key, length);
       pos += length + 1;
     }
     iDeallocIniIndexRec(*Database, buffer, size);
+    RecordList.Assign(keys);
   }
   FNeedRefresh = false;
 }
@@ -268,6 +281,8 @@ void TCustomIniDBase::WritePublishedProperties(TWriter& writer) const {
   writer.WritePropertyName("SortedIndex");
   writer.WriteBoolean(FSortedIndex);
 }
+
+TIniDBSnapshot::TIniDBSnapshot(const TCustomIniDBase& db) : Snapshot(db.FileName()) {}
 
 TIniDBase::TIniDBase() = default;
 

@@ -13,6 +13,7 @@
 #include "inidb/db_key.h"
 #include "inidb/field_list.h"
 #include "inidb/ini_store.h"
+#include "inidb/profile_file.h"
 #include "inidb/string_list.h"
 
 // The name of the index field (at most 21 characters).
@@ -22,6 +23,8 @@ using TDBIndexedField = std::string;
 // field list, kept in one INI file by the record store, keyed by the index
 // field. Every failure is thrown as the coded exception of its result code
 // (db_errors.h). The file is opened on first use and created when missing.
+// Records are read from the file at every operation; the count and the key
+// list are kept, and taken anew when another program changes the file.
 class TCustomIniDBase : public TBaseComponent {
  public:
   static constexpr char DefaultFileName[] = "DATABASE.INI";
@@ -36,6 +39,7 @@ class TCustomIniDBase : public TBaseComponent {
   const std::string& FileName() const { return FFileName; }
   // Trailing blanks and control characters are dropped; a name that is
   // then empty changes nothing. An open database is reopened on the new file.
+  // A name longer than MaxFileNameLength bytes is kept, and opening fails.
   void SetFileName(const std::string& value);
 
   const TDBFieldList& FieldList() const { return FFieldList; }
@@ -106,6 +110,7 @@ class TCustomIniDBase : public TBaseComponent {
   }
   void AppendField(const TDBFieldInfo& field);
   void CloseDatabase();
+  void FollowFile();
   void RebuildRecordList();
   void CheckRecordRoom(std::size_t size) const;
 
@@ -120,6 +125,18 @@ class TCustomIniDBase : public TBaseComponent {
   TStringList RecordList;
   bool FNeedRefresh = true;
   bool FOpen = false;
+};
+
+// Holds one view of the database's file for a run of operations, such as a
+// call's lookup over every record: the file is checked, and parsed if it
+// changed, once for the whole run instead of at every operation. The run
+// sees its own changes; other programs' changes are seen after it.
+class TIniDBSnapshot {
+ public:
+  explicit TIniDBSnapshot(const TCustomIniDBase& db);
+
+ private:
+  TProfileSnapshot Snapshot;
 };
 
 // The component the program places: declares the stored field list.

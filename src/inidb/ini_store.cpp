@@ -102,6 +102,7 @@ int WriteRecordFields(const TIniDatabase& db, TProfileTransaction& tx, std::stri
     if (field->IsIndex) continue;
     const std::string text = field->IsString ? SlotText(slot, field->FieldSize)
                                              : std::to_string(SlotInteger(slot));
+    if (field->IsString && !IsStorableIniText(text)) return dberr::IniWrite;
     if (!WriteIniValue(tx, section, field->FieldName, text)) return dberr::IniWrite;
   }
   return 0;
@@ -124,12 +125,7 @@ int AddRecordIn(const TIniDatabase& db, TProfileTransaction& tx, std::span<const
   if (count >= MaxIniRecords) return dberr::DatabaseFull;
   const std::string key = IndexText(db, record);
   if (KeyPresent(tx, key)) return dberr::RecordExists;
-  // A key that could not come back as the same section and entry is refused
-  // before anything is written; so is an empty one, which no key list shows.
-  if (TrimProfileBlanks(key).empty() || !IsStorableSectionName(key) || !IsStorableKey(key) ||
-      NamesStoreSection(key)) {
-    return dberr::IniWrite;
-  }
+  if (!IsStorableIniKey(key)) return dberr::IniWrite;
   if (!tx.WriteString(IniIndexSection, key, IniPresentMark)) return dberr::IniWrite;
   if (const int rc = WriteRecordFields(db, tx, key, record); rc != 0) return rc;
   ++count;
@@ -142,6 +138,23 @@ int DelRecordIn(TProfileTransaction& tx, std::string_view key, std::int32_t& cou
   if (!NamesStoreSection(key) && !tx.DeleteSection(key)) return dberr::IniWrite;
   --count;
   return WriteEntryCount(tx, count);
+}
+
+// The count and each non-index field's default, as the file says.
+void ReadCountAndDefaults(TIniDatabase& db, const TProfileReader& reader) {
+  db.NumRecords = reader.ReadInteger(IniDefaultsSection, IniEntriesKey, 0);
+  std::size_t offset = 0;
+  for (const TIniDBField* field = db.FirstField.get(); field; field = field->Next.get()) {
+    char* slot = db.DefaultRec.data() + offset;
+    offset += field->FieldSize;
+    if (field->IsIndex) continue;
+    if (field->IsString) {
+      SetSlotText(slot, field->FieldSize, ReadFieldText(reader, IniDefaultsSection, *field, ""));
+    } else {
+      SetSlotInteger(slot, reader.ReadInteger(IniDefaultsSection, field->FieldName, 0));
+    }
+  }
+  db.FileVersion = reader.Version();
 }
 
 // Ends a change: on success writes it and adopts the new count; on failure
@@ -217,18 +230,7 @@ int iPrepareIniDatabase(TIniDatabase& db) {
 
   const TProfileReader reader(db.IniFileName);
   if (reader.FileExists()) {
-    db.NumRecords = reader.ReadInteger(IniDefaultsSection, IniEntriesKey, 0);
-    std::size_t offset = 0;
-    for (const TIniDBField* field = db.FirstField.get(); field; field = field->Next.get()) {
-      char* slot = db.DefaultRec.data() + offset;
-      offset += field->FieldSize;
-      if (field->IsIndex) continue;
-      if (field->IsString) {
-        SetSlotText(slot, field->FieldSize, ReadFieldText(reader, IniDefaultsSection, *field, ""));
-      } else {
-        SetSlotInteger(slot, reader.ReadInteger(IniDefaultsSection, field->FieldName, 0));
-      }
-    }
+    ReadCountAndDefaults(db, reader);
     db.Prepared = true;
     return 0;
   }
@@ -256,6 +258,27 @@ int iPrepareIniDatabase(TIniDatabase& db) {
 int iKeyExists(TIniDatabase& db, std::string_view key) {
   if (!db.Prepared) return 0;
   return KeyPresent(TProfileReader(db.IniFileName), key) ? 1 : 0;
+}
+
+int iSyncIniDatabase(TIniDatabase& db) {
+  if (const int rc = CommonChecks(db); rc != 0) return rc;
+  const TProfileReader reader(db.IniFileName);
+  if (reader.Version() == db.FileVersion) return 0;
+  // A file removed meanwhile holds no records; the next change creates it.
+  ReadCountAndDefaults(db, reader);
+  return 1;
+}
+
+bool IsStorableIniKey(std::string_view key) {
+  // An empty key is one no key list shows; one with blanks around it is
+  // listed without them.
+  return !key.empty() && TrimProfileBlanks(key).size() == key.size() &&
+         IsStorableSectionName(key) && IsStorableKey(key) && !NamesStoreSection(key);
+}
+
+bool IsStorableIniText(std::string_view text) {
+  // "#" reads back as an empty text.
+  return IsStorableValue(text) && ReadsBackAsWritten(text) && text != IniPresentMark;
 }
 
 int iAddIniRecord(TIniDatabase& db, std::span<const char> record) {

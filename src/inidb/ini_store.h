@@ -46,6 +46,8 @@ struct TIniDatabase {
   std::uint32_t RecordSize = 0;
   std::vector<char> DefaultRec;
   bool Prepared = false;
+  // The state of the file NumRecords and DefaultRec were read from.
+  std::uint64_t FileVersion = 0;
 };
 
 using PIniDatabase = std::unique_ptr<TIniDatabase>;
@@ -60,6 +62,15 @@ int iAddIniDBField(TIniDatabase& db, std::string_view name, bool isString, std::
 int iPrepareIniDatabase(TIniDatabase& db);
 // True (1) when "Index" marks `key` present; 0 otherwise, also unprepared.
 int iKeyExists(TIniDatabase& db, std::string_view key);
+// Reads count and defaults again when another program changed the file
+// since they were read: 1 when it did, 0 when the file is as it was.
+int iSyncIniDatabase(TIniDatabase& db);
+
+// What a record may hold: keys and string values that come back from the
+// file exactly as written. Adds and updates refuse anything else (-7004)
+// before writing.
+bool IsStorableIniKey(std::string_view key);
+bool IsStorableIniText(std::string_view text);
 
 // Records are internal records of at least RecordSize bytes (else -7002).
 int iAddIniRecord(TIniDatabase& db, std::span<const char> record);

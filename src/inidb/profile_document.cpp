@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "inidb/name_fold.h"
 #include "inidb/profile_file.h"
 
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
-
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // A value wrapped in a matching pair of quotes reads without them.
 std::string_view Unquote(std::string_view value) {
@@ -31,47 +30,12 @@ std::string_view TrimProfileBlanks(std::string_view text) {
   return text.substr(begin, end - begin);
 }
 
-std::string FoldProfileName(std::string_view name) {
-  const std::string_view trimmed = TrimProfileBlanks(name);
-  std::string folded(trimmed);
-  for (char& c : folded) c = FoldAscii(c);
-  return folded;
+bool ReadsBackAsWritten(std::string_view value) {
+  return TrimProfileBlanks(value).size() == value.size() && Unquote(value).size() == value.size();
 }
 
 bool SameProfileName(std::string_view a, std::string_view b) {
-  return TProfileNameEqual()(TrimProfileBlanks(a), TrimProfileBlanks(b));
-}
-
-std::uint64_t TProfileNameHash::operator()(std::string_view name) const {
-  // Eight bytes at a time, upper-case ASCII letters folded in place: this
-  // runs for every lookup of every operation.
-  constexpr std::uint64_t Ones = 0x0101010101010101ull;
-  constexpr std::uint64_t Highs = 0x8080808080808080ull;
-  std::uint64_t hash = 0x9E3779B97F4A7C15ull ^ name.size();
-  std::size_t pos = 0;
-  while (pos < name.size()) {
-    std::uint64_t word = 0;
-    const std::size_t take = std::min<std::size_t>(8, name.size() - pos);
-    std::memcpy(&word, name.data() + pos, take);
-    pos += take;
-    // A byte is 'A'..'Z' when adding 0x80-'A' sets its top bit and adding
-    // 0x80-'Z'-1 does not; bytes from 0x80 up are left alone.
-    const std::uint64_t low = word & ~Highs;
-    const std::uint64_t upper =
-        ((low + Ones * (0x80 - 'A')) & ~(low + Ones * (0x80 - 'Z' - 1)) & ~word) & Highs;
-    word |= upper >> 2;
-    hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
-    hash ^= hash >> 32;
-  }
-  return hash;
-}
-
-bool TProfileNameEqual::operator()(std::string_view a, std::string_view b) const {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i] != b[i] && FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-  }
-  return true;
+  return SameFoldedName(TrimProfileBlanks(a), TrimProfileBlanks(b));
 }
 
 TProfileDocument::TProfileDocument(std::string_view content) {
@@ -140,7 +104,7 @@ std::size_t TableSize(std::size_t count) {
 }
 
 std::uint64_t KeyHash(std::string_view name, std::size_t section) {
-  std::uint64_t hash = TProfileNameHash()(name) ^ ((section + 1) * 0x9E3779B97F4A7C15ull);
+  std::uint64_t hash = FoldedNameHash(name) ^ ((section + 1) * 0x9E3779B97F4A7C15ull);
   return hash ^ (hash >> 29);
 }
 
@@ -161,7 +125,7 @@ void TProfileDocument::Reindex() {
     if (line.Kind == TLineKind::Header) {
       if (!Sections.empty()) Sections.back().End = i;
       Sections.push_back(TSection{i, Lines.size()});
-      const std::uint64_t hash = TProfileNameHash()(line.Name());
+      const std::uint64_t hash = FoldedNameHash(line.Name());
       TSlot& slot = SectionSlots[ProbeSection(hash, line.Name())];
       if (slot.Line == npos) slot = TSlot{hash, i, Sections.size() - 1};
     } else if (line.Kind == TLineKind::Entry && !Sections.empty()) {
@@ -178,7 +142,7 @@ std::size_t TProfileDocument::ProbeSection(std::uint64_t hash, std::string_view 
   for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
     const TSlot& slot = SectionSlots[i];
     if (slot.Line == npos) return i;
-    if (slot.Hash == hash && TProfileNameEqual()(Lines[slot.Line].Name(), name)) return i;
+    if (slot.Hash == hash && SameFoldedName(Lines[slot.Line].Name(), name)) return i;
   }
 }
 
@@ -189,7 +153,7 @@ std::size_t TProfileDocument::ProbeKey(std::uint64_t hash, std::size_t section,
     const TSlot& slot = KeySlots[i];
     if (slot.Line == npos) return i;
     if (slot.Hash == hash && slot.Section == section &&
-        TProfileNameEqual()(Lines[slot.Line].Name(), name)) {
+        SameFoldedName(Lines[slot.Line].Name(), name)) {
       return i;
     }
   }
@@ -214,7 +178,7 @@ std::string TProfileDocument::Serialize() const {
 std::size_t TProfileDocument::FindSectionIndex(std::string_view section) const {
   if (SectionSlots.empty()) return npos;
   const std::string_view name = TrimProfileBlanks(section);
-  const TSlot& slot = SectionSlots[ProbeSection(TProfileNameHash()(name), name)];
+  const TSlot& slot = SectionSlots[ProbeSection(FoldedNameHash(name), name)];
   return slot.Line == npos ? npos : slot.Section;
 }
 

@@ -7,20 +7,14 @@
 #include <string_view>
 #include <vector>
 
-// Name comparison of the profile routines: ASCII letters without regard to
-// case, surrounding blanks ignored.
-std::string FoldProfileName(std::string_view name);
+// Names compare without regard to letter case (name_fold.h), surrounding
+// blanks ignored.
 std::string_view TrimProfileBlanks(std::string_view text);
 bool SameProfileName(std::string_view a, std::string_view b);
 
-// Hashing and equality of trimmed names as the profile routines compare
-// them, so lookups need no folded copy of the name.
-struct TProfileNameHash {
-  std::uint64_t operator()(std::string_view name) const;
-};
-struct TProfileNameEqual {
-  bool operator()(std::string_view a, std::string_view b) const;
-};
+// True when reading an entry holding `value` gives `value` back: no blanks
+// around it and not wrapped in a pair of quotes.
+bool ReadsBackAsWritten(std::string_view value);
 
 // An INI file held as its lines, with the lookups and edits of the profile
 // routines. Lines that an edit does not touch keep their exact content;

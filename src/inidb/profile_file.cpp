@@ -14,8 +14,9 @@ namespace {
 constexpr std::size_t MaxCachedFiles = 8;
 // File times advance in coarse ticks (and on some file systems in whole
 // seconds), so an edit in place of the same size made just after a read may
-// leave the stamp unchanged. A file read this soon after its last change is
-// not kept parsed: it is read again until it has been still for this long.
+// leave the stamp unchanged. The stamp of a file changed this recently (or
+// dated in the future) is not trusted: its bytes are read again and compared
+// with those that were parsed.
 constexpr std::int64_t SettleNanoseconds = 2'000'000'000;
 
 bool ChangedRecently(const TFileStamp& stamp) {
@@ -26,24 +27,51 @@ bool ChangedRecently(const TFileStamp& stamp) {
   return now - changed < SettleNanoseconds;
 }
 
+// One state of a file as read: equal versions mean equal content.
+struct TLoadedFile {
+  TFileStatus Status = TFileStatus::Missing;
+  std::shared_ptr<const TProfileDocument> Doc;
+  std::uint64_t Version = 0;
+};
+
 struct TCachedFile {
   TFileStamp Stamp;
+  std::string Content;  // the bytes Doc was parsed from
   std::shared_ptr<const TProfileDocument> Doc;
+  std::uint64_t Version = 0;
   std::unique_ptr<TFilePin> Pin;
 };
 
+// A file read under a TProfileSnapshot: the state its readers see.
+struct TPinnedFile {
+  int Depth = 0;
+  bool Loaded = false;
+  TLoadedFile File;
+};
+
 std::mutex CacheMutex;
+std::uint64_t LastVersion = 0;
+
 std::unordered_map<std::string, TCachedFile>& Cache() {
   static std::unordered_map<std::string, TCachedFile> cache;
   return cache;
 }
 
-void Remember(const std::string& fileName, const TFileStamp& stamp,
-              std::shared_ptr<const TProfileDocument> doc, std::unique_ptr<TFilePin> pin) {
-  std::lock_guard<std::mutex> guard(CacheMutex);
+std::unordered_map<std::string, TPinnedFile>& Pins() {
+  static std::unordered_map<std::string, TPinnedFile> pins;
+  return pins;
+}
+
+// Call with CacheMutex held.
+TLoadedFile Remember(const std::string& fileName, const TFileStamp& stamp, std::string content,
+                     std::shared_ptr<const TProfileDocument> doc, std::unique_ptr<TFilePin> pin) {
   auto& cache = Cache();
   if (cache.size() >= MaxCachedFiles && cache.find(fileName) == cache.end()) cache.clear();
-  cache[fileName] = TCachedFile{stamp, std::move(doc), std::move(pin)};
+  const std::uint64_t version = ++LastVersion;
+  cache[fileName] = TCachedFile{stamp, std::move(content), doc, version, std::move(pin)};
+  const auto pinned = Pins().find(fileName);
+  if (pinned != Pins().end()) pinned->second.File = TLoadedFile{TFileStatus::Ok, doc, version};
+  return TLoadedFile{TFileStatus::Ok, std::move(doc), version};
 }
 
 void Forget(const std::string& fileName) {
@@ -51,23 +79,21 @@ void Forget(const std::string& fileName) {
   Cache().erase(fileName);
 }
 
-// The parsed content of `fileName`: from the cache while the file is
-// unchanged, else read and parsed anew.
-TFileStatus LoadDocument(const std::string& fileName,
-                         std::shared_ptr<const TProfileDocument>& doc) {
+// The file as it is on disk now: the parsed copy while the file is
+// unchanged, else read (and, if its bytes changed, parsed) anew.
+TLoadedFile LoadFromDisk(const std::string& fileName) {
   TFileSystem& fs = CurrentFileSystem();
   TFileStamp stamp;
   const TFileStatus status = fs.Stat(fileName, stamp);
   if (status != TFileStatus::Ok) {
     Forget(fileName);
-    return status;
+    return TLoadedFile{status, nullptr, 0};
   }
   {
     std::lock_guard<std::mutex> guard(CacheMutex);
     const auto it = Cache().find(fileName);
-    if (it != Cache().end() && it->second.Stamp == stamp) {
-      doc = it->second.Doc;
-      return TFileStatus::Ok;
+    if (it != Cache().end() && it->second.Stamp == stamp && !ChangedRecently(stamp)) {
+      return TLoadedFile{TFileStatus::Ok, it->second.Doc, it->second.Version};
     }
   }
   std::string content;
@@ -75,16 +101,37 @@ TFileStatus LoadDocument(const std::string& fileName,
   const TFileStatus readStatus = fs.ReadFile(fileName, content, stamp, pin);
   if (readStatus != TFileStatus::Ok) {
     Forget(fileName);
-    return readStatus;
+    return TLoadedFile{readStatus, nullptr, 0};
+  }
+  {
+    std::lock_guard<std::mutex> guard(CacheMutex);
+    const auto it = Cache().find(fileName);
+    if (it != Cache().end() && it->second.Content == content) {
+      it->second.Stamp = stamp;
+      it->second.Pin = std::move(pin);
+      return TLoadedFile{TFileStatus::Ok, it->second.Doc, it->second.Version};
+    }
   }
   auto parsed = std::make_shared<const TProfileDocument>(content);
-  if (ChangedRecently(stamp)) {
-    Forget(fileName);
-  } else {
-    Remember(fileName, stamp, parsed, std::move(pin));
+  std::lock_guard<std::mutex> guard(CacheMutex);
+  return Remember(fileName, stamp, std::move(content), std::move(parsed), std::move(pin));
+}
+
+// The file as its readers see it: under a snapshot the state pinned there.
+TLoadedFile LoadDocument(const std::string& fileName) {
+  {
+    std::lock_guard<std::mutex> guard(CacheMutex);
+    const auto pinned = Pins().find(fileName);
+    if (pinned != Pins().end() && pinned->second.Loaded) return pinned->second.File;
   }
-  doc = std::move(parsed);
-  return TFileStatus::Ok;
+  TLoadedFile loaded = LoadFromDisk(fileName);
+  std::lock_guard<std::mutex> guard(CacheMutex);
+  const auto pinned = Pins().find(fileName);
+  if (pinned != Pins().end()) {
+    pinned->second.File = loaded;
+    pinned->second.Loaded = true;
+  }
+  return loaded;
 }
 
 bool HasLineBreakOrZero(std::string_view text) {
@@ -115,15 +162,34 @@ void ClearProfileCache() {
   Cache().clear();
 }
 
+// --- TProfileSnapshot ---
+
+TProfileSnapshot::TProfileSnapshot(const std::string& fileName) : FileName(fileName) {
+  std::lock_guard<std::mutex> guard(CacheMutex);
+  ++Pins()[FileName].Depth;
+}
+
+TProfileSnapshot::~TProfileSnapshot() {
+  std::lock_guard<std::mutex> guard(CacheMutex);
+  const auto pinned = Pins().find(FileName);
+  if (pinned != Pins().end() && --pinned->second.Depth <= 0) Pins().erase(pinned);
+}
+
 // --- TProfileReader ---
 
 TProfileReader::TProfileReader(const std::string& fileName) {
-  if (LoadDocument(fileName, Doc) != TFileStatus::Ok) Doc.reset();
+  const TLoadedFile loaded = LoadDocument(fileName);
+  if (loaded.Status == TFileStatus::Ok) {
+    Doc = loaded.Doc;
+    DocVersion = loaded.Version;
+  }
 }
 
 TProfileReader::~TProfileReader() = default;
 
 bool TProfileReader::FileExists() const { return Doc != nullptr; }
+
+std::uint64_t TProfileReader::Version() const { return DocVersion; }
 
 std::size_t TProfileReader::ContentSize() const { return Doc ? Doc->ContentSize() : 0; }
 
@@ -163,10 +229,11 @@ TProfileTransaction::TProfileTransaction(const std::string& fileName)
     : FileName(fileName), Work(std::make_shared<TProfileDocument>()) {
   Lock = CurrentFileSystem().LockFile(fileName);
   if (!Lock) return;
-  std::shared_ptr<const TProfileDocument> current;
-  switch (LoadDocument(fileName, current)) {
+  // Changes start from the file as it is now, whatever a snapshot shows.
+  const TLoadedFile current = LoadFromDisk(fileName);
+  switch (current.Status) {
     case TFileStatus::Ok:
-      Work = std::make_shared<TProfileDocument>(*current);
+      Work = std::make_shared<TProfileDocument>(*current.Doc);
       Existed = true;
       IsUsable = true;
       break;
@@ -222,14 +289,14 @@ bool TProfileTransaction::Commit() {
   if (!Work->Modified()) return true;
   TFileStamp stamp;
   std::unique_ptr<TFilePin> pin;
-  if (!CurrentFileSystem().ReplaceFile(FileName, Work->Serialize(), stamp, pin)) {
-    Forget(FileName);
-    return false;
-  }
+  std::string content = Work->Serialize();
+  // A failed replacement leaves the file as it was, and the parsed copy with it.
+  if (!CurrentFileSystem().ReplaceFile(FileName, content, stamp, pin)) return false;
   // What we wrote is what the file now holds: keep it parsed.
   // The cache shares the document, so it must not change any more.
   Work->ClearModified();
-  Remember(FileName, stamp, Work, std::move(pin));
+  std::lock_guard<std::mutex> guard(CacheMutex);
+  Remember(FileName, stamp, std::move(content), Work, std::move(pin));
   Existed = true;
   IsUsable = false;
   return true;

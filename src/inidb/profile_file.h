@@ -52,6 +52,9 @@ class TProfileReader {
   ~TProfileReader();
 
   bool FileExists() const;
+  // Identifies the content read: equal versions mean equal content. 0 when
+  // the file is missing or cannot be read.
+  std::uint64_t Version() const;
   // Bytes of the file as it would be written (0 when missing); never less
   // than the text of its entries.
   std::size_t ContentSize() const;
@@ -73,6 +76,22 @@ class TProfileReader {
 
  private:
   std::shared_ptr<const TProfileDocument> Doc;
+  std::uint64_t DocVersion = 0;
+};
+
+// While it lives, readers of the file see it as it was at the first read
+// (and as this process's own changes left it) without looking at the disk
+// again, so a run of reads checks and parses the file at most once.
+// Changes still start from the file as it is. Snapshots nest.
+class TProfileSnapshot {
+ public:
+  explicit TProfileSnapshot(const std::string& fileName);
+  ~TProfileSnapshot();
+  TProfileSnapshot(const TProfileSnapshot&) = delete;
+  TProfileSnapshot& operator=(const TProfileSnapshot&) = delete;
+
+ private:
+  std::string FileName;
 };
 
 // A run of reads and changes of one file made under its lock and written

@@ -5,8 +5,9 @@
 #include <vector>
 
 // A list of texts that can keep itself sorted. Sorted lists order by the
-// user's locale collation without regard to case and drop a text that
-// compares equal to one already present; unsorted lists keep insertion order.
+// user's locale collation without regard to case and drop a text that is
+// the same name as one already present (the database's rule, name_fold.h);
+// unsorted lists keep insertion order.
 class TStringList {
  public:
   using const_iterator = std::vector<std::string>::const_iterator;
@@ -17,6 +18,8 @@ class TStringList {
 
   // Adds `text` at its place; returns false when a sorted list dropped it.
   bool Add(const std::string& text);
+  // Replaces the content by `texts`, as adding them one by one would.
+  void Assign(const std::vector<std::string>& texts);
   void Clear();
 
   // Position of `text` (compared as the list compares), or -1.
@@ -38,7 +41,7 @@ class TStringList {
 };
 
 // Compares two UTF-8 texts without regard to case in the collation of the
-// current C locale (LC_COLLATE, LC_CTYPE); <0, 0 or >0.
+// current C locale (LC_COLLATE); <0, 0 or >0, and 0 only for the same name.
 int CompareTextInLocale(const std::string& a, const std::string& b);
 
 // The form CompareTextInLocale compares: decoded, case-folded text.

@@ -75,7 +75,7 @@ TEST(FormLayout, MenusWithTheirAccessKeys) {
   EXPECT_TRUE(form.Selectmodem1->actions().isEmpty());
   EXPECT_EQ(Entries(form.Mode1), (QStringList{"&Active", "&Passive"}));
   EXPECT_EQ(form.Mode1->actions().at(0), form.Active1);  // entry 0 is the mode test
-  EXPECT_EQ(Entries(form.Record1), (QStringList{"&New", "&Add/Save Current", "&Delete Current"}));
+  EXPECT_EQ(Entries(form.Record1), (QStringList{"&New", "&Add/Save Current", "&Delete Current", "Choose &Picture..."}));
   EXPECT_EQ(form.Setup1->menu(), nullptr);  // a command, not a menu
   EXPECT_EQ(Entries(form.Help1), (QStringList{"&Help", "-", "&About"}));
   EXPECT_EQ(Entries(form.PopupMenu), (QStringList{"&Open", "Call &Log", "-", "&Exit"}));

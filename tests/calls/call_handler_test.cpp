@@ -2,8 +2,12 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+
 #include "calls/caller_key.h"
+#include "calls/calls_constants.h"
 #include "calls_fixture.h"
+#include "faulty_file_system.h"
 
 namespace {
 
@@ -12,7 +16,11 @@ constexpr int kBlocked = 0x1;
 constexpr int kName = 0x4;
 
 // Runs `action` once, `ms` after the call, inside whatever wait is running then.
-void During(int ms, std::function<void()> action) { QTimer::singleShot(ms, std::move(action)); }
+// The handler then waits the real collection wait.
+void During(TCallHandler& handler, int ms, std::function<void()> action) {
+  handler.CollectionWaitMs = calls::kCollectionWaitMs;
+  QTimer::singleShot(ms, std::move(action));
+}
 
 using CallHandlerTest = CallsFixture;
 
@@ -56,7 +64,7 @@ TEST_F(CallHandlerTest, NetworkControlCharactersAreNeverStored) {
 }
 
 TEST_F(CallHandlerTest, EventsWithinTheWaitGiveOneDisplayWithBoth) {
-  During(300, [this] {
+  During(handler, 300, [this] {
     EXPECT_TRUE(handler.CallerIDBusy());
     CallerID("", "Carl Net", kName);
   });
@@ -78,7 +86,7 @@ TEST_F(CallHandlerTest, EventAfterTheProcessingRepeatsTheDisplay) {
 }
 
 TEST_F(CallHandlerTest, IdleDuringTheWaitTurnsTheDataIntoNoData) {
-  During(300, [this] { handler.LineMonitorCallState(nullptr, "IDLE"); });
+  During(handler, 300, [this] { handler.LineMonitorCallState(nullptr, "IDLE"); });
   CallerID("5550103", "Carl", kNumber | kName);
   EXPECT_EQ(handler.CurrentCallerID(), "NO DATA");
   EXPECT_EQ(handler.CurrentCallerName(), "NO DATA");
@@ -101,7 +109,7 @@ TEST_F(CallHandlerTest, PassiveModeHandsOffWithoutShowingOrBeeping) {
   handler.RunRemoteAction = [this, &handedOff] {
     handedOff.emplace_back(handler.CurrentCallerID(), handler.CurrentCallerName());
   };
-  During(300, [this] { CallerID("", "Dora", kName); });
+  During(handler, 300, [this] { CallerID("", "Dora", kName); });
   CallerID("5550104", "", kNumber);
   EXPECT_EQ(view.shows, 0);
   EXPECT_EQ(view.beeps, 0);
@@ -121,7 +129,7 @@ TEST_F(CallHandlerTest, PassiveModeWithoutRemoteActionDoesNothing) {
 TEST_F(CallHandlerTest, ModeIsTestedAfterTheWait) {
   int handOffs = 0;
   handler.RunRemoteAction = [&handOffs] { ++handOffs; };
-  During(300, [this] { activeMode = false; });
+  During(handler, 300, [this] { activeMode = false; });
   CallerID("5550104", "", kNumber);
   EXPECT_EQ(view.shows, 0);
   EXPECT_EQ(handOffs, 1);
@@ -169,6 +177,7 @@ TEST_F(CallHandlerTest, NumbersAreComparedExactly) {
 
 TEST_F(CallHandlerTest, MissingDefaultPictureIsReportedAndNextCallIsHandled) {
   AddCaller("Alice Brown", "555-0101", Qt::red);
+  CallerID("555-0101", "", kNumber);
   ASSERT_TRUE(QFile::remove(AppDirectory() + "Default.BMP"));
   try {
     CallerID("555-0199", "Stranger", kNumber | kName);
@@ -178,12 +187,72 @@ TEST_F(CallHandlerTest, MissingDefaultPictureIsReportedAndNextCallIsHandled) {
               ("Datei " + AppDirectory() + "Default.BMP kann nicht geöffnet werden").toStdString());
   }
   EXPECT_FALSE(handler.CallerIDBusy());
-  EXPECT_EQ(callerName->currentText(), "(Unknown)");
+  // This call's data, and not Alice's face beside it.
+  EXPECT_EQ(callerName->currentText(), "Stranger");
+  EXPECT_EQ(callerID->text(), "555-0199");
+  EXPECT_EQ(view.Picture(), calls::StartupPicture());
   EXPECT_TRUE(window.isVisible());
 
   CallerID("555-0101", "", kNumber);
   EXPECT_EQ(callerName->currentText(), "Alice Brown");
-  EXPECT_EQ(view.shows, 2);
+  EXPECT_EQ(view.shows, 3);
+}
+
+// Unattended calls: a caller without a picture is normal, a broken picture
+// is reported once and not at every call, and the caller on screen is
+// always this call's.
+TEST_F(CallHandlerTest, StoredCallersAreShownWhateverBecameOfTheirPictures) {
+  AddCaller("Alice Brown", "555-0101", Qt::red);
+  AddCaller("Bob Green", "555-0102");
+  AddCaller("Carl White", "555-0103");
+  WriteBytes(PictureFile("Carl White"), "not a bitmap");
+  struct Call {
+    const char* number;
+    const char* name;
+    bool reported;
+  };
+  for (const Call& call : {Call{"555-0103", "Carl White", true}, Call{"555-0101", "Alice Brown", false},
+                           Call{"555-0103", "Carl White", false}, Call{"555-0102", "Bob Green", false}}) {
+    SCOPED_TRACE(call.name);
+    bool reported = false;
+    try {
+      CallerID(call.number, "", kNumber);
+    } catch (const EPictureFile&) {
+      reported = true;
+    }
+    EXPECT_EQ(reported, call.reported);
+    EXPECT_EQ(callerName->currentText(), call.name);
+    EXPECT_EQ(callerID->text(), call.number);
+    EXPECT_EQ(ShownColor(), call.name == std::string("Alice Brown") ? QColor(Qt::red) : DefaultPictureColor());
+  }
+}
+
+// Another program (quorveldb, an editor) adds a caller while we run.
+TEST_F(CallHandlerTest, CallersAddedByOtherProgramsAreMatchedAndListed) {
+  AddCaller("Alice Brown", "555-0101", Qt::red);
+  editor.ReloadCallerNames();
+  TIniDBase other;
+  ApplyCallerDatabaseConfig(other);
+  other.SetFileName(DatabaseFile().toStdString());
+  other.AddRecord(MakeCallerRecord("Dora", "555-0104"));
+  CallerID("555-0104", "", kNumber);
+  EXPECT_EQ(callerName->currentText(), "Dora");
+  EXPECT_TRUE(saveButton->isHidden());
+  EXPECT_EQ(view.CallerNameEntries(), (QStringList{"Alice Brown", "Dora"}));
+}
+
+// A restored backup or a clock set back dates the file in the future.
+TEST_F(CallHandlerTest, ACallReadsAFutureDatedDatabaseOnce) {
+  QByteArray file = "[Index]\r\n";
+  for (int i = 0; i < 300; ++i) file += "Caller " + QByteArray::number(i) + "=#\r\n";
+  file += "[Defaults]\r\n_Entries=300\r\n[Caller 150]\r\nCallerID=555-0150\r\n";
+  WriteDatabaseFile(file);
+  QFile(DatabaseFile()).setFileTime(QDateTime::currentDateTime().addDays(1), QFileDevice::FileModificationTime);
+  editor.ReloadCallerNames();
+  TFaultyFileSystem fs;
+  CallerID("555-0150", "", kNumber);
+  EXPECT_EQ(callerName->currentText(), "Caller 150");
+  EXPECT_LE(fs.Reads, 1);
 }
 
 TEST_F(CallHandlerTest, FailingRemoteActionClearsBusy) {

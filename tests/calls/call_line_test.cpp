@@ -8,6 +8,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+#include "calls/calls_constants.h"
 #include "calls/line_monitor_wiring.h"
 #include "calls_fixture.h"
 #include "fake_modem_line.h"
@@ -25,6 +26,8 @@ class CallLineTest : public CallsFixture {
   void SetUp() override {
     // Long enough that the line never goes idle during the collection wait.
     platform::WriteSettingValue("Settings", "RingTimeout", "5");
+    // The modem's lines of one call are merged by the real collection wait.
+    handler.CollectionWaitMs = calls::kCollectionWaitMs;
     line = std::make_unique<FakeModemLine>(QStringLiteral(QUORVEL_FAKEMODEM), AppDirectory() + "modem");
     ASSERT_TRUE(line->Ok()) << line->Error().toStdString();
     ConnectLineMonitor(line->Monitor(), handler);
@@ -104,6 +107,8 @@ TEST_F(CallLineTest, MissingDefaultPictureIsReportedAndNextCallIsHandled) {
             QString::fromUtf8("Datei ") + AppDirectory() + QString::fromUtf8("Default.BMP kann nicht geöffnet werden."));
   EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
 
+  // The next caller: a ring after the first call's caller ID, then its own.
+  line->Send("raw RING");
   line->Send("raw NMBR = 5551234567");
   ASSERT_TRUE(WaitForDisplays(2));
   EXPECT_EQ(callerName->currentText(), "Alice Brown");

@@ -1,6 +1,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "calls/caller_key.h"
@@ -33,20 +34,42 @@ TEST_F(CallerEditorTest, DisplayRecordOfUnknownNameChangesNothing) {
   EXPECT_EQ(view.Picture(), before);
 }
 
-TEST_F(CallerEditorTest, MissingPictureLeavesPreviousCallerOnDisplay) {
+// Whatever becomes of the picture, the window shows the chosen caller's own
+// name and number: a save afterwards must not store another caller's number.
+TEST_F(CallerEditorTest, PictureProblemsNeverLeaveAnotherCallersDataOnDisplay) {
   AddCaller("Alice Brown", "555-0101", Qt::red);
-  AddCaller("Bob Green", "555-0102");  // no picture file
-  editor.DisplayRecord("Alice Brown");
-  try {
-    editor.DisplayRecord("Bob Green");
-    FAIL() << "a caller without picture was displayed";
-  } catch (const EPictureFile& e) {
-    EXPECT_EQ(std::string(e.what()),
-              ("Datei " + PictureFile("Bob Green") + " kann nicht geöffnet werden").toStdString());
+  AddCaller("Bob Green", "555-0102");  // no picture file: normal, nothing reported
+  AddCaller("Carl White", "555-0103");
+  WriteBytes(PictureFile("Carl White"), "not a bitmap");
+  const auto reportOf = [this](const QString& name) {
+    editor.DisplayRecord("Alice Brown");
+    try {
+      editor.DisplayRecord(name);
+    } catch (const EPictureFile& e) {
+      return std::string(e.what());
+    }
+    return std::string();
+  };
+  const std::string broken = ("Datei " + PictureFile("Carl White") + " kann nicht geöffnet werden").toStdString();
+  struct Step {
+    QString name;
+    std::string report;
+  };
+  // A broken file is reported the first time it is met, and again once it changed.
+  for (const Step& step : {Step{"Bob Green", ""}, Step{"Carl White", broken}, Step{"Carl White", ""},
+                           Step{"Bob Green", ""}}) {
+    SCOPED_TRACE(step.name.toStdString());
+    EXPECT_EQ(reportOf(step.name), step.report);
+    EXPECT_EQ(callerName->currentText(), step.name);
+    EXPECT_EQ(callerID->text(), QString::fromStdString(StoredNumber(step.name)));
+    EXPECT_EQ(ShownColor(), DefaultPictureColor());
   }
-  EXPECT_EQ(callerName->currentText(), "Alice Brown");
-  EXPECT_EQ(callerID->text(), "555-0101");
-  EXPECT_EQ(ShownColor(), QColor(Qt::red));
+  WriteBytes(PictureFile("Carl White"), "still not a bitmap, and longer");
+  EXPECT_EQ(reportOf("Carl White"), broken);
+  // Saving what is shown keeps each caller's own number.
+  editor.AddCurrent1Click();
+  EXPECT_EQ(StoredNumber("Carl White"), "555-0103");
+  EXPECT_EQ(StoredNumber("Alice Brown"), "555-0101");
 }
 
 TEST_F(CallerEditorTest, NewShowsDefaultPictureAndPlaceholders) {
@@ -117,6 +140,11 @@ TEST_F(CallerEditorTest, RefusedInputsWriteNothing) {
       {";Bob", "555", "Invalid Caller Name"},
       {"Bob\nGreen", "555", "Invalid Caller Name"},
       {"Frank", "555\r\n[Frank]", "Invalid Caller ID"},
+      {"Default", "555", "Invalid Caller Name"},
+      {" dEFAULT ", "555", "Invalid Caller Name"},
+      {"Gus", "\"555\"", "Invalid Caller ID"},
+      {"Gus", "#", "Invalid Caller ID"},
+      {"Gus", "   ", "Invalid Caller ID"},
   };
   ASSERT_EQ(db.GetRecordList().size(), 0u);  // creates the file
   const QByteArray before = DatabaseBytes();
@@ -140,24 +168,23 @@ TEST_F(CallerEditorTest, RefusedInputsWriteNothing) {
   EXPECT_EQ(callerName->count(), 0);
 }
 
-TEST_F(CallerEditorTest, OverlongNameIsCutAndNotFoundAgain) {
+TEST_F(CallerEditorTest, OverlongNameIsCutOnceAndSavedAgainAsTheSameCaller) {
   const QString longName = "Bartholomew Fitzgerald-Smythe";  // 29 bytes
+  const QString cut = "Bartholomew Fitzgera";
   ShowTexts(longName, "555-0105");
   editor.AddCurrent1Click();
-  EXPECT_EQ(view.CallerNameEntries(), QStringList{"Bartholomew Fitzgera"});
-  EXPECT_TRUE(QFile::exists(PictureFile(longName)));
-  // The full name is looked up by its 29 bytes and not found: a second add
-  // meets the database's refusal, and the list is not reloaded.
-  callerName->clear();
-  ShowTexts(longName, "555-0105");
-  try {
-    editor.AddCurrent1Click();
-    FAIL() << "the cut name was added twice";
-  } catch (const ECodedException& e) {
-    EXPECT_EQ(e.ErrorCode, -7007);
-    EXPECT_STREQ(e.what(), "Record already exists");
-  }
-  EXPECT_EQ(callerName->count(), 0);
+  EXPECT_EQ(callerName->currentText(), cut);
+  EXPECT_EQ(view.CallerNameEntries(), QStringList{cut});
+  EXPECT_TRUE(QFile::exists(PictureFile(cut)));
+  EXPECT_FALSE(QFile::exists(PictureFile(longName)));
+  // Typed in full again: the same caller, updated.
+  ShowTexts(longName, "555-0106");
+  editor.AddCurrent1Click();
+  EXPECT_EQ(db.GetNumRecs(), 1);
+  EXPECT_EQ(StoredNumber(cut), "555-0106");
+  // A call of that caller shows its own picture, with nothing to report.
+  editor.DisplayRecord(cut);
+  EXPECT_EQ(ShownColor(), QColor(QImage(PictureFile(cut), "BMP").pixelColor(0, 0)));
 }
 
 TEST_F(CallerEditorTest, UnwritablePictureKeepsRecordAndSkipsReload) {
@@ -224,6 +251,63 @@ TEST_F(CallerEditorTest, DeletingLastRecordLeavesItOnDisplay) {
   EXPECT_EQ(callerName->currentText(), "Alice Brown");
   EXPECT_EQ(callerID->text(), "555-0101");
   EXPECT_EQ(ShownColor(), QColor(Qt::red));
+}
+
+TEST_F(CallerEditorTest, DeletingACallerNamedDefaultKeepsTheDefaultPicture) {
+  // Written into the file by hand (or by an older program).
+  WriteDatabaseFile("[Index]\r\nDEFAULT=#\r\n[Defaults]\r\n_Entries=1\r\n[DEFAULT]\r\nCallerID=1\r\n");
+  editor.ReloadCallerNames();
+  ShowTexts("DEFAULT", "1");
+  MessageBoxAnswerer answerer({"OK"});
+  editor.Delete1Click();
+  EXPECT_EQ(db.GetNumRecs(), 0);
+  EXPECT_TRUE(QFile::exists(AppDirectory() + "Default.BMP"));
+}
+
+TEST_F(CallerEditorTest, ChosenPicturesOfEveryKindAreStoredAsBitmapsAndShown) {
+  AddCaller("Alice Brown", "555-0101", Qt::red);
+  editor.ReloadCallerNames();
+  QTemporaryDir chosen;
+  QImage blue(12, 10, QImage::Format_RGB32);
+  blue.fill(Qt::blue);
+  for (const char* format : {"PNG", "JPEG", "BMP"}) {
+    view.chosenFile = chosen.path() + "/picture." + QString::fromLatin1(format).toLower();
+    ASSERT_TRUE(blue.save(view.chosenFile, format));
+    ShowTexts("alice brown", "555-0101");
+    editor.ChoosePicture1Click();
+    SCOPED_TRACE(format);
+    const QImage stored(PictureFile("Alice Brown"), "BMP");
+    ASSERT_FALSE(stored.isNull());
+    EXPECT_EQ(stored.size(), QSize(12, 10));
+    EXPECT_LT(std::abs(stored.pixelColor(5, 5).blue() - 255) + stored.pixelColor(5, 5).red(), 30);
+    EXPECT_EQ(view.Picture(), stored);
+    EXPECT_FALSE(QFile::exists(PictureFile("alice brown")));
+  }
+  // A one-pixel red GIF, as a web page would have it.
+  view.chosenFile = chosen.path() + "/dot.gif";
+  WriteBytes(view.chosenFile, QByteArray::fromHex("474946383961010001008000" "00ff0000000000"
+                                                  "2c00000000010001000002024401003b"));
+  editor.ChoosePicture1Click();
+  EXPECT_EQ(QImage(PictureFile("Alice Brown"), "BMP").pixelColor(0, 0), QColor(Qt::red));
+}
+
+TEST_F(CallerEditorTest, PictureIsChosenOnlyForAStoredCaller) {
+  AddCaller("Alice Brown", "555-0101", Qt::red);
+  editor.ReloadCallerNames();
+  QTemporaryDir chosen;
+  view.chosenFile = chosen.path() + "/broken.png";
+  WriteBytes(view.chosenFile, "not a picture");
+  ShowTexts("Nobody", "1");
+  EXPECT_FALSE(editor.CanChoosePicture());
+  editor.ChoosePicture1Click();  // nothing asked, nothing written
+  EXPECT_FALSE(QFile::exists(PictureFile("Nobody")));
+  ShowTexts("Alice Brown", "555-0101");
+  EXPECT_TRUE(editor.CanChoosePicture());
+  EXPECT_THROW(editor.ChoosePicture1Click(), EPictureFile);
+  EXPECT_EQ(QImage(PictureFile("Alice Brown"), "BMP").pixelColor(0, 0), QColor(Qt::red));
+  view.chosenFile.clear();  // the dialog was cancelled
+  editor.ChoosePicture1Click();
+  EXPECT_EQ(QImage(PictureFile("Alice Brown"), "BMP").pixelColor(0, 0), QColor(Qt::red));
 }
 
 TEST_F(CallerEditorTest, DeleteOfEscapingNameLeavesOutsideFilesAlone) {

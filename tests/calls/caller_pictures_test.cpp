@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <utility>
+#include <vector>
 
 using namespace calls;
 
@@ -122,6 +124,37 @@ TEST_F(CallerPicturesTest, UnwritablePictureRaisesAndLeavesNothing) {
               ("Datei " + dir.path() + "/blocker/Dora.BMP kann nicht erstellt werden").toStdString());
   }
   blocked.Delete("Dora");  // ignored failure
+}
+
+// How a picture chosen by hand (or imported) is kept.
+TEST_F(CallerPicturesTest, StoredPicturesAreOpaqueBitmapsWithinTheSizeLimit) {
+  const std::vector<std::pair<QSize, QSize>> sizes = {
+      {{1000, 500}, {400, 200}}, {{30, 800}, {15, 400}}, {{50, 40}, {50, 40}}};
+  for (const auto& [size, storedSize] : sizes) {
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    const QImage stored = pictures.Store("Eve", image);
+    EXPECT_EQ(stored.size(), storedSize);
+    const QImage file(Dir() + "Eve.BMP", "BMP");
+    EXPECT_EQ(file.size(), storedSize);
+    EXPECT_FALSE(file.hasAlphaChannel());
+    EXPECT_EQ(file.pixelColor(0, 0), QColor(Qt::white));  // what showed through
+  }
+}
+
+TEST_F(CallerPicturesTest, TheDefaultPictureIsNoCallersPicture) {
+  WriteBitmap("Default.BMP", Qt::green);
+  QImage red(2, 2, QImage::Format_RGB32);
+  red.fill(Qt::red);
+  for (const QString name : {"Default", "DEFAULT", "default"}) {
+    EXPECT_THROW(pictures.Save(name, red), EPictureFile);
+    EXPECT_THROW(pictures.Store(name, red), EPictureFile);
+    pictures.Delete(name);
+    QString report;
+    EXPECT_EQ(pictures.ShownFor(name, report).pixelColor(0, 0), QColor(Qt::green));
+    EXPECT_TRUE(report.isEmpty());
+  }
+  EXPECT_EQ(QImage(Dir() + "Default.BMP", "BMP").pixelColor(0, 0), QColor(Qt::green));
 }
 
 TEST(BuiltInPictures, StartupPictureIs100By100With16Colours) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 using namespace calls;
 
 namespace {
@@ -71,17 +74,33 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"LeadingSemicolon", ";Bob", false},
                       NameCase{"LineFeed", "Bob\nGreen", false},
                       NameCase{"CarriageReturn", "Bob\r", false},
-                      NameCase{"Tab", "Bob\tGreen", false}),
+                      NameCase{"Tab", "Bob\tGreen", false},
+                      NameCase{"DefaultPicturesName", "Default", false},
+                      NameCase{"DefaultInOtherCase", "dEFAULT", false},
+                      NameCase{"DefaultInALongerName", "Default Bob", true},
+                      NameCase{"BlankAround", " Bob", false},
+                      NameCase{"StoresOwnSection", "index", false}),
     [](const ::testing::TestParamInfo<NameCase>& info) { return std::string(info.param.label); });
 
-TEST(CallerText, NumbersRefuseOnlyLineBreaksAndControls) {
-  EXPECT_TRUE(IsStorableCallerID("555-0101"));
-  EXPECT_TRUE(IsStorableCallerID("=[x];"));
-  EXPECT_TRUE(IsStorableCallerID(""));
-  EXPECT_FALSE(IsStorableCallerID("555\r\n[Index]"));
+TEST(CallerText, NumbersRefuseWhatWouldNotReadBack) {
+  for (const char* number : {"555-0101", "=[x];", "", "\"555", "#1", "5 5"}) {
+    EXPECT_TRUE(IsStorableCallerID(number)) << number;
+  }
+  for (const char* number : {"555\r\n[Index]", "\"555\"", "'555'", "#", " 555", "555 "}) {
+    EXPECT_FALSE(IsStorableCallerID(number)) << number;
+  }
   EXPECT_FALSE(IsStorableCallerID(QString(QChar(0)) + "1"));
 }
 
+TEST(CallerText, StoredTextIsTrimmedAndCutOnceToTwentyBytes) {
+  const std::vector<std::pair<QString, QString>> cases = {
+      {"  Alice Brown ", "Alice Brown"},
+      {"Bartholomew Fitzgerald-Smythe", "Bartholomew Fitzgera"},
+      {"Bartholomew Fitzger ald", "Bartholomew Fitzger"},  // no blank left at the end
+      {QString(19, 'x') + QString::fromUtf8("é"), QString(19, 'x')},  // never half a character
+      {"", ""}};
+  for (const auto& [typed, stored] : cases) EXPECT_EQ(StoredCallerText(typed), stored) << typed.toStdString();
+}
 TEST(CallerText, PictureNamesStayInTheFolder) {
   EXPECT_TRUE(IsSafePictureName("Alice"));
   EXPECT_TRUE(IsSafePictureName("(Unknown)"));

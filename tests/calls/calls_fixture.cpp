@@ -14,11 +14,18 @@ QString CopyDefaultPicture(const QTemporaryDir& dir) {
   return target;
 }
 
+QComboBox* EditableBox(QWidget* parent) {
+  auto* box = new QComboBox(parent);
+  box->setEditable(true);
+  box->setInsertPolicy(QComboBox::NoInsert);
+  return box;
+}
+
 }  // namespace
 
 CallsFixture::CallsFixture()
     : image(new QLabel(&window)),
-      callerName(new QComboBox(&window)),
+      callerName(EditableBox(&window)),
       callerID(new QLineEdit(&window)),
       saveButton(new QPushButton("Save to database", &window)),
       view({&window, image, callerName, callerID, saveButton}, [this] { return activeMode; }),
@@ -29,7 +36,8 @@ CallsFixture::CallsFixture()
   if (!QFile::exists(CopyDefaultPicture(dir_))) ADD_FAILURE() << "Default.BMP not copied";
   ApplyCallerDatabaseConfig(db);
   db.SetFileName(DatabaseFile().toStdString());
-  callerName->setEditable(true);
+  // Tests of what happens within the collection wait ask for the real one.
+  handler.CollectionWaitMs = 20;
   callerName->setEditText("(Unknown)");
   callerID->setText("(Not transmitted)");
   saveButton->hide();
@@ -48,6 +56,13 @@ void CallsFixture::WriteBitmap(const QString& path, QColor color) {
   if (!picture.save(path, "BMP")) ADD_FAILURE() << "cannot write " << path.toStdString();
 }
 
+void CallsFixture::WriteBytes(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+    ADD_FAILURE() << "cannot write " << path.toStdString();
+  }
+}
+
 QColor CallsFixture::ShownColor() const { return image->pixmap().toImage().pixelColor(0, 0); }
 
 QColor CallsFixture::DefaultPictureColor() const {
@@ -59,12 +74,7 @@ QByteArray CallsFixture::DatabaseBytes() const {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void CallsFixture::WriteDatabaseFile(const QByteArray& content) {
-  QFile file(DatabaseFile());
-  if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) {
-    ADD_FAILURE() << "cannot write the database file";
-  }
-}
+void CallsFixture::WriteDatabaseFile(const QByteArray& content) { WriteBytes(DatabaseFile(), content); }
 
 std::string CallsFixture::StoredNumber(const QString& name) {
   TCallerRecord record{};

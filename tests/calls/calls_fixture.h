@@ -28,6 +28,9 @@ class CountingView : public TCallerViewWidgets {
     ++pictureChanges;
     TCallerViewWidgets::SetPicture(picture);
   }
+  // The file dialog's answer.
+  QString ChoosePictureFile() override { return chosenFile; }
+  QString chosenFile;
   int shows = 0;
   int beeps = 0;
   int pictureChanges = 0;
@@ -47,6 +50,7 @@ class CallsFixture : public ::testing::Test {
   // Stores a caller and, unless `color` is invalid, a one-colour picture for it.
   void AddCaller(const QString& name, const QString& number, QColor color = QColor());
   static void WriteBitmap(const QString& path, QColor color);
+  static void WriteBytes(const QString& path, const QByteArray& bytes);
   // The colour of the picture in the picture area.
   QColor ShownColor() const;
   QColor DefaultPictureColor() const;

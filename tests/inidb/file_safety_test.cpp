@@ -217,12 +217,72 @@ TEST_F(FileSafety, ChangesByAnotherProgramAreSeenAtTheNextOperation) {
 }
 
 TEST_F(FileSafety, UnchangedFileIsParsedOnce) {
-  Db.AddRecord(MakeCallerRecord("Ann", "1"));
+  WriteBytes(Path, CallersFile({{"Ann", "1"}}));
+  DateFile(Path, -60);
+  EXPECT_EQ(NumberOf("Ann"), "1");
   // Put the file's bytes out of reach: reads must come from the parsed copy.
   TFaultyFileSystem fs;
   fs.FailRead = true;
   EXPECT_EQ(NumberOf("Ann"), "1");
   EXPECT_TRUE(Db.KeyExists("ann"));
+}
+
+namespace {
+
+// A lookup as a call makes it: every record, count and list asked each time.
+int CountMatches(TIniDBase& db, const std::string& number) {
+  int matches = 0;
+  for (int i = 0; i < db.GetNumRecs() && i < db.GetRecordList().Count(); ++i) {
+    TCallerRecord record;
+    db.GetRecord(db.GetRecordList()[static_cast<std::size_t>(i)], record);
+    matches += record.CallerID.Get() == number ? 1 : 0;
+  }
+  return matches;
+}
+
+std::vector<std::pair<std::string, std::string>> FortyCallers() {
+  std::vector<std::pair<std::string, std::string>> callers;
+  for (int i = 0; i < 40; ++i) callers.emplace_back("Caller " + std::to_string(i), "555-01" + std::to_string(10 + i));
+  return callers;
+}
+
+// Files of every age: settled, just changed, dated in the future.
+class LookupOfAnyAge : public FileSafety, public ::testing::WithParamInterface<int> {};
+
+}  // namespace
+
+TEST_P(LookupOfAnyAge, ReadsTheFileAtMostOnce) {
+  WriteBytes(Path, CallersFile(FortyCallers()));
+  DateFile(Path, GetParam());
+  TFaultyFileSystem fs;
+  TIniDBSnapshot snapshot(Db);
+  EXPECT_EQ(CountMatches(Db, "555-0127"), 1);
+  EXPECT_LE(fs.Reads, 1);
+  // Changes made meanwhile through the database are seen within the run.
+  Db.UpdRecord("Caller 3", MakeCallerRecord("Caller 3", "555-0127"));
+  EXPECT_EQ(CountMatches(Db, "555-0127"), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ages, LookupOfAnyAge, ::testing::Values(-60, 0, 3600),
+                         [](const auto& info) {
+                           return info.param < 0 ? "Settled" : info.param == 0 ? "JustChanged" : "FutureDated";
+                         });
+
+// A file dated in the future (a restored backup, a clock set back) never
+// settles: an edit in place that keeps size and time stamp is still seen.
+TEST_F(FileSafety, FutureDatedFileEditedInPlaceIsSeenAtTheNextLookup) {
+  auto callers = FortyCallers();
+  WriteBytes(Path, CallersFile(callers));
+  DateFile(Path, 3600);
+  struct stat st {};
+  ASSERT_EQ(::stat(Path.c_str(), &st), 0);
+  EXPECT_EQ(CountMatches(Db, "555-0199"), 0);
+  callers[3].second = "555-0199";
+  WriteBytes(Path, CallersFile(callers));
+  const struct timespec times[2] = {st.st_atim, st.st_mtim};
+  ASSERT_EQ(::utimensat(AT_FDCWD, Path.c_str(), times, 0), 0);
+  TIniDBSnapshot snapshot(Db);
+  EXPECT_EQ(CountMatches(Db, "555-0199"), 1);
 }
 
 // File times tick coarsely: an in-place edit of the same size right after a

@@ -3,6 +3,8 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <filesystem>
+#include <random>
 
 #include "inidb/caller_database_config.h"
 #include "inidb/ini_dbase.h"
@@ -102,19 +104,24 @@ TEST_F(IniDBase, DuplicateKeysInTheFileAppearOnce) {
   EXPECT_EQ(Db.GetNumRecs(), 3);
 }
 
-TEST_F(IniDBase, RecordListIsCachedUntilAChange) {
+TEST_F(IniDBase, RecordListIsKeptUntilTheFileChanges) {
   Db.AddRecord(MakeCallerRecord("Ann", "1"));
   const TStringList* first = &Db.GetRecordList();
   EXPECT_FALSE(Db.NeedRefresh());
-  // Another program adds a record: the cached list is not rebuilt ...
-  WriteBytes(Path, "[Index]\r\nAnn=#\r\nBen=#\r\n[Defaults]\r\n_Entries=2\r\n");
   EXPECT_EQ(&Db.GetRecordList(), first);
-  EXPECT_EQ(List(), (std::vector<std::string>{"Ann"}));
-  // ... until our own change asks for it.
+  // Other programs' changes are counted and listed at the next look.
+  WriteBytes(Path, "[Index]\r\nAnn=#\r\nBen=#\r\n[Defaults]\r\n_Entries=2\r\n");
+  EXPECT_EQ(Db.GetNumRecs(), 2);
+  EXPECT_EQ(List(), (std::vector<std::string>{"Ann", "Ben"}));
+  WriteBytes(Path, "[Index]\r\nBen=#\r\n[Defaults]\r\n_Entries=1\r\n");
+  EXPECT_EQ(List(), (std::vector<std::string>{"Ben"}));
+  std::filesystem::remove(Path);
+  EXPECT_EQ(Db.GetNumRecs(), 0);
+  EXPECT_EQ(List(), (std::vector<std::string>{}));
+  // The next change creates the file again.
   Db.AddRecord(MakeCallerRecord("Cid", "3"));
-  EXPECT_TRUE(Db.NeedRefresh());
-  EXPECT_EQ(List(), (std::vector<std::string>{"Ann", "Ben", "Cid"}));
-  EXPECT_EQ(Db.GetNumRecs(), 3);
+  EXPECT_EQ(List(), (std::vector<std::string>{"Cid"}));
+  EXPECT_EQ(Db.GetNumRecs(), 1);
 }
 
 TEST_F(IniDBase, FailedOperationsKeepNeedRefresh) {
@@ -243,6 +250,78 @@ TEST_F(IniDBase, RecordSmallerThanTheFieldListIsRefused) {
   } small{};
   EXPECT_EQ(CodeOf<EDataTooLarge>([&] { Db.AddRecord(small); }), -7002);
   EXPECT_EQ(CodeOf<EDataTooLarge>([&] { Db.GetRecord("x", small); }), -7002);
+}
+
+TEST_F(IniDBase, OverlongFileNameIsRefusedAndNoOtherFileIsOpened) {
+  // A deep folder with non-ASCII names: the path passes 255 bytes, and cut
+  // it would name another file in that folder.
+  const std::string folder = Dir.Path() + "/" + std::string(60 * 2, 'a') + "/" +
+                             [] { std::string s; for (int i = 0; i < 60; ++i) s += "\xC3\xA9"; return s; }();
+  std::filesystem::create_directories(folder);
+  const std::string path = folder + "/Callers.DB";
+  ASSERT_GT(path.size(), 255u);
+  Db.SetFileName(path);
+  EXPECT_EQ(Db.FileName(), path);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    try {
+      Db.GetRecordList();
+      FAIL() << "opened " << path;
+    } catch (const EIniWrite& e) {
+      EXPECT_EQ(e.ErrorCode, -7004);
+      EXPECT_NE(std::string(e.what()).find("longer than 255 bytes"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(Db.Open());
+  }
+  EXPECT_EQ(ListFolder(folder), "");
+}
+
+TEST_F(IniDBase, EveryValueAnAddAcceptsReadsBackExactly) {
+  // Names and numbers built from pieces the file treats specially.
+  const std::vector<std::string> pieces = {"a",  "Z",  "0", "-",  " ",  "\"", "'", "#",
+                                           "=",  "[",  "]", ";",  "\t", "x y", "k",
+                                           "\xC3\x89", "\xC3\xA9", "\xE2\x84\xAA"};
+  std::mt19937 random(20261208);
+  const auto text = [&] {
+    std::string t;
+    for (int n = static_cast<int>(random() % 6); n > 0; --n) t += pieces[random() % pieces.size()];
+    return t;
+  };
+  std::vector<TCallerRecord> accepted;
+  int refused = 0;
+  for (int i = 0; i < 300; ++i) {
+    const TCallerRecord record = MakeCallerRecord(text(), text());
+    const std::string before = ReadBytes(Path);
+    try {
+      Db.AddRecord(record);
+      accepted.push_back(record);
+    } catch (const ECodedException& e) {
+      ++refused;
+      EXPECT_TRUE(e.ErrorCode == -7004 || e.ErrorCode == -7007) << e.ErrorCode;
+      if (e.ErrorCode == -7007) {
+        EXPECT_TRUE(Db.KeyExists(record.CallerName.Get()));
+      }
+      EXPECT_EQ(ReadBytes(Path), before);
+    }
+  }
+  ASSERT_GT(accepted.size(), 50u);
+  ASSERT_GT(refused, 50);
+  // Read anew from the file: every accepted caller, exactly, and no other.
+  ClearProfileCache();
+  TIniDBase fresh;
+  ApplyCallerDatabaseConfig(fresh);
+  fresh.SetFileName(Path);
+  const TStringList& list = fresh.GetRecordList();
+  EXPECT_EQ(fresh.GetNumRecs(), static_cast<int>(accepted.size()));
+  EXPECT_EQ(list.size(), accepted.size());
+  for (const TCallerRecord& record : accepted) {
+    const std::string name = record.CallerName.Get();
+    const int at = list.IndexOf(name);
+    ASSERT_GE(at, 0) << name;
+    EXPECT_EQ(list[static_cast<std::size_t>(at)], name);
+    TCallerRecord read;
+    fresh.GetRecord(name, read);
+    EXPECT_EQ(read.CallerID.Get(), record.CallerID.Get()) << name;
+  }
 }
 
 TEST_F(IniDBase, SortedAddOfManyKeysIsInCollationOrder) {

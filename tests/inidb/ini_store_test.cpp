@@ -3,6 +3,8 @@
 
 #include <array>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "inidb/db_errors.h"
 #include "inidb/ini_store.h"
@@ -262,14 +264,34 @@ TEST_F(IniStore, UnstorableKeysAndValuesAreWriteErrorsWithFileUnchanged) {
   ASSERT_EQ(Open(Path), 0);
   ASSERT_EQ(iAddIniRecord(*Db, Rec("Keep", "1")), 0);
   const std::string before = ReadBytes(Path);
-  for (const std::string key : {"a=b", "[x", ";x", "x]", "", "  "}) {
+  // Keys and values that would read back as something else.
+  for (const std::string key : {"a=b", "[x", ";x", "x]", "", "  ", " Bob", "Bob "}) {
     EXPECT_EQ(iAddIniRecord(*Db, Rec(key, "1")), dberr::IniWrite) << key;
   }
-  EXPECT_EQ(iAddIniRecord(*Db, Rec("Eve", "1\r\n[Keep]")), dberr::IniWrite);
+  for (const std::string value : {"1\r\n[Keep]", "\"555\"", "'555'", " 555", "555 ", "#"}) {
+    EXPECT_EQ(iAddIniRecord(*Db, Rec("Eve", value)), dberr::IniWrite) << value;
+    EXPECT_EQ(iUpdIniRecord(*Db, "Keep", Rec("Keep", value)), dberr::IniWrite) << value;
+  }
   EXPECT_EQ(iUpdIniRecord(*Db, "Keep", Rec("Keep", "2\n")), dberr::IniWrite);
   EXPECT_EQ(iUpdIniRecord(*Db, "Keep", Rec("K=p", "2")), dberr::IniWrite);
   EXPECT_EQ(ReadBytes(Path), before);
   EXPECT_EQ(iNumIniRecs(*Db), 1);
+}
+
+TEST_F(IniStore, NamesDifferingOnlyInLetterCaseAreOneKey) {
+  ASSERT_EQ(Open(Path), 0);
+  for (const auto& [first, second] : std::vector<std::pair<std::string, std::string>>{
+           {"\xC3\x89mile", "\xC3\xA9MILE"},        // Émile, éMILE
+           {"\xCE\xA9mega", "\xCF\x89MEGA"},        // Ωmega, ωMEGA
+           {"kelvin", "\xE2\x84\xAA" "elvin"}}) {    // Kelvin sign
+    ASSERT_EQ(iAddIniRecord(*Db, Rec(first, "1")), 0) << first;
+    const std::string before = ReadBytes(Path);
+    EXPECT_EQ(iAddIniRecord(*Db, Rec(second, "2")), dberr::RecordExists) << second;
+    EXPECT_EQ(ReadBytes(Path), before);
+    Record out{};
+    ASSERT_EQ(iGetIniRecord(*Db, second, out), 0) << second;
+    EXPECT_EQ(NumberOf(out), "1");
+  }
 }
 
 TEST_F(IniStore, CountFollowsChangesMadeByAnotherHandle) {

@@ -85,6 +85,15 @@ TEST_F(QuorvelDbTool, DatabaseErrorsGoToStderrWithFullStop) {
   const TRun bad = RunTool({Path, "add", "a=b", "1"});
   EXPECT_EQ(bad.Exit, 1);
   EXPECT_EQ(bad.Err, "Generic INI file write error.\n");
+  // "Default" is the unknown callers' picture, never a caller.
+  const std::string before = ReadBytes(Path);
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {Path, "add", "DEFAULT", "1"}, {Path, "update", "Ann", "default", "1"}}) {
+    const TRun refused = RunTool(args);
+    EXPECT_EQ(refused.Exit, 1);
+    EXPECT_EQ(refused.Err, "Invalid Caller Name.\n");
+  }
+  EXPECT_EQ(ReadBytes(Path), before);
   const TRun full = RunTool({Dir.File("Callers.DB/inside"), "count"});
   EXPECT_EQ(full.Exit, 1);
   EXPECT_EQ(full.Err, "Generic INI file write error.\n");

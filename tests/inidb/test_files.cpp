@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -48,4 +49,18 @@ std::string ListFolder(const std::string& dir) {
   std::string joined;
   for (const auto& name : names) joined += (joined.empty() ? "" : " ") + name;
   return joined;
+}
+
+void DateFile(const std::string& path, int secondsFromNow) {
+  std::filesystem::last_write_time(
+      path, std::filesystem::file_time_type::clock::now() + std::chrono::seconds(secondsFromNow));
+}
+
+std::string CallersFile(const std::vector<std::pair<std::string, std::string>>& callers) {
+  std::string index = "[Index]\r\n", sections;
+  for (const auto& [name, number] : callers) {
+    index += name + "=#\r\n";
+    sections += "[" + name + "]\r\nCallerID=" + number + "\r\n";
+  }
+  return index + "[Defaults]\r\n_Entries=" + std::to_string(callers.size()) + "\r\n" + sections;
 }

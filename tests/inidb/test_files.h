@@ -2,6 +2,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // A fresh folder for one test, removed with everything in it afterwards.
 class TTempDir {
@@ -23,3 +25,7 @@ void WriteBytes(const std::string& path, std::string_view content);
 bool FileExists(const std::string& path);
 // Names in the folder, sorted.
 std::string ListFolder(const std::string& dir);
+// Sets the file's modification time this many seconds from now.
+void DateFile(const std::string& path, int secondsFromNow);
+// A caller database file holding these (name, number) pairs, as written by hand.
+std::string CallersFile(const std::vector<std::pair<std::string, std::string>>& callers);

@@ -31,6 +31,13 @@ std::string WithFullStop(const std::string& message) {
   return message;
 }
 
+// A name the program's window would refuse: reported like a database error.
+bool RefusedName(const std::string& name) {
+  if (!IsReservedCallerName(name)) return false;
+  std::fprintf(stderr, "%s\n", WithFullStop(InvalidCallerNameText).c_str());
+  return true;
+}
+
 int RunCommand(TIniDBase& db, const std::vector<std::string>& args) {
   const std::string& command = args[0];
   const std::size_t operands = args.size() - 1;
@@ -43,8 +50,10 @@ int RunCommand(TIniDBase& db, const std::vector<std::string>& args) {
     db.GetRecord(args[1], record);
     std::printf("%s\t%s\n", record.CallerName.Get().c_str(), record.CallerID.Get().c_str());
   } else if (command == "add" && operands == 2) {
+    if (RefusedName(args[1])) return ExitDatabaseError;
     db.AddRecord(MakeCallerRecord(args[1], args[2]));
   } else if (command == "update" && operands == 3) {
+    if (RefusedName(args[2])) return ExitDatabaseError;
     db.UpdRecord(args[1], MakeCallerRecord(args[2], args[3]));
   } else if (command == "delete" && operands == 1) {
     db.DelRecord(args[1]);

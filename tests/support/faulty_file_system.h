@@ -2,8 +2,8 @@
 
 #include "inidb/file_system.h"
 
-// The system's file system with failures on demand, put in place for the
-// object's lifetime.
+// The caller database's file system with failures on demand and a count of
+// what reached the disk, put in place for the object's lifetime.
 class TFaultyFileSystem : public TFileSystem {
  public:
   TFaultyFileSystem() : Scope(*this) {}
@@ -12,6 +12,7 @@ class TFaultyFileSystem : public TFileSystem {
   bool FailLock = false;
   bool FailRead = false;
   int Replacements = 0;
+  int Reads = 0;
 
   TFileStatus Stat(const std::string& path, TFileStamp& stamp) override {
     return SystemFileSystem().Stat(path, stamp);
@@ -19,6 +20,7 @@ class TFaultyFileSystem : public TFileSystem {
   TFileStatus ReadFile(const std::string& path, std::string& content, TFileStamp& stamp,
                        std::unique_ptr<TFilePin>& pin) override {
     if (FailRead) return TFileStatus::Failed;
+    ++Reads;
     return SystemFileSystem().ReadFile(path, content, stamp, pin);
   }
   bool ReplaceFile(const std::string& path, std::string_view content, TFileStamp& stamp,
