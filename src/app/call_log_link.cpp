@@ -32,6 +32,15 @@ void TellLater(const QString& text) {
   });
 }
 
+TCallEnding LoggedEnding(TCallOutcome outcome) {
+  switch (outcome) {
+    case TCallOutcome::kAnswered: return TCallEnding::kAnswered;
+    case TCallOutcome::kMissed: return TCallEnding::kMissed;
+    case TCallOutcome::kUnknown: break;
+  }
+  return TCallEnding::kUnknown;
+}
+
 int CallLogDays() {
   const int days = RegSetting(QString::fromLatin1(kCallLogDaysSetting), false).trimmed().toInt();
   return days > 0 ? days : 0;
@@ -78,7 +87,11 @@ TCallLogLink::TCallLogLink(TQuorvelForm& form, const QString& path)
     recorder->CallStarted(QDateTime::currentDateTimeUtc());
   };
   observer.callHandled = [this](const TCallFacts& facts) { CallHandled(facts); };
-  observer.lineIdle = [recorder = recorder_.get()] { recorder->LineIdle(); };
+  // The line's word on how a call ended comes right after it went idle.
+  QObject::connect(&form_.LineMonitor, &TLineMonitor::CallEnded, context,
+                   [recorder = recorder_.get()](QObject*, TCallOutcome outcome) {
+                     recorder->LineIdle(LoggedEnding(outcome));
+                   });
   // Each hand-off is one forwarding; its outcome comes back by number.
   TCallHandler& handler = form_.Calls->Handler();
   forward_ = std::move(handler.RunRemoteAction);

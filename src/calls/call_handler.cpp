@@ -64,7 +64,6 @@ void TCallHandler::LineMonitorCallState(QObject* /*Sender*/, const QString& Stat
   if (ToEightBit(State) != kIdleState) return;
   currentCallerID_ = kNoData;
   currentCallerName_ = kNoData;
-  if (Observer.lineIdle) Observer.lineIdle();
 }
 
 void TCallHandler::ShowLoggedCaller(const std::string& callerID, const std::string& callerName) {

@@ -29,8 +29,6 @@ struct TCallObserver {
   // The call has been shown or handed on, or its processing ended with an
   // error. Must not throw.
   std::function<void(const TCallFacts&)> callHandled;
-  // The line went idle.
-  std::function<void()> lineIdle;
 };
 
 // Turns the line monitor's caller-ID and call-state events into the current

@@ -103,7 +103,7 @@ TEST_F(CallLogLinkTest, InPassiveModeAnUnknownCallerIsSavedFromTheLog) {
   TCallerRecord record{};
   form_->DB.GetRecord("Ann Other", record);
   EXPECT_EQ(record.CallerID.Get(), "555-123-4567");
-  EXPECT_TRUE(QFile::exists(appDir_.filePath("Ann Other.BMP")));
+  EXPECT_FALSE(QFile::exists(appDir_.filePath("Ann Other.BMP")));  // shown with the default picture
   EXPECT_EQ(form_->tbCallerID->text(), "(Not transmitted)");  // Passive mode shows no caller
 }
 
@@ -121,7 +121,7 @@ TEST_F(CallLogLinkTest, MissedCallsCountUntilTheLogIsOpened) {
   EXPECT_EQ(link_->Store().UnseenMissedCount(), 0);
 }
 
-TEST_F(CallLogLinkTest, AForwardedCallGetsItsOutcomeWhenItArrives) {
+TEST_F(CallLogLinkTest, AForwardedCallGetsItsOutcomeAndItsEndingWhenTheyArrive) {
   int forwarded = 0;
   Create("1", [&forwarded] { ++forwarded; });
   QSignalSpy logged(&link_->Recorder(), &TCallLogRecorder::CallLogged);
@@ -135,9 +135,14 @@ TEST_F(CallLogLinkTest, AForwardedCallGetsItsOutcomeWhenItArrives) {
   outcome.Forwarding = 1;
   link_->Forwarded(outcome);
   ASSERT_TRUE(logged.wait(30000));
+  // A line that tells how the call ended.
+  emit form_->LineMonitor.CallEnded(&form_->LineMonitor, TCallOutcome::kMissed);
+  ASSERT_TRUE(logged.wait(30000));
   const auto calls = link_->Store().Page({}, std::numeric_limits<qint64>::max(), 10);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].mode, TCallMode::kPassive);
+  EXPECT_EQ(calls[0].ending, TCallEnding::kMissed);
+  EXPECT_EQ(link_->Store().UnseenMissedCount(), 1);
   EXPECT_EQ(calls[0].forwarding, (TCallForwarding{TForwardingKind::kScriptExit, "exit status 3: oops"}));
 }
 
