@@ -136,7 +136,7 @@ bool TCallStore::Configure(QSqlDatabase& db) {
   Exec(db, QStringLiteral("PRAGMA journal_mode = WAL"));
   Exec(db, QStringLiteral("PRAGMA synchronous = NORMAL"));
   // A small page cache: the log is read by index, and idle memory stays low.
-  Exec(db, QStringLiteral("PRAGMA cache_size = -256"));
+  Exec(db, QStringLiteral("PRAGMA cache_size = -64"));
   if (SchemaVersion(db) > kCallLogSchemaVersion) return false;
   MigrateCallLog(db);
   return true;
