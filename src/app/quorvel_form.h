@@ -30,7 +30,7 @@ inline constexpr char kCallerIdHint[] = "Caller ID";
 inline constexpr char kSaveToDatabaseCaption[] = "Save to database";
 inline constexpr char kCallersFileName[] = "Callers.DB";
 inline constexpr char kNoModemsText[] =
-    "There are no modems defined under Windows. The application will quit!";
+    "There are no modems defined on this computer. The application will quit!";
 inline constexpr char kModemNotAvailableText[] = " => Modem not available ";
 inline constexpr char kTrayToolTip[] = "Quorvel";
 
@@ -81,6 +81,7 @@ class TQuorvelForm : public QMainWindow {
   // Main menu.
   QMenu* File1 = nullptr;
   QMenu* Selectmodem1 = nullptr;
+  QAction* CallLog1 = nullptr;  // "Call &Log..." (the call log wires it)
   QAction* Region1 = nullptr;
   QAction* Exit1 = nullptr;
   QMenu* Mode1 = nullptr;
@@ -100,6 +101,7 @@ class TQuorvelForm : public QMainWindow {
   // Tray menu.
   QMenu* PopupMenu = nullptr;
   QAction* Open1 = nullptr;
+  QAction* CallLog2 = nullptr;  // "Call &Log" (the call log wires it)
   QAction* Exit2 = nullptr;
 
   // How long creation waits for the desktop's tray to appear.
@@ -147,7 +149,11 @@ class TQuorvelForm : public QMainWindow {
   void OpenDatabase();
   void ConnectCallHandling();
   void BuildLineMenu();
+  // Appends `name` to "Select modem" and lbModems, unless it is there.
+  void AddLineItem(const QString& name);
   void SelectStoredLine();
+  // Puts the check mark on the line being watched, and on no other.
+  void TickWatchedLine();
   void ShowLineFailure(const char* message);
   void RequestHelp();
 
