@@ -118,7 +118,9 @@ int main(int argc, char** argv) {
       view.onDisplay = [&] { QTimer::singleShot(0, &loop, &QEventLoop::quit); };
       line.TakeOutput();
       const double cpuBefore = ProcessorSeconds();
-      // Number and name in one go, as a modem sends the caller-ID block.
+      // A ring, then number and name in one go, as a modem sends the
+      // caller-ID block: the ring tells a new call from a repeated block.
+      line.Send("ring");
       line.Send(QStringLiteral("raw NMBR = %1").arg(number));
       line.Send("raw NAME = CALLER NET");
       loop.exec();
