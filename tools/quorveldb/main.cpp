@@ -1,5 +1,6 @@
 // quorveldb: the caller database from the command line, through the same
 // component and record as the program itself.
+#include <QFile>
 #include <clocale>
 #include <cstdio>
 #include <exception>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "inidb/caller_database_config.h"
+#include "platform/app_folders.h"
 
 namespace {
 
@@ -16,6 +18,8 @@ constexpr int ExitUsage = 2;
 
 const char Usage[] =
     "usage: quorveldb FILE COMMAND\n"
+    "FILE \"Callers.DB\" alone is the program's own caller database (write\n"
+    "\"./Callers.DB\" for the one in the current folder)\n"
     "commands:\n"
     "  list                       the callers' names, in sorted order\n"
     "  count                      the number of callers\n"
@@ -29,6 +33,15 @@ const char Usage[] =
 std::string WithFullStop(const std::string& message) {
   if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
   return message;
+}
+
+// The file the user means: the bare name of the program's database file is
+// the program's own (its folder, or the user's data folder for a program
+// installed system-wide); any other name is taken as it is.
+std::string DatabaseFile(const std::string& argument) {
+  if (argument != kCallersFileName) return argument;
+  const platform::TAppFolders folders = platform::PrepareAppFolders(platform::ExecutableFolder());
+  return QFile::encodeName(folders.data + QString::fromLatin1(kCallersFileName)).toStdString();
 }
 
 // A name the program's window would refuse: reported like a database error.
@@ -75,7 +88,7 @@ int main(int argc, char** argv) {
   try {
     TIniDBase db;
     ApplyCallerDatabaseConfig(db);
-    db.SetFileName(argv[1]);
+    db.SetFileName(DatabaseFile(argv[1]));
     const int rc = RunCommand(db, std::vector<std::string>(argv + 2, argv + argc));
     if (std::fflush(stdout) != 0) {
       std::fputs(WithFullStop("Cannot write the output").c_str(), stderr);
