@@ -18,6 +18,7 @@
 
 #include "app/app_globals.h"
 #include "app/app_help.h"
+#include "app/notification_link.h"
 #include "app/program_icon.h"
 #include "app/reg_setting.h"
 #include "calls/caller_desk.h"
@@ -78,6 +79,10 @@ void TQuorvelForm::BuildMenus() {
   Passive1->setCheckable(true);
   connect(Active1, &QAction::triggered, this, &TQuorvelForm::Active1Click);
   connect(Passive1, &QAction::triggered, this, &TQuorvelForm::Passive1Click);
+  Mode1->addSeparator();
+  notify1_ = Mode1->addAction(tr("Desktop &Notifications"));
+  notify1_->setObjectName(QStringLiteral("Notify1"));
+  notify1_->setCheckable(true);
 
   Record1 = menuBar()->addMenu(QStringLiteral("&Record"));
   New1 = Record1->addAction(QStringLiteral("&New"));
@@ -141,6 +146,8 @@ void TQuorvelForm::BuildClientArea() {
 
 bool TQuorvelForm::IsActiveMode() const { return Active1->isChecked(); }
 
+bool TQuorvelForm::NotificationsOn() const { return notify1_->isChecked(); }
+
 void TQuorvelForm::Active1Click() {
   setFixedHeight(fullHeight_);
   Record1->menuAction()->setVisible(true);
@@ -179,8 +186,10 @@ void TQuorvelForm::AddTrayIcon() {
 }
 
 void TQuorvelForm::SysTrayPopUp(QSystemTrayIcon::ActivationReason reason) {
-  // Only the right button opens the menu; left and double clicks do nothing.
+  // The right button opens the menu; the primary click (a left click, or
+  // "Activate" on a status-notifier panel) does what "&Open" does.
   if (reason == QSystemTrayIcon::Context) PopupMenu->popup(QCursor::pos());
+  else if (reason == QSystemTrayIcon::Trigger) Open1Click();
 }
 
 void TQuorvelForm::Open1Click() {
@@ -197,6 +206,8 @@ void TQuorvelForm::Exit1Click() {
   RegSetting(QString::fromLatin1(kModemSetting), true, LineMonitor.LineName());
   RegSetting(QString::fromLatin1(kModeSetting), true,
              QString::fromLatin1(IsActiveMode() ? kActiveModeValue : kPassiveModeValue));
+  RegSetting(QString::fromLatin1(kNotifySetting), true,
+             QString::fromLatin1(NotificationsOn() ? kSettingOn : kSettingOff));
   trayIcon_.reset();
   // Ends the main loop (and any wait running inside it) without asking the
   // windows to close: the main window refuses every close.

@@ -52,6 +52,7 @@ void TCallHandler::LineMonitorCallState(QObject* /*Sender*/, const QString& Stat
   if (ToEightBit(State) != kIdleState) return;
   currentCallerID_ = kNoData;
   currentCallerName_ = kNoData;
+  if (LineIdle) LineIdle();
 }
 
 void TCallHandler::StoreCallData(const QString& number, const QString& name, int flags) {
@@ -68,7 +69,12 @@ void TCallHandler::ShowCaller() {
   const TIniDBSnapshot snapshot(db_);
   editor_.RefreshCallerNames();
   QString report;
-  if (!DisplayMatchingRecords(report)) ShowUnknownCaller(report);
+  const bool known = DisplayMatchingRecords(report);
+  if (!known) ShowUnknownCaller(report);
+  if (CallShown) {
+    CallShown(TShownCall{view_.CallerNameText(), view_.CallerIDText(), QString(),
+                         pictures_.LastShownFile(), known});
+  }
   if (!report.isEmpty()) throw EPictureFile(ToEightBit(report));
 }
 
@@ -95,8 +101,7 @@ bool TCallHandler::DisplayMatchingRecords(QString& report) {
 }
 
 void TCallHandler::ShowUnknownCaller(QString& report) {
-  view_.SetPicture(pictures_.ShownDefault(report));
-  view_.SetCallerNameText(FromEightBit(currentCallerName_));
-  view_.SetCallerIDText(FromEightBit(currentCallerID_));
-  view_.SetSaveButtonVisible(true);
+  const QString problem =
+      editor_.ShowUnknownCaller(FromEightBit(currentCallerName_), FromEightBit(currentCallerID_));
+  if (report.isEmpty()) report = problem;
 }

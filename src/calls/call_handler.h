@@ -7,6 +7,7 @@
 
 #include "calls/caller_pictures.h"
 #include "calls/caller_view.h"
+#include "calls/shown_call.h"
 
 class TIniDBase;
 class TCallerEditor;
@@ -44,6 +45,12 @@ class TCallHandler {
   // The Passive-mode hand-off, run once per processed event; its owner sets
   // it. Empty: nothing happens.
   std::function<void()> RunRemoteAction;
+
+  // Told of each call once the window shows it (Active mode; the line is
+  // left empty), and of each time the line goes idle. Their owner sets them;
+  // empty: nothing happens. They must not throw.
+  std::function<void(const TShownCall&)> CallShown;
+  std::function<void()> LineIdle;
 
   // The collection wait (kCollectionWaitMs); tests shorten it.
   int CollectionWaitMs;
