@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# package_test.sh BUILD_DIR FAKEMODEM
+# Builds the Debian package from the build, unpacks it into a scratch root
+# (dpkg -x) and runs what it installed from there as a user who may not
+# write to the program's folder, as after `apt install`: the program starts,
+# watches its line and keeps its caller database in the user's data folder,
+# where quorveldb finds the same file by its bare name.
+set -uo pipefail
+build=$1
+fakemodem=$2
+failures=0
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1; shift
+  if "$@"; then return 0; fi
+  echo "FAILED: $what" >&2
+  failures=$((failures + 1))
+}
+
+work=$(mktemp -d)
+chmod 755 "$work"
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; wait "$p" 2>/dev/null; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# ---- The package ----------------------------------------------------------
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/pkg" >"$work/cpack.log" 2>&1 ||
+  { cat "$work/cpack.log" >&2; echo "FAILED: cpack -G DEB" >&2; exit 1; }
+debs=("$work"/pkg/quorvel_*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "FAILED: one package built" >&2; exit 1; }
+deb=${debs[0]}
+depends=$(dpkg-deb -f "$deb" Depends)
+for lib in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libqt6serialport6; do
+  check "the package depends on $lib (got: $depends)" grep -qE "(^|, )$lib( |,|$)" <<<"$depends"
+done
+check "the package is named quorvel" test "$(dpkg-deb -f "$deb" Package)" = quorvel
+
+root="$work/root"
+dpkg -x "$deb" "$root" || { echo "FAILED: dpkg -x" >&2; exit 1; }
+app="$root/usr/lib/quorvel"
+for program in quorvel quorveldb dde-receiver; do
+  check "$program in the program's folder" test -x "$app/$program"
+  check "/usr/bin/$program links to it" test "$(readlink "$root/usr/bin/$program")" = "../lib/quorvel/$program"
+done
+for file in Default.BMP html/manual.html; do
+  check "$file in the program's folder" test -f "$app/$file"
+done
+check "menu entry starts /usr/bin/quorvel" \
+  grep -qxF 'Exec=/usr/bin/quorvel' "$root/usr/share/applications/quorvel.desktop"
+check "icon in the icon theme" test -f "$root/usr/share/icons/hicolor/64x64/apps/quorvel.png"
+check "nothing outside /usr" test "$(ls "$root")" = usr
+
+# ---- Run from there by a user who cannot write to it ---------------------------
+# Root writes anywhere, so the programs run as "nobody" when the test is root.
+as_user=()
+if [ "$(id -u)" -eq 0 ]; then
+  command -v setpriv >/dev/null || { echo "FAILED: setpriv is needed to run as a user" >&2; exit 1; }
+  as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups --)
+fi
+user_owns() { [ ${#as_user[@]} -eq 0 ] || chown -R 65534:65534 "$@"; }
+home="$work/home"
+mkdir -p "$home/config/Varnock" "$home/run" "$home/cwd" "$work/bin"
+chmod 700 "$home/run"
+cp "$fakemodem" "$work/bin/fakemodem"
+modem="$home/ttyPKG0"
+printf '[Settings]\nMode=0\nExtraLines=%s\n' "$modem" \
+  >"$home/config/Varnock/Quorvel.ini"
+user_owns "$home"
+check "the program's folder is not writable for the user" \
+  bash -c '! "$@"' _ "${as_user[@]}" test -w "$app"
+user_env=(env -i PATH=/usr/bin:/bin HOME="$home" XDG_CONFIG_HOME="$home/config"
+  XDG_DATA_HOME="$home/share" XDG_RUNTIME_DIR="$home/run" QT_QPA_PLATFORM=offscreen)
+run() { "${user_env[@]}" "${as_user[@]}" "$@"; }
+data="$home/share/Varnock/Quorvel"
+
+mkfifo "$work/modem.in"
+exec 3<>"$work/modem.in"
+run "$work/bin/fakemodem" --link "$modem" <&3 >"$work/modem.out" 2>&1 &
+pids+=($!)
+wait_for() {  # wait_for PATTERN FILE: up to 120 s
+  local deadline=$((SECONDS + 120))
+  until grep -qE "$1" "$2" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.1
+  done
+}
+check "simulated modem ready" wait_for '^ready' "$work/modem.out"
+(cd "$home/cwd" && exec "${user_env[@]}" "${as_user[@]}" "$root/usr/bin/quorvel") \
+  >"$work/app.log" 2>&1 &
+program=$!
+pids+=($program)
+check "the installed program opens its line" wait_for '^got AT\+VCID=1' "$work/modem.out"
+check "the installed program is running" kill -0 $program
+check "the data folder was made, for the user alone" \
+  test "$(stat -c %a "$data" 2>/dev/null)" = 700
+check "the caller database is in the data folder" test -f "$data/Callers.DB"
+[ ${#as_user[@]} -eq 0 ] ||
+  check "the program ran as the user" test "$(stat -c %u "$data/Callers.DB" 2>/dev/null)" = 65534
+
+(cd "$home/cwd" && run "$root/usr/bin/quorveldb" Callers.DB add "Alice Brown" 212-555-0101)
+check "quorveldb with a bare Callers.DB adds to the program's database" \
+  grep -qF "Alice Brown" "$data/Callers.DB"
+check "quorveldb reads the program's database back" \
+  test "$(cd "$home/cwd" && run "$root/usr/bin/quorveldb" Callers.DB get "Alice Brown")" = \
+  $'Alice Brown\t212-555-0101'
+check "nothing written to the current folder" test -z "$(ls -A "$home/cwd")"
+
+kill -TERM $program
+check "the installed program ends on SIGTERM" wait $program
+check "it stored its line at the end" grep -qxF "Modem=$modem" "$home/config/Varnock/Quorvel.ini"
+check "it stored desktop notifications on: there is no tray" \
+  grep -qxF "Notify=1" "$home/config/Varnock/Quorvel.ini"
+check "nothing was written under /usr" \
+  test -z "$(find "$root" -newer "$deb" ! -type d -print -quit)"
+
+if [ $failures -ne 0 ]; then
+  echo "$failures check(s) failed" >&2
+  exit 1
+fi
+echo "package: all checks passed"
