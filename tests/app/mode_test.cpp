@@ -134,9 +134,7 @@ TEST_F(FormTest, DesktopNotificationsEntryIsReadAtStartAndStoredAtExit) {
   form.FormCreate();
   auto* entry = form.findChild<QAction*>("Notify1");
   ASSERT_NE(entry, nullptr);
-  EXPECT_TRUE(form.Mode1->actions().contains(entry));
-  EXPECT_EQ(form.Mode1->actions().indexOf(entry), 3);  // after "&Active", "&Passive", a line
-  EXPECT_EQ(entry->text(), "Desktop &Notifications");
+  EXPECT_EQ(form.Mode1->actions().value(3), entry);
   EXPECT_TRUE(entry->isCheckable());
   EXPECT_TRUE(form.NotificationsOn());  // the offscreen platform has no tray
   entry->trigger();
