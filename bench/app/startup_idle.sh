@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Times the program from start to its tray icon (median of 10 starts, one
-# fakemodem line, a private X server, session bus and tray), then measures
-# the idle program: maximum resident set and CPU time over an idle minute.
+# fakemodem line plus the machine's own serial ports, a private X server,
+# session bus and tray), side by side with the least Qt program that shows a
+# tray icon, started in turn in the same run; then measures the idle
+# program: maximum resident set and CPU time over an idle minute.
 #
 # usage: startup_idle.sh BIN_DIR [IDLE_SECONDS] [STARTS]
-# BIN_DIR holds quorvel, fakemodem and e2e_tray_host (the build's bin folder).
+# BIN_DIR holds quorvel, fakemodem, e2e_tray_host and bench_minimal_tray
+# (the build's bin folder).
 set -euo pipefail
 
 bin=$(cd "$1" && pwd)
@@ -25,13 +28,13 @@ cp -r "$bin/html" "$work/app/"
 export XDG_RUNTIME_DIR="$work/run"
 export XDG_CONFIG_HOME="$work/config"
 
-start_program() {
-  mkdir -p "$XDG_CONFIG_HOME/Varnock"
-  printf '[Settings]\nExtraLines=%s\nMode=0\n' "$work/modem" >"$XDG_CONFIG_HOME/Varnock/Quorvel.ini"
+# Starts "$@" and waits until its tray icon is registered; sets started,
+# shown (ms since the epoch) and program (its pid).
+start_and_wait_for_tray() {
   local before
   before=$(grep -c '^registered' "$work/tray.log" || true)
   started=$(ms_now)
-  "$work/app/quorvel" 2>/dev/null &
+  "$@" 2>/dev/null &
   program=$!
   local i=0
   until [ "$(grep -c '^registered' "$work/tray.log" || true)" -gt "$before" ]; do
@@ -41,25 +44,44 @@ start_program() {
   shown=$(grep '^registered' "$work/tray.log" | tail -n 1 | cut -d' ' -f3)
 }
 
+start_program() {
+  mkdir -p "$XDG_CONFIG_HOME/Varnock"
+  printf '[Settings]\nExtraLines=%s\nMode=0\n' "$work/modem" >"$XDG_CONFIG_HOME/Varnock/Quorvel.ini"
+  start_and_wait_for_tray "$work/app/quorvel"
+}
+
 stop_program() {
   kill -TERM "$program"
   wait "$program" || true
 }
 
+median() {
+  local sorted count
+  sorted=($(printf '%s\n' "$@" | sort -n))
+  count=${#sorted[@]}
+  if (( count % 2 )); then
+    echo "${sorted[$(( count / 2 ))]}"
+  else
+    echo $(( (sorted[count / 2 - 1] + sorted[count / 2]) / 2 ))
+  fi
+}
+
 times=()
+minimal_times=()
 for (( n = 0; n < starts; n++ )); do
   start_program
   times+=($(( shown - started )))
   stop_program
+  start_and_wait_for_tray "$bin/bench_minimal_tray"
+  minimal_times+=($(( shown - started )))
+  stop_program
 done
-sorted=($(printf '%s\n' "${times[@]}" | sort -n))
-count=${#sorted[@]}
-if (( count % 2 )); then
-  median=${sorted[$(( count / 2 ))]}
-else
-  median=$(( (sorted[count / 2 - 1] + sorted[count / 2]) / 2 ))
-fi
-echo "start to tray icon: median ${median} ms over ${count} starts (each: ${times[*]} ms)"
+quorvel_median=$(median "${times[@]}")
+minimal_median=$(median "${minimal_times[@]}")
+echo "serial ports of this machine: $(ls /sys/class/tty | grep -c '^ttyS') ttyS entries; $(grep -c 'uart:[^u]' /proc/tty/driver/serial 2>/dev/null || echo '?') with a UART"
+echo "start to tray icon, Quorvel: median ${quorvel_median} ms over ${#times[@]} starts (each: ${times[*]} ms)"
+echo "start to tray icon, minimal Qt tray program: median ${minimal_median} ms (each: ${minimal_times[*]} ms)"
+awk -v q="$quorvel_median" -v m="$minimal_median" 'BEGIN { printf "ratio Quorvel / minimal: %.1f\n", q / (m > 0 ? m : 1) }'
 
 # Idle: let start-up settle, then measure a quiet stretch.
 start_program

@@ -40,7 +40,12 @@ void TQuorvelForm::FormCreate() {
 
   BuildLineMenu();
   if (lbModems->count() == 0) {
-    platform::ShowErrorDialog(QString::fromUtf8(kNoModemsText));
+    // Each port that was there but not usable, and why: a user outside the
+    // "dialout" group learns it here.
+    QString text = QString::fromUtf8(kNoModemsText);
+    const QStringList reasons = LineMonitor.UnofferedLines();
+    if (!reasons.isEmpty()) text += QStringLiteral("\n\n") + reasons.join(QLatin1Char('\n'));
+    platform::ShowErrorDialog(text);
     throw EQuitProgram{};
   }
   SelectStoredLine();
@@ -89,17 +94,24 @@ void TQuorvelForm::OpenDatabase() {
 }
 
 void TQuorvelForm::BuildLineMenu() {
+  // A port whose modem answers only after the listing is offered then.
+  connect(&LineMonitor, &TLineMonitor::LineFound, this, &TQuorvelForm::AddLineItem, Qt::UniqueConnection);
   // LineCount is asked again on every pass, as the monitor may change it.
   for (int i = 0; i <= LineMonitor.LineCount() - 1; ++i) {
     const QString name = LineMonitor.GetLineName(i);
     LineMonitor.SetLineName(name);
-    if (LineMonitor.LineCapability() > 0) {
-      QAction* item = Selectmodem1->addAction(name);
-      item->setCheckable(true);
-      connect(item, &QAction::triggered, this, [this, item] { CommClick(item); });
-      lbModems->addItem(name);
-    }
+    if (LineMonitor.LineCapability() > 0) AddLineItem(name);
   }
+}
+
+void TQuorvelForm::AddLineItem(const QString& name) {
+  for (int i = 0; i < lbModems->count(); ++i) {
+    if (lbModems->item(i)->text() == name) return;
+  }
+  QAction* item = Selectmodem1->addAction(name);
+  item->setCheckable(true);
+  connect(item, &QAction::triggered, this, [this, item] { CommClick(item); });
+  lbModems->addItem(name);
 }
 
 void TQuorvelForm::SelectStoredLine() {
@@ -108,10 +120,20 @@ void TQuorvelForm::SelectStoredLine() {
     LineMonitor.SetLineName(stored.isEmpty() ? lbModems->item(0)->text() : stored);
     LineMonitor.SetMediaMode(TLineMonitor::kDataModemMediaMode);
     LineMonitor.SetCallPrivilege(TLineMonitor::kMonitorOwnerPrivilege);
-    Selectmodem1->actions().at(LineIndex(LineMonitor.LineName()))->setChecked(true);
     LineMonitor.SetLineOpen(true);
   } catch (const ELineError& error) {
     ShowLineFailure(error.what());
+  }
+  TickWatchedLine();
+}
+
+void TQuorvelForm::TickWatchedLine() {
+  const QString watched = LineMonitor.LineOpen() ? LineMonitor.LineName() : QString();
+  // A stored line that is not offered but opened is watched all the same.
+  if (!watched.isEmpty()) AddLineItem(watched);
+  const QList<QAction*> items = Selectmodem1->actions();
+  for (int i = 0; i < items.size() && i < lbModems->count(); ++i) {
+    items[i]->setChecked(lbModems->item(i)->text() == watched);
   }
 }
 
@@ -133,10 +155,12 @@ void TQuorvelForm::CommClick(QAction* item) {
     LineMonitor.SetLineName(lbModems->item(int(Selectmodem1->actions().indexOf(item)))->text());
     DelayWithMessages(kLineSwitchPauseMs);
     LineMonitor.SetLineOpen(true);
-    item->setChecked(true);
   } catch (const ELineError& error) {
     ShowLineFailure(error.what());
   }
+  // The mark follows the line actually watched, also when another choice
+  // made while this one waited has taken over.
+  TickWatchedLine();
 }
 
 void TQuorvelForm::ShowLineFailure(const char* message) {

@@ -30,7 +30,7 @@ inline constexpr char kNotTransmittedText[] = "(Not transmitted)";
 inline constexpr char kCallerIdHint[] = "Caller ID";
 inline constexpr char kSaveToDatabaseCaption[] = "Save to database";
 inline constexpr char kNoModemsText[] =
-    "There are no modems defined under Windows. The application will quit!";
+    "There are no modems defined on this computer. The application will quit!";
 inline constexpr char kModemNotAvailableText[] = " => Modem not available ";
 inline constexpr char kTrayToolTip[] = "Quorvel";
 
@@ -145,7 +145,11 @@ class TQuorvelForm : public QMainWindow {
   void OpenDatabase();
   void ConnectCallHandling();
   void BuildLineMenu();
+  // Appends `name` to "Select modem" and lbModems, unless it is there.
+  void AddLineItem(const QString& name);
   void SelectStoredLine();
+  // Puts the check mark on the line being watched, and on no other.
+  void TickWatchedLine();
   void ShowLineFailure(const char* message);
   void RequestHelp();
 

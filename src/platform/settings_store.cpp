@@ -1,42 +1,42 @@
 #include "settings_store.h"
 
 #include <QDir>
-#include <QSettings>
-#include <QStandardPaths>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+#include <functional>
+
+#include "platform/settings_document.h"
 
 namespace platform {
 namespace {
 
-// Walks `keyPath` group by group, following the spelling already in the
-// file where a group matches without regard to case. Returns the path in the
-// file's spelling (new parts keep the caller's spelling).
-QString ResolveKeyPath(QSettings& s, const QString& keyPath) {
-  QStringList resolved;
-  bool existing = true;
-  for (const QString& part : keyPath.split('/', Qt::SkipEmptyParts)) {
-    QString spelled = part;
-    if (existing) {
-      existing = false;
-      for (const QString& group : s.childGroups()) {
-        if (group.compare(part, Qt::CaseInsensitive) == 0) {
-          spelled = group;
-          existing = true;
-          break;
-        }
-      }
-    }
-    resolved << spelled;
-    if (existing) s.beginGroup(spelled);
-  }
-  while (!s.group().isEmpty()) s.endGroup();
-  return resolved.join('/');
+// QSettings guards its writes of a file with this lock file too, so tools
+// built on it and this program never interleave their changes.
+constexpr const char* kLockSuffix = ".lock";
+constexpr int kLockWaitMs = 2000;
+
+TSettingsDocument ReadDocument(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return TSettingsDocument();
+  return TSettingsDocument(file.readAll());
 }
 
-QString ResolveValueName(QSettings& s, const QString& name) {
-  for (const QString& key : s.childKeys()) {
-    if (key.compare(name, Qt::CaseInsensitive) == 0) return key;
-  }
-  return name;
+// Reads the file, applies `edit` and writes the file back only when the
+// edit changed its text, replacing it at once (a crash leaves the old or
+// the new file). Failures are silent, as the registry's were.
+void EditDocument(const std::function<bool(TSettingsDocument&)>& edit) {
+  const QString path = SettingsFilePath();
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QLockFile lock(path + QLatin1String(kLockSuffix));
+  if (!lock.tryLock(kLockWaitMs)) return;
+  TSettingsDocument document = ReadDocument(path);
+  if (!edit(document)) return;
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return;
+  file.write(document.Content());
+  file.commit();
 }
 
 }  // namespace
@@ -48,32 +48,17 @@ QString SettingsFilePath() {
 }
 
 QString ReadSettingValue(const QString& keyPath, const QString& name) {
-  QSettings s(SettingsFilePath(), QSettings::IniFormat);
-  s.beginGroup(ResolveKeyPath(s, keyPath));
-  const QVariant v = s.value(ResolveValueName(s, name));
-  return v.canConvert<QString>() ? v.toString() : QString();
+  return ReadDocument(SettingsFilePath()).Value(keyPath, name).value_or(QString());
 }
 
 void WriteSettingValue(const QString& keyPath, const QString& name, const QString& value) {
-  QSettings s(SettingsFilePath(), QSettings::IniFormat);
-  s.beginGroup(ResolveKeyPath(s, keyPath));
-  s.setValue(ResolveValueName(s, name), value);
-  s.endGroup();
-  s.sync();
+  EditDocument([&](TSettingsDocument& document) { return document.SetValue(keyPath, name, value); });
 }
 
-QStringList SettingSubkeys(const QString& keyPath) {
-  QSettings s(SettingsFilePath(), QSettings::IniFormat);
-  s.beginGroup(ResolveKeyPath(s, keyPath));
-  return s.childGroups();
-}
+QStringList SettingSubkeys(const QString& keyPath) { return ReadDocument(SettingsFilePath()).Subkeys(keyPath); }
 
 void DeleteSettingKey(const QString& keyPath) {
-  QSettings s(SettingsFilePath(), QSettings::IniFormat);
-  const QString resolved = ResolveKeyPath(s, keyPath);
-  if (resolved.isEmpty()) return;  // never wipe the whole root
-  s.remove(resolved);
-  s.sync();
+  EditDocument([&](TSettingsDocument& document) { return document.RemoveKey(keyPath); });
 }
 
 }  // namespace platform

@@ -8,7 +8,9 @@
 // below that root with "/" between the parts, for example "Settings" or
 // "DDESetup/My App". Key and value names match without regard to case, as in
 // the registry. Every call opens the file, does its one access and closes it
-// again; failures are silent and a failed read gives the empty text.
+// again; failures are silent and a failed read gives the empty text. A
+// write changes only the line of its value: the rest of the file, written
+// by hand or by another program, stays byte for byte (see TSettingsDocument).
 namespace platform {
 
 // $XDG_CONFIG_HOME/Varnock/Quorvel.ini ($HOME/.config when XDG_CONFIG_HOME is unset).

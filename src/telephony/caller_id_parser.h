@@ -2,34 +2,30 @@
 
 #include <QByteArray>
 #include <QString>
+#include <vector>
 
-// Caller-party flags as OnCallerID reports them.
-namespace CallerIdFlags {
-constexpr int kBlocked = 0x1;     // the number is withheld
-constexpr int kOutOfArea = 0x2;   // the number is not available
-constexpr int kName = 0x4;        // Name is valid
-constexpr int kAddress = 0x8;     // Number is valid
-}  // namespace CallerIdFlags
-
-// What one line from a caller-ID modem means.
-struct TModemLine {
-  enum class Kind {
-    kRing,          // a ring
-    kNumber,        // NMBR and its variants; value holds the number
-    kName,          // NAME; value holds the name
-    kOtherCallerId, // DATE, TIME, MESG: part of a caller-ID block, no event
-    kOther,         // anything else (command echoes, OK, garbage)
-  };
-  Kind kind = Kind::kOther;
-  QString value;  // sanitised; "P" (private) and "O" (out of area) as sent
-};
+#include "telephony/line_assembler.h"
+#include "telephony/line_notice.h"
 
 // Longest number or name passed on, in characters.
 constexpr int kMaxCallerTextChars = 80;
 
 // Reads one line (without its line end) as a caller-ID modem formats it:
-// "RING", "NMBR = 5551234", "NAME=JOHN DOE", ...
-TModemLine ParseModemLine(const QByteArray& line);
+// "RING", "NMBR = 5551234", "NAME=JOHN DOE", ... A number or name of "P"
+// is withheld, "O" unavailable.
+TLineNotice ParseModemLine(const QByteArray& line);
+
+// The serial caller-ID modem's parser: the bytes a modem sends in, the
+// notices they make out. No I/O and no clock, so any bytes can be fed.
+class TModemParser {
+ public:
+  std::vector<TLineNotice> Feed(const QByteArray& data);
+  // Forgets a partial line, for example after the device was reopened.
+  void Reset() { assembler_.Reset(); }
+
+ private:
+  TLineAssembler assembler_;
+};
 
 // Caller-ID text comes from the network and is not trusted: decodes it
 // (UTF-8, else Latin-1), removes control characters, trims blanks and cuts

@@ -1,18 +1,16 @@
 #include "telephony/line_list.h"
 
 #include <QFileInfo>
-#include <QSerialPortInfo>
+#include <QRegularExpression>
 #include <QSet>
 
+#include "platform/serial_ports.h"
 #include "platform/settings_store.h"
 
 namespace LineList {
 
 QStringList CollectLineNames() {
-  QStringList candidates;
-  for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
-    candidates << port.systemLocation();
-  }
+  QStringList candidates = platform::SerialPortPaths();
   if (QFileInfo::exists(QString::fromLatin1(kModemAlias))) candidates << QString::fromLatin1(kModemAlias);
   candidates << SplitExtraLines(
       platform::ReadSettingValue(QString::fromLatin1(kSettingsKey), QString::fromLatin1(kExtraLinesValue)));
@@ -21,7 +19,8 @@ QStringList CollectLineNames() {
 
 QStringList SplitExtraLines(const QString& value) {
   QStringList paths;
-  for (const QString& part : value.split(QLatin1Char(kExtraLinesSeparator))) {
+  static const QRegularExpression separators(QStringLiteral("[%1]").arg(QLatin1String(kExtraLinesSeparators)));
+  for (const QString& part : value.split(separators)) {
     const QString path = part.trimmed();
     if (!path.isEmpty()) paths << path;
   }

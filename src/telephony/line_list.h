@@ -11,12 +11,14 @@ namespace LineList {
 constexpr const char* kSettingsKey = "Settings";
 constexpr const char* kExtraLinesValue = "ExtraLines";
 constexpr const char* kModemAlias = "/dev/modem";
-constexpr char kExtraLinesSeparator = ';';
+// Hand-written lists use either.
+constexpr const char* kExtraLinesSeparators = ";,";
 
 // Every line, each device once.
 QStringList CollectLineNames();
 
-// The paths of an "ExtraLines" value; blanks around each path are ignored.
+// The paths of an "ExtraLines" value, separated by ";" or ","; blanks
+// around each path are ignored.
 QStringList SplitExtraLines(const QString& value);
 
 // `candidates` in their order, leaving out empty names and any name that

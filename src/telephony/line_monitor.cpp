@@ -1,61 +1,80 @@
 #include "telephony/line_monitor.h"
 
 #include <QMetaObject>
+#include <QThread>
 
-#include "platform/serial_device.h"
-#include "platform/serial_probe.h"
+#include "platform/device_holders.h"
 #include "platform/settings_store.h"
-#include "platform/uucp_lock.h"
-#include "telephony/caller_id_parser.h"
+#include "telephony/event_wait.h"
 #include "telephony/line_list.h"
-#include "telephony/modem_commands.h"
-#include "telephony/modem_starter.h"
+#include "telephony/line_prober.h"
+#include "telephony/open_line.h"
 
 namespace {
 
 constexpr const char* kSettingsKey = "Settings";
 constexpr const char* kRingTimeoutValue = "RingTimeout";
-// How often a line whose device vanished is tried again.
-constexpr int kReopenIntervalMs = 5000;
+constexpr const char* kStateIdle = "IDLE";
 
 int ConfiguredRingTimeoutMs() {
   return RingTimeoutMsFromSetting(
       platform::ReadSettingValue(QString::fromLatin1(kSettingsKey), QString::fromLatin1(kRingTimeoutValue)));
 }
 
-bool AnsweredInFull(const QByteArray& answer) {
-  return ModemCommands::FinalReply(answer) != ModemCommands::TReply::kNone;
+// Which lines there are and which of them other programs hold open. Both
+// take milliseconds of system calls (sysfs, every process's open files), so
+// they are looked up on a thread of their own while the event loop runs.
+struct TSurvey {
+  QStringList lines;
+  std::vector<bool> held;
+};
+
+TSurvey SurveyLines() {
+  TSurvey survey;
+  std::unique_ptr<QThread> worker(QThread::create([&survey] {
+    survey.lines = LineList::CollectLineNames();
+    survey.held = platform::HeldByOtherProcesses(survey.lines);
+  }));
+  TEventWait wait;
+  QObject context;
+  QObject::connect(worker.get(), &QThread::finished, &context, [&wait] { wait.Finish(); });
+  worker->start();
+  wait.Run();
+  // Also when the wait ended early because the program is quitting.
+  worker->wait();
+  return survey;
 }
 
-int CapabilityFromAnswer(const QByteArray& answer) {
-  return ModemCommands::FinalReply(answer) == ModemCommands::TReply::kOk ? 1 : 0;
+// Runs the event loop until `prober` has settled.
+void WaitUntilSettled(TLineProber& prober) {
+  if (prober.Settled()) return;
+  TEventWait wait;
+  const QMetaObject::Connection done = QObject::connect(&prober, &TLineProber::SettledNow, [&wait] { wait.Finish(); });
+  wait.Run();
+  QObject::disconnect(done);
 }
-
-QByteArray ProbeRequest() { return QByteArray(ModemCommands::kProbe) + ModemCommands::kCommandEnd; }
 
 }  // namespace
 
-TLineMonitor::TLineMonitor(QObject* parent) : QObject(parent), lock_(std::make_unique<platform::TUucpLock>()) {
+TLineMonitor::TLineMonitor(QObject* parent) : QObject(parent) {
   ringTimer_.setSingleShot(true);
   ringTimer_.setInterval(TCallTracker::kDefaultRingTimeoutMs);
   connect(&ringTimer_, &QTimer::timeout, this, &TLineMonitor::HandleRingTimeout);
-  retryTimer_.setInterval(kReopenIntervalMs);
-  connect(&retryTimer_, &QTimer::timeout, this, &TLineMonitor::RetryOpen);
 }
 
-TLineMonitor::~TLineMonitor() { CloseDevice(); }
+TLineMonitor::~TLineMonitor() { DropLine(); }
 
 void TLineMonitor::EnsureLinesListed() const {
-  if (listed_) return;
-  listed_ = true;
-  const QStringList names = LineList::CollectLineNames();
-  // All devices are asked at once, so silent ones cost one timeout in all.
-  const std::vector<QByteArray> answers = platform::QueryDevicesTogether(
-      names, ProbeRequest(), ModemCommands::kProbeTimeoutMs, AnsweredInFull);
-  lines_.clear();
-  for (int i = 0; i < names.size(); ++i) {
-    lines_.append({names.at(i), CapabilityFromAnswer(answers.at(static_cast<size_t>(i)))});
-  }
+  if (prober_) return;
+  TSurvey survey = SurveyLines();
+  if (prober_) return;  // listed meanwhile, by a call nested in the survey's wait
+  lines_ = survey.lines;
+  prober_ = std::make_unique<TLineProber>(timings_);
+  connect(prober_.get(), &TLineProber::Answered, this, [this](const QString& name) {
+    if (prober_->Settled()) emit const_cast<TLineMonitor*>(this)->LineFound(name);
+  });
+  prober_->Probe(lines_, std::move(survey.held));
+  WaitUntilSettled(*prober_);
 }
 
 int TLineMonitor::LineCount() const {
@@ -65,15 +84,14 @@ int TLineMonitor::LineCount() const {
 
 QString TLineMonitor::GetLineName(int LineId) const {
   EnsureLinesListed();
-  if (LineId < 0 || LineId >= lines_.size()) return QString();
-  return lines_.at(LineId).name;
+  return lines_.value(LineId);
 }
 
 QString TLineMonitor::LineName() const { return lineName_; }
 
 void TLineMonitor::SetLineName(const QString& name) {
   if (name.isEmpty()) throw ELineError(LineMessages::kNoLineSelected);
-  if (open_ && name != lineName_) throw ELineError(LineMessages::kLineStillOpen);
+  if ((open_ || line_) && name != lineName_) throw ELineError(LineMessages::kLineStillOpen);
   lineName_ = name;
 }
 
@@ -94,126 +112,110 @@ void TLineMonitor::SetCallPrivilege(quint32 privilege) {
 bool TLineMonitor::LineOpen() const { return open_; }
 
 void TLineMonitor::SetLineOpen(bool open) {
-  if (open == open_) return;
   if (!open) {
-    open_ = false;
-    retryTimer_.stop();
-    ringTimer_.stop();
-    tracker_.Reset();
-    CloseDevice();
+    DropLine();
     return;
   }
+  if (open_ || line_) return;
   if (lineName_.isEmpty()) throw ELineError(LineMessages::kNoLineSelected);
-  // Ready before the device: a call may already be under way in what the
-  // modem sent along with its last reply.
-  ringTimer_.setInterval(ConfiguredRingTimeoutMs());
+  // A probe still asking the device would keep it from opening.
+  if (prober_) prober_->Cancel(lineName_);
+  // Ready before the line: a call may already be under way in what the
+  // modem sends along with its last reply.
+  ringTimer_.setInterval(timings_.ringTimeoutMs > 0 ? timings_.ringTimeoutMs : ConfiguredRingTimeoutMs());
   tracker_.Reset();
-  OpenDevice();
-  open_ = true;
+
+  line_ = MakeOpenLine(lineName_, timings_);
+  const quint64 generation = ++generation_;
+  TEventWait wait;
+  QString failure;
+  const QMetaObject::Connection opened = connect(line_.get(), &TOpenLine::Opened, this, [this, &wait] {
+    open_ = true;
+    wait.Finish();
+  });
+  const QMetaObject::Connection failed =
+      connect(line_.get(), &TOpenLine::Failed, this, [&wait, &failure](const QString& reason) {
+        failure = reason;
+        wait.Finish();
+      });
+  connect(line_.get(), &TOpenLine::Notices, this, &TLineMonitor::HandleNotices);
+  openingWait_ = &wait;
+  line_->Start();
+  wait.Run();
+  disconnect(opened);
+  disconnect(failed);
+  if (openingWait_ == &wait) openingWait_ = nullptr;
+  if (generation != generation_) return;  // a nested close or opening took over
+  if (!wait.Finished()) {
+    DropLine();  // the program is quitting
+    return;
+  }
+  if (!open_) {
+    DropLine();
+    throw ELineError(failure.toStdString());
+  }
+}
+
+void TLineMonitor::DropLine() {
+  ++generation_;
+  if (openingWait_) openingWait_->Finish();
+  openingWait_ = nullptr;
+  open_ = false;
+  ringTimer_.stop();
+  tracker_.Reset();
+  if (line_) {
+    // Possibly within one of the line's own signals.
+    disconnect(line_.get(), nullptr, this, nullptr);
+    line_->Close();
+    line_.release()->deleteLater();
+  }
 }
 
 int TLineMonitor::LineCapability() const {
   if (lineName_.isEmpty()) return 0;
-  if (device_) return 1;
+  if (open_) return 1;
   EnsureLinesListed();
-  for (const TKnownLine& line : lines_) {
-    if (line.name == lineName_) return line.capability;
-  }
+  if (lines_.contains(lineName_)) return Answers(lineName_) ? 1 : 0;
   const auto known = otherCapabilities_.constFind(lineName_);
   if (known != otherCapabilities_.constEnd()) return *known;
-  const std::vector<QByteArray> answers = platform::QueryDevicesTogether(
-      {lineName_}, ProbeRequest(), ModemCommands::kProbeTimeoutMs, AnsweredInFull);
-  const int capability = CapabilityFromAnswer(answers.front());
+  TLineProber single(timings_);
+  single.Probe({lineName_});
+  WaitUntilSettled(single);
+  const int capability = single.Verdict(lineName_).state == TPortVerdict::State::kAnswered ? 1 : 0;
   otherCapabilities_.insert(lineName_, capability);
   return capability;
 }
 
-void TLineMonitor::OpenDevice() {
-  if (lock_->Acquire(lineName_) == platform::TUucpLock::TResult::kInUse) {
-    throw ELineError(LineMessages::kLineInUse);
-  }
-  QString reason;
-  std::unique_ptr<platform::TSerialDevice> device = platform::TSerialDevice::Open(lineName_, &reason);
-  if (!device) {
-    lock_->Release();
-    throw ELineError(reason.toStdString());
-  }
-  QByteArray unread;
-  try {
-    ModemCommands::EnableCallerId(*device, &unread);
-  } catch (...) {
-    device.reset();
-    lock_->Release();
-    throw;
-  }
-  UseDevice(std::move(device), unread);
+bool TLineMonitor::Answers(const QString& name) const {
+  return prober_->Verdict(name).state == TPortVerdict::State::kAnswered;
 }
 
-void TLineMonitor::UseDevice(std::unique_ptr<platform::TSerialDevice> device, const QByteArray& unread) {
-  assembler_.Reset();
-  device_ = std::move(device);
-  connect(device_.get(), &platform::TSerialDevice::DataReceived, this, &TLineMonitor::HandleData);
-  connect(device_.get(), &platform::TSerialDevice::Lost, this, &TLineMonitor::HandleDeviceLost);
-  device_->StartWatching();
-  HandleData(unread);
-}
-
-void TLineMonitor::CloseDevice() {
-  retry_.reset();
-  device_.reset();
-  lock_->Release();
-  assembler_.Reset();
-}
-
-void TLineMonitor::HandleData(const QByteArray& data) {
-  for (const QByteArray& line : assembler_.Feed(data)) {
-    TCallTracker::TResult result = tracker_.HandleLine(ParseModemLine(line));
-    if (result.restartRingTimer) ringTimer_.start();
-    Deliver(result.events);
+QStringList TLineMonitor::UnofferedLines() const {
+  EnsureLinesListed();
+  QStringList reasons;
+  for (const QString& name : lines_) {
+    const TPortVerdict verdict = prober_->Verdict(name);
+    if (verdict.state == TPortVerdict::State::kAnswered || verdict.state == TPortVerdict::State::kNoDevice) continue;
+    // Still asking when the listing ended: nothing heard so far.
+    const QString reason = verdict.state == TPortVerdict::State::kAsking ? QString::fromLatin1(LineMessages::kNoAnswer)
+                                                                         : verdict.reason;
+    reasons << name + QStringLiteral(": ") + reason;
   }
+  return reasons;
 }
 
-void TLineMonitor::HandleDeviceLost() {
-  // Called from the device's own signal: it is destroyed once that returns.
-  if (device_) device_.release()->deleteLater();
-  lock_->Release();
-  assembler_.Reset();
-  // A call in progress still ends by its ring timeout.
-  retryTimer_.start();
+void TLineMonitor::HandleNotices(const std::vector<TLineNotice>& notices) {
+  for (const TLineNotice& notice : notices) Apply(tracker_.Handle(notice));
 }
 
-void TLineMonitor::RetryOpen() {
-  if (!open_ || device_) {
-    retryTimer_.stop();
-    return;
-  }
-  // Still gone, in use or not ready: the next round tries again, without a
-  // word. The modem's replies are awaited through the event loop.
-  if (retry_) return;
-  if (lock_->Acquire(lineName_) == platform::TUucpLock::TResult::kInUse) return;
-  std::unique_ptr<platform::TSerialDevice> device = platform::TSerialDevice::Open(lineName_, nullptr);
-  if (!device) {
-    lock_->Release();
-    return;
-  }
-  retry_ = std::make_unique<TModemStarter>(std::move(device));
-  connect(retry_.get(), &TModemStarter::Finished, this, &TLineMonitor::HandleRetryFinished);
-  retry_->Start();
-}
+void TLineMonitor::HandleRingTimeout() { Apply(tracker_.RingTimeoutExpired()); }
 
-void TLineMonitor::HandleRetryFinished(bool callerIdOn) {
-  // Called from within the starter's (and its device's) signal handling.
-  TModemStarter* starter = retry_.release();
-  starter->deleteLater();
-  if (!callerIdOn) {
-    lock_->Release();
-    return;
-  }
-  retryTimer_.stop();
-  UseDevice(starter->TakeDevice(), starter->Unread());
+void TLineMonitor::Apply(const TCallTracker::TResult& result) {
+  if (result.restartRingTimer) ringTimer_.start();
+  if (result.stopRingTimer) ringTimer_.stop();
+  Deliver(result.events);
+  if (result.callerIdMissing && line_) line_->RestoreCallerId();
 }
-
-void TLineMonitor::HandleRingTimeout() { Deliver(tracker_.RingTimeoutExpired()); }
 
 void TLineMonitor::Deliver(const std::vector<TCallEvent>& events) {
   // Each event goes through the event loop on its own, so a listener that
@@ -222,11 +224,12 @@ void TLineMonitor::Deliver(const std::vector<TCallEvent>& events) {
     QMetaObject::invokeMethod(
         this,
         [this, event] {
-          if (event.kind == TCallEvent::Kind::kCallState) {
-            emit OnCallState(this, event.state);
-          } else {
+          if (event.kind == TCallEvent::Kind::kCallerId) {
             emit OnCallerID(this, event.number, event.name, event.flags);
+            return;
           }
+          emit OnCallState(this, event.state);
+          if (event.state == QLatin1String(kStateIdle)) emit CallEnded(this, event.outcome);
         },
         Qt::QueuedConnection);
   }

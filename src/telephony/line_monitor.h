@@ -5,24 +5,29 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
-#include <QVector>
 #include <memory>
+#include <vector>
 
 #include "telephony/call_tracker.h"
-#include "telephony/line_assembler.h"
 #include "telephony/line_error.h"
+#include "telephony/line_notice.h"
+#include "telephony/line_timings.h"
 
-namespace platform {
-class TSerialDevice;
-class TUucpLock;
-}
-class TModemStarter;
+class TEventWait;
+class TLineProber;
+class TOpenLine;
 
-// Watches one telephone line through a caller-ID modem on a serial port and
-// reports calls as OnCallState / OnCallerID. Lines are named by their device
-// path. All events are posted through the event loop of the owning (UI)
-// thread, one at a time and in the order the modem gave them, so a handler
-// that waits with the loop running receives the next event nested.
+// Watches one telephone line and reports calls as OnCallState /
+// OnCallerID. Lines are named by their device path; what kind of line a
+// name means and how it is read is behind TOpenLine, while the call
+// tracking and the events are the same for every kind. All events are
+// posted through the event loop of the owning (UI) thread, one at a time
+// and in the order the line gave them, so a handler that waits with the
+// loop running receives the next event nested.
+//
+// The property writes keep their synchronous shape (SetLineOpen(true)
+// throws ELineError with the reason), but every wait inside them runs the
+// event loop: listing, probing and opening never freeze the window.
 class TLineMonitor : public QObject {
   Q_OBJECT
 
@@ -33,6 +38,10 @@ class TLineMonitor : public QObject {
 
   explicit TLineMonitor(QObject* parent = nullptr);
   ~TLineMonitor() override;
+
+  // The waits and intervals, for the next listing and the next opening.
+  void SetTimings(const TLineTimings& timings) { timings_ = timings; }
+  const TLineTimings& Timings() const { return timings_; }
 
   // Number of known lines; the first call lists and probes them all.
   int LineCount() const;
@@ -53,50 +62,51 @@ class TLineMonitor : public QObject {
   // in which a vanished device is being waited for.
   bool LineOpen() const;
   // true opens the selected line (throws ELineError with the reason),
-  // false closes it.
+  // false closes it. An opening overtaken by a nested close or another
+  // opening returns without a word: the later one decides.
   void SetLineOpen(bool open);
 
-  // 1 when the selected line's device answers "AT" with "OK", else 0.
+  // 1 when a modem answers on the selected line, else 0.
   int LineCapability() const;
+
+  // Why each listed line that is not offered is not, "<line>: <reason>",
+  // in list order. Ports without any hardware are left out.
+  QStringList UnofferedLines() const;
 
  signals:
   void OnCallState(QObject* Sender, const QString& State);
   void OnCallerID(QObject* Sender, const QString& Number, const QString& Name, int Flags);
+  // Right after OnCallState "IDLE": how the call ended, where the line tells.
+  void CallEnded(QObject* Sender, TCallOutcome Outcome);
+  // A listed line answered only after the listing had ended: it can be
+  // offered now.
+  void LineFound(const QString& Name);
 
  private:
-  struct TKnownLine {
-    QString name;
-    int capability = 0;
-  };
-
   void EnsureLinesListed() const;
-  void OpenDevice();
-  // `unread`: what the modem sent after its last reply to the opening
-  // sequence, already the start of monitoring.
-  void UseDevice(std::unique_ptr<platform::TSerialDevice> device, const QByteArray& unread);
-  void CloseDevice();
-  void HandleRetryFinished(bool callerIdOn);
-  void HandleData(const QByteArray& data);
-  void HandleDeviceLost();
-  void RetryOpen();
+  bool Answers(const QString& name) const;
+  // Closes and forgets the line being opened or watched.
+  void DropLine();
+  void HandleNotices(const std::vector<TLineNotice>& notices);
   void HandleRingTimeout();
+  void Apply(const TCallTracker::TResult& result);
   void Deliver(const std::vector<TCallEvent>& events);
 
-  mutable bool listed_ = false;
-  mutable QVector<TKnownLine> lines_;
-  // Answers of probed devices that are not in the list (names set by hand).
+  TLineTimings timings_;
+  mutable QStringList lines_;
+  mutable std::unique_ptr<TLineProber> prober_;
+  // Answers of lines probed on their own (names not in the list).
   mutable QHash<QString, int> otherCapabilities_;
   QString lineName_;
   quint32 mediaMode_ = kDataModemMediaMode;
   quint32 callPrivilege_ = kMonitorOwnerPrivilege;
   bool open_ = false;
 
-  std::unique_ptr<platform::TUucpLock> lock_;
-  std::unique_ptr<platform::TSerialDevice> device_;
-  // The opening sequence of a background retry, while it runs.
-  std::unique_ptr<TModemStarter> retry_;
-  TLineAssembler assembler_;
+  std::unique_ptr<TOpenLine> line_;
+  // The wait of the opening under way, if any; counts openings and closings
+  // so a nested one is told from the one it overtook.
+  TEventWait* openingWait_ = nullptr;
+  quint64 generation_ = 0;
   TCallTracker tracker_;
   QTimer ringTimer_;
-  QTimer retryTimer_;
 };

@@ -2,7 +2,8 @@
 
 #include "platform/serial_device.h"
 
-TModemStarter::TModemStarter(std::unique_ptr<platform::TSerialDevice> device) : device_(std::move(device)) {
+TModemStarter::TModemStarter(std::unique_ptr<platform::TSerialDevice> device, const TLineTimings& timings)
+    : device_(std::move(device)), timings_(timings) {
   replyTimer_.setSingleShot(true);
   connect(&replyTimer_, &QTimer::timeout, this, [this] { HandleReply(ModemCommands::TReply::kNone); });
   connect(device_.get(), &platform::TSerialDevice::DataReceived, this, &TModemStarter::HandleData);
@@ -18,17 +19,29 @@ void TModemStarter::Start() {
   SendCurrent();
 }
 
+void TModemStarter::Abandon() {
+  replyTimer_.stop();
+  if (!device_) return;
+  disconnect(device_.get(), nullptr, this, nullptr);
+  device_->Close();
+  device_.release()->deleteLater();
+}
+
 std::unique_ptr<platform::TSerialDevice> TModemStarter::TakeDevice() {
   disconnect(device_.get(), nullptr, this, nullptr);
   return std::move(device_);
 }
 
+QString TModemStarter::Failure() const { return QString::fromLatin1(sequence_.Failure()); }
+
+QByteArray TModemStarter::EnableCommand() const { return QByteArray(sequence_.EnableCommand()); }
+
 void TModemStarter::SendCurrent() {
   answer_.clear();
   unread_.clear();
-  const bool sent = device_->Write(QByteArray(sequence_.Command()) + ModemCommands::kCommandEnd, 0);
+  const bool sent = device_->Write(QByteArray(sequence_.Command()) + ModemCommands::kCommandEnd);
   // A refused write counts as silence, reported through the loop as well.
-  replyTimer_.start(sent ? ModemCommands::kCommandTimeoutMs : 0);
+  replyTimer_.start(sent ? sequence_.TimeoutMs(timings_) : 0);
 }
 
 void TModemStarter::HandleData(const QByteArray& data) {

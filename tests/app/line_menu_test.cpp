@@ -1,13 +1,18 @@
 // The line menu built from the line monitor, the stored line, and the
 // user's line changes.
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 #include "form_fixture.h"
 #include "message_box_answerer.h"
+#include "test_pty.h"
 
 TEST_F(FormTest, OffersOnlyLinesThatAnswerInMonitorOrder) {
   const QString a = AddModem("modemA");
@@ -56,7 +61,6 @@ TEST_F(FormTest, StoredLineThatIsNotOfferedIsStillTried) {
   MessageBoxAnswerer answerer;
   TQuorvelForm& form = MakeForm();
   form.FormCreate();
-  // The name was accepted, so entry 0 got its mark before opening failed.
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].caption, QString::fromUtf8("Fehler"));
   EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
@@ -64,20 +68,26 @@ TEST_F(FormTest, StoredLineThatIsNotOfferedIsStillTried) {
   EXPECT_TRUE(answerer.seen()[0].text.startsWith(gone + " => Modem not available "))
       << answerer.seen()[0].text.toStdString();
   EXPECT_GT(answerer.seen()[0].text.size(), (gone + " => Modem not available ").size());
-  EXPECT_EQ(Checks(), std::vector<bool>{true});
+  // No line is watched, so none is ticked.
+  EXPECT_EQ(Checks(), std::vector<bool>{false});
   EXPECT_FALSE(form.LineMonitor.LineOpen());
   EXPECT_TRUE(form.isMinimized());  // creation went on to its last step (no tray here)
 }
 
-TEST_F(FormTest, NoAnsweringLineEndsTheProgramAfterSayingSo) {
-  OfferLines({AddModem("silent", {"--silent"})});
+TEST_F(FormTest, NoAnsweringLineEndsTheProgramAfterSayingWhy) {
+  const QString silent = AddModem("silent", {"--silent"});
+  const QString missing = appDir_.filePath("missing");
+  OfferLines({silent, missing});
   MessageBoxAnswerer answerer;
   TQuorvelForm& form = MakeForm();
   EXPECT_THROW(form.FormCreate(), EQuitProgram);
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].caption, QString::fromUtf8("Fehler"));
-  EXPECT_EQ(answerer.seen()[0].text,
-            "There are no modems defined under Windows. The application will quit!");
+  const QStringList text = answerer.seen()[0].text.split('\n');
+  EXPECT_EQ(text.value(0), "There are no modems defined on this computer. The application will quit!");
+  EXPECT_EQ(text.value(1), "");
+  EXPECT_TRUE(text.contains(silent + ": No answer from modem")) << text.join('\n').toStdString();
+  EXPECT_TRUE(text.contains(missing + ": No such file or directory")) << text.join('\n').toStdString();
   EXPECT_EQ(answerer.seen()[0].buttons, QStringList{"OK"});
   EXPECT_EQ(form.TrayIcon(), nullptr);
   EXPECT_FALSE(form.isVisible());
@@ -134,3 +144,69 @@ TEST_F(FormTest, FailedLineChangeLeavesNoCheckMark) {
   EXPECT_TRUE(form.LineMonitor.LineOpen());
   EXPECT_EQ(answerer.seen().size(), 1u);
 }
+
+TEST_F(FormTest, WatchedLineThatIsNotListedIsAddedAndTicked) {
+  const QString a = AddModem("modemA");
+  const QString unlisted = AddModem("unlisted");
+  OfferLines({a});
+  Store("Modem", unlisted);
+  TQuorvelForm& form = MakeForm();
+  form.FormCreate();
+  EXPECT_TRUE(form.LineMonitor.LineOpen());
+  EXPECT_EQ(MenuLines(), (QStringList{a, unlisted}));
+  EXPECT_EQ(ListedLines(), (QStringList{a, unlisted}));
+  EXPECT_EQ(Checks(), (std::vector<bool>{false, true}));
+}
+
+TEST_F(FormTest, PortAnsweringAfterTheListingIsOfferedThen) {
+  const QString a = AddModem("modemA");
+  TTestPty late;
+  ASSERT_TRUE(late.Valid());
+  OfferLines({a, late.DevicePath()});
+  TQuorvelForm& form = MakeForm();
+  TLineTimings timings = form.LineMonitor.Timings();
+  timings.probeTimeoutMs = 60000;
+  form.LineMonitor.SetTimings(timings);
+  form.FormCreate();
+  EXPECT_EQ(MenuLines(), QStringList{a});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return late.ReadWritten().endsWith("\r"); }, 30000));
+  late.Answer("\r\nOK\r\n");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return MenuLines() == QStringList{a, late.DevicePath()}; }, 30000));
+  EXPECT_EQ(Checks(), (std::vector<bool>{true, false}));
+}
+
+// Exit ends the application's event loop for good, so each row runs alone.
+class HandWrittenSettings : public FormTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(HandWrittenSettings, SurviveStartAndExitChangingOnlyWhatChanged) {
+  const bool chooseOtherLine = GetParam();
+  const QString a = AddModem("modemA");
+  const QString b = AddModem("modemB");
+  // As the manual shows it: several paths after one "ExtraLines=", by hand.
+  const QByteArray handWritten = "; Quorvel, set up by hand\n[Settings]\nMode = 0\nExtraLines=" + a.toUtf8() + ";" +
+                                 b.toUtf8() + "\nModem=" + b.toUtf8() + "\n; seconds without a ring\nRingTimeout=4\n\n[Mine]\nx=1\n";
+  const QString path = config_.SettingsFile();
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(handWritten);
+  }
+  TQuorvelForm& form = MakeForm();
+  form.FormCreate();
+  EXPECT_EQ(MenuLines(), (QStringList{a, b}));
+  EXPECT_EQ(Checks(), (std::vector<bool>{false, true}));
+  if (chooseOtherLine) form.Selectmodem1->actions().at(0)->trigger();
+  form.Exit1->trigger();
+
+  QByteArray expected = handWritten;
+  if (chooseOtherLine) expected.replace("Modem=" + b.toUtf8(), "Modem=" + a.toUtf8());
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll().toStdString(), expected.toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, HandWrittenSettings, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return std::string(info.param ? "OtherLineChosen" : "NothingChanged");
+                         });

@@ -65,7 +65,10 @@ class UnattendedTest : public FormTest {
     form.FormCreate();
     return form;
   }
-  void Call(const QString& number) { modems_.front()->Command("raw NMBR = " + number); }
+  // Each call rings before its caller ID, so the next one is a call of its own.
+  void Call(const QString& number) {
+    modems_.front()->Command(R"(send \r\nRING\r\n\r\nNMBR = )" + number + R"(\r\n)");
+  }
 };
 
 }  // namespace

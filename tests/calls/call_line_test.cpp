@@ -107,6 +107,8 @@ TEST_F(CallLineTest, MissingDefaultPictureIsReportedAndNextCallIsHandled) {
             QString::fromUtf8("Datei ") + AppDirectory() + QString::fromUtf8("Default.BMP kann nicht geöffnet werden."));
   EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
 
+  // The next caller: a ring after the first call's caller ID, then its own.
+  line->Send("raw RING");
   line->Send("raw NMBR = 5551234567");
   ASSERT_TRUE(WaitForDisplays(2));
   EXPECT_EQ(callerName->currentText(), "Alice Brown");

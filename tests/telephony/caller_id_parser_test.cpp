@@ -4,22 +4,25 @@
 
 #include <gtest/gtest.h>
 
-using Kind = TModemLine::Kind;
+using Kind = TLineNotice::Kind;
+using Presence = TLineNotice::Presence;
 
 struct TParseCase {
   const char* label;
   QByteArray line;
   Kind kind;
   QString value;
+  Presence presence = Presence::kSent;
 };
 
 class ModemLineParsing : public ::testing::TestWithParam<TParseCase> {};
 
 TEST_P(ModemLineParsing, GivesKindAndValue) {
   const TParseCase& c = GetParam();
-  const TModemLine parsed = ParseModemLine(c.line);
+  const TLineNotice parsed = ParseModemLine(c.line);
   EXPECT_EQ(parsed.kind, c.kind);
   EXPECT_EQ(parsed.value, c.value);
+  EXPECT_EQ(parsed.presence, c.presence);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -37,15 +40,17 @@ INSTANTIATE_TEST_SUITE_P(
         TParseCase{"Nbr", "NBR = 43", Kind::kNumber, "43"},
         TParseCase{"LowerCaseTag", "nmbr = 44", Kind::kNumber, "44"},
         TParseCase{"EmptyNumber", "NMBR = ", Kind::kNumber, ""},
-        TParseCase{"PrivateNumber", "NMBR = P", Kind::kNumber, "P"},
-        TParseCase{"OutOfAreaNumber", "NMBR = O", Kind::kNumber, "O"},
+        TParseCase{"PrivateNumber", "NMBR = P", Kind::kNumber, "", Presence::kWithheld},
+        TParseCase{"OutOfAreaNumber", "NMBR = O", Kind::kNumber, "", Presence::kUnavailable},
+        TParseCase{"PrivateName", "NAME=P", Kind::kName, "", Presence::kWithheld},
+        TParseCase{"FreeTextIsAValue", "NMBR = Restricted", Kind::kNumber, "Restricted"},
         TParseCase{"Name", "NAME = JOHN DOE", Kind::kName, "JOHN DOE"},
         TParseCase{"NameKeepsEqualsSign", "NAME=A=B", Kind::kName, "A=B"},
         TParseCase{"NameUtf8", "NAME = J\xc3\xbcrgen", Kind::kName, QString::fromUtf8("J\xc3\xbcrgen")},
         TParseCase{"NameLatin1", "NAME = J\xfcrgen", Kind::kName, QString::fromUtf8("J\xc3\xbcrgen")},
-        TParseCase{"Date", "DATE = 1208", Kind::kOtherCallerId, ""},
-        TParseCase{"Time", "TIME = 0915", Kind::kOtherCallerId, ""},
-        TParseCase{"Message", "MESG = 030132", Kind::kOtherCallerId, ""},
+        TParseCase{"Date", "DATE = 1208", Kind::kCallerIdData, ""},
+        TParseCase{"Time", "TIME = 0915", Kind::kCallerIdData, ""},
+        TParseCase{"Message", "MESG = 030132", Kind::kCallerIdData, ""},
         TParseCase{"UnknownTag", "FOO = 1", Kind::kOther, ""},
         TParseCase{"Ok", "OK", Kind::kOther, ""},
         TParseCase{"CommandEcho", "AT+VCID=1", Kind::kOther, ""},

@@ -1,7 +1,6 @@
 // The line monitor when things go wrong: refused writes, modems that refuse
 // or stay silent, lines held by others, devices that vanish, garbage.
 #include <QFile>
-#include <QFileInfo>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,9 +11,26 @@
 using platform::ReadLockOwner;
 using platform::TUucpLock;
 
+namespace {
+
+// Short bounds for modems that never answer.
+TLineTimings SilenceTimings() {
+  TLineTimings timings = TestTimings();
+  timings.commandTimeoutMs = 200;
+  return timings;
+}
+
+void WriteLockFile(const QString& path, qlonglong pid) {
+  QFile lock(path);
+  ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+  lock.write(QByteArray::number(pid).rightJustified(10, ' ') + "\n");
+}
+
+}  // namespace
+
 TEST_F(LineMonitorTest, RefusedPropertyWrites) {
   auto modem = StartModem("modem");
-  TLineMonitor monitor;
+  TTestMonitor monitor;
   EXPECT_THROW(monitor.SetMediaMode(8), ELineError);
   EXPECT_THROW(monitor.SetCallPrivilege(4), ELineError);
   EXPECT_THROW(monitor.SetLineName(""), ELineError);
@@ -28,24 +44,23 @@ TEST_F(LineMonitorTest, RefusedPropertyWrites) {
   EXPECT_NO_THROW(monitor.SetLineName(LinkPath("other")));
 }
 
-TEST_F(LineMonitorTest, ModemRefusingBothCallerIdCommands) {
-  auto modem = StartModem("modem", {"--refuse-vcid", "--refuse-cid"});
-  TLineMonitor monitor;
-  EXPECT_EQ(OpenFailure(monitor, modem->LinkPath()), "Caller ID not supported by modem");
-  EXPECT_FALSE(monitor.LineOpen());
-  EXPECT_FALSE(QFile::exists(TUucpLock::LockFilePath(modem->LinkPath())));
-}
-
-TEST_F(LineMonitorTest, SilentModem) {
-  auto modem = StartModem("modem", {"--silent"});
-  TLineMonitor monitor;
-  EXPECT_EQ(OpenFailure(monitor, modem->LinkPath()), "No answer from modem");
-  EXPECT_FALSE(monitor.LineOpen());
-  EXPECT_FALSE(QFile::exists(TUucpLock::LockFilePath(modem->LinkPath())));
+TEST_F(LineMonitorTest, ModemsThatRefuseOrStaySilent) {
+  struct Case {
+    QStringList options;
+    const char* failure;
+  };
+  for (const Case& c : {Case{{"--refuse-vcid", "--refuse-cid"}, "Caller ID not supported by modem"},
+                        Case{{"--silent"}, "No answer from modem"}}) {
+    auto modem = StartModem("modem", c.options);
+    TTestMonitor monitor(SilenceTimings());
+    EXPECT_EQ(OpenFailure(monitor, modem->LinkPath()), c.failure);
+    EXPECT_FALSE(monitor.LineOpen());
+    EXPECT_FALSE(QFile::exists(TUucpLock::LockFilePath(modem->LinkPath())));
+  }
 }
 
 TEST_F(LineMonitorTest, DeviceThatCannotBeOpenedGivesTheSystemsReason) {
-  TLineMonitor monitor;
+  TTestMonitor monitor;
   EXPECT_EQ(OpenFailure(monitor, LinkPath("absent")), "No such file or directory");
   QFile plain(LinkPath("plain"));
   ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
@@ -58,12 +73,8 @@ TEST_F(LineMonitorTest, DeviceThatCannotBeOpenedGivesTheSystemsReason) {
 TEST_F(LineMonitorTest, LineHeldByARunningProgramIsRefused) {
   auto modem = StartModem("modem");
   const QString lockPath = TUucpLock::LockFilePath(modem->LinkPath());
-  {
-    QFile lock(lockPath);
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write(QByteArray::number(static_cast<qlonglong>(getppid())).rightJustified(10, ' ') + "\n");
-  }
-  TLineMonitor monitor;
+  WriteLockFile(lockPath, getppid());
+  TTestMonitor monitor;
   EXPECT_EQ(OpenFailure(monitor, modem->LinkPath()), "Line in use by another program");
   EXPECT_EQ(ReadLockOwner(lockPath), getppid()) << "the other program's lock stays";
   EXPECT_FALSE(modem->Received("ATZ")) << "nothing is sent to a line in use";
@@ -71,7 +82,7 @@ TEST_F(LineMonitorTest, LineHeldByARunningProgramIsRefused) {
   // A second monitor of this program is refused while the first holds it.
   QFile::remove(lockPath);
   OpenLine(monitor, modem->LinkPath());
-  TLineMonitor second;
+  TTestMonitor second;
   EXPECT_EQ(OpenFailure(second, modem->LinkPath()), "Line in use by another program");
   monitor.SetLineOpen(false);
   EXPECT_EQ(OpenFailure(second, modem->LinkPath()), "");
@@ -83,19 +94,15 @@ TEST_F(LineMonitorTest, StaleLockIsTakenOver) {
   if (ended == 0) _exit(0);
   waitpid(ended, nullptr, 0);
   const QString lockPath = TUucpLock::LockFilePath(modem->LinkPath());
-  {
-    QFile lock(lockPath);
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write(QByteArray::number(ended).rightJustified(10, ' ') + "\n");
-  }
-  TLineMonitor monitor;
+  WriteLockFile(lockPath, ended);
+  TTestMonitor monitor;
   EXPECT_EQ(OpenFailure(monitor, modem->LinkPath()), "");
   EXPECT_EQ(ReadLockOwner(lockPath), getpid());
 }
 
 TEST_F(LineMonitorTest, UnpluggedModemIsReopenedWhenItComesBack) {
   auto modem = StartModem("modem");
-  TLineMonitor monitor;
+  TTestMonitor monitor(LongCallTimings());
   TEventRecorder recorder(monitor);
   OpenLine(monitor, modem->LinkPath());
   const QString firstLock = TUucpLock::LockFilePath(modem->LinkPath());
@@ -105,27 +112,13 @@ TEST_F(LineMonitorTest, UnpluggedModemIsReopenedWhenItComesBack) {
   EXPECT_TRUE(WaitUntil([&] { return !QFile::exists(firstLock); })) << "the lock goes with the device";
   EXPECT_TRUE(monitor.LineOpen()) << "the line stays selected and open while its device is away";
 
-  modem->Command("replug");
-  ASSERT_FALSE(modem->WaitForOutput("ready").isEmpty());
-  // The retry every 5 seconds finds the new device behind the same link.
-  ASSERT_FALSE(modem->WaitForOutput("got AT+VCID=1").isEmpty());
-  EXPECT_EQ(ReadLockOwner(TUucpLock::LockFilePath(modem->LinkPath())), getpid());
-  modem->Command("call 5557777 BACK");
-  EXPECT_TRUE(recorder.WaitFor("id |BACK|4"));
-  EXPECT_EQ(recorder.events.first(), "state OFFERING");
-}
-
-TEST_F(LineMonitorTest, RingArrivingWithTheLastReplyOfAReopenedModemIsKept) {
-  auto modem = StartModem("modem");
-  TLineMonitor monitor;
-  TEventRecorder recorder(monitor);
-  OpenLine(monitor, modem->LinkPath());
-  modem->Command("unplug");
-  ASSERT_FALSE(modem->WaitForOutput("unplugged").isEmpty());
+  // A call comes in just as the modem is switched on again: kept.
   modem->Command("after-enable RING");
   ASSERT_FALSE(modem->WaitForOutput("armed").isEmpty());
   modem->Command("replug");
+  ASSERT_FALSE(modem->WaitForOutput("ready").isEmpty());
   ASSERT_FALSE(modem->WaitForOutput("got AT+VCID=1").isEmpty());
+  EXPECT_EQ(ReadLockOwner(TUucpLock::LockFilePath(modem->LinkPath())), getpid());
   modem->Command("raw NMBR = 43");
   ASSERT_TRUE(recorder.WaitFor("id 43||8"));
   EXPECT_EQ(recorder.events, (QStringList{"state OFFERING", "id 43||8"}));
@@ -133,7 +126,7 @@ TEST_F(LineMonitorTest, RingArrivingWithTheLastReplyOfAReopenedModemIsKept) {
 
 TEST_F(LineMonitorTest, RetriesGoOnPastASilentDeviceAtTheLinesPath) {
   auto modem = StartModem("modem");
-  TLineMonitor monitor;
+  TTestMonitor monitor(SilenceTimings());
   TEventRecorder recorder(monitor);
   OpenLine(monitor, modem->LinkPath());
   modem->Command("unplug");
@@ -141,7 +134,7 @@ TEST_F(LineMonitorTest, RetriesGoOnPastASilentDeviceAtTheLinesPath) {
   {
     // Another device that never answers turns up under the line's name.
     auto stranger = StartModem("modem", {"--silent"});
-    ASSERT_FALSE(stranger->WaitForOutput("got ATZ").isEmpty());
+    ASSERT_FALSE(stranger->WaitForOutput("got ATE0V1Q0").isEmpty());
   }
   EXPECT_TRUE(monitor.LineOpen());
   modem->Command("replug");
@@ -153,30 +146,29 @@ TEST_F(LineMonitorTest, RetriesGoOnPastASilentDeviceAtTheLinesPath) {
 
 TEST_F(LineMonitorTest, ClosingStopsTheRetriesForAnUnpluggedModem) {
   auto modem = StartModem("modem");
-  TLineMonitor monitor;
+  TTestMonitor monitor;
   OpenLine(monitor, modem->LinkPath());
   modem->Command("unplug");
   ASSERT_FALSE(modem->WaitForOutput("unplugged").isEmpty());
   monitor.SetLineOpen(false);
   modem->Command("replug");
   ASSERT_FALSE(modem->WaitForOutput("ready").isEmpty());
-  // Give a retry ample occasion to happen; none may.
-  WaitUntil([] { return false; }, 7000);
+  // Give a retry ample occasion to happen (ten reopen intervals); none may.
+  WaitUntil([] { return false; }, 10 * TestTimings().reopenIntervalMs);
   EXPECT_FALSE(monitor.LineOpen());
   EXPECT_EQ(modem->WaitForOutput("got ATZ", 0), "");
 }
 
 TEST_F(LineMonitorTest, GarbageIsIgnoredAndTheNextCallStillWorks) {
   auto modem = StartModem("modem");
-  TLineMonitor monitor;
+  TTestMonitor monitor;
   TEventRecorder recorder(monitor);
   OpenLine(monitor, modem->LinkPath());
   modem->Command("garbage 300000");
   modem->Command(R"(send \r\n\x00\xff\xfe NMBR \x01\x02 = \r\n)");
   modem->Command("garbage 5000");
   // The tail of an overlong line is not a line of its own.
-  modem->Command("raw NMBR = 666");
-  modem->Command("call 5551212 AFTER GARBAGE");
+  modem->Command(R"(send NMBR = 666\r\n\r\nRING\r\n\r\nNMBR = 5551212\r\nNAME = AFTER GARBAGE\r\n)");
   ASSERT_TRUE(recorder.WaitFor("state IDLE"));
   EXPECT_EQ(recorder.events,
             (QStringList{"state OFFERING", "id 5551212||8", "id |AFTER GARBAGE|4", "state IDLE"}));

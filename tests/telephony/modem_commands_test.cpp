@@ -20,6 +20,12 @@ TEST(ModemReplies, TellsWhereTheBytesAfterTheReplyBegin) {
   EXPECT_EQ(end, 7);
 }
 
+TEST(ModemReplies, NumericCodesOfAModemLeftInV0) {
+  EXPECT_EQ(FinalReply("0\r"), TReply::kOk);
+  EXPECT_EQ(FinalReply("ATQ0V1\r4\r"), TReply::kError);
+  EXPECT_EQ(FinalReply("NMBR = 0\r\n10\r\n"), TReply::kNone);
+}
+
 TEST(ModemReplies, NothingFinalYet) {
   EXPECT_EQ(FinalReply(""), TReply::kNone);
   EXPECT_EQ(FinalReply("ATZ\r"), TReply::kNone);
@@ -47,21 +53,37 @@ std::pair<std::vector<std::string>, std::string> RunSequence(std::vector<TReply>
 
 }  // namespace
 
-TEST(CallerIdSequence, ResetThenCallerId) {
-  const auto [sent, failure] = RunSequence({TReply::kOk, TReply::kOk, TReply::kOk});
-  EXPECT_EQ(sent, (std::vector<std::string>{"ATZ", "AT+VCID=1"}));
+using Steps = std::vector<std::string>;
+
+TEST(CallerIdSequence, VerboseResetVerboseThenCallerId) {
+  const auto [sent, failure] = RunSequence({TReply::kOk, TReply::kOk, TReply::kOk, TReply::kOk});
+  EXPECT_EQ(sent, (Steps{"ATE0V1Q0", "ATZ", "ATE0V1Q0", "AT+VCID=1"}));
   EXPECT_EQ(failure, "");
 }
 
 TEST(CallerIdSequence, FallsBackOnErrorAndFailsWhenBothAreRefused) {
-  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kError, TReply::kOk}),
-            std::make_pair(std::vector<std::string>{"ATZ", "AT+VCID=1", "AT#CID=1"}, std::string()));
-  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kError, TReply::kError}).second, "Caller ID not supported by modem");
+  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kOk, TReply::kOk, TReply::kError, TReply::kOk}),
+            std::make_pair(Steps{"ATE0V1Q0", "ATZ", "ATE0V1Q0", "AT+VCID=1", "AT#CID=1"}, std::string()));
+  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kOk, TReply::kOk, TReply::kError, TReply::kError}).second,
+            "Caller ID not supported by modem");
 }
 
-TEST(CallerIdSequence, RefusedResetIsToleratedSilenceIsNot) {
-  EXPECT_EQ(RunSequence({TReply::kError, TReply::kOk}).second, "");
-  EXPECT_EQ(RunSequence({TReply::kNone}), std::make_pair(std::vector<std::string>{"ATZ"}, std::string("No answer from modem")));
-  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kNone}).second, "No answer from modem");
-  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kError, TReply::kNone}).second, "No answer from modem");
+TEST(CallerIdSequence, ResetMayBeRefusedOrSilentOtherCommandsMayNot) {
+  // A stored quiet profile makes the reset silent; the next command still gets an answer.
+  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kNone, TReply::kOk, TReply::kOk}).second, "");
+  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kError, TReply::kOk, TReply::kOk}).second, "");
+  EXPECT_EQ(RunSequence({TReply::kNone}), std::make_pair(Steps{"ATE0V1Q0"}, std::string("No answer from modem")));
+  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kNone, TReply::kNone}).second, "No answer from modem");
+  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kOk, TReply::kOk, TReply::kNone}).second, "No answer from modem");
+}
+
+TEST(CallerIdSequence, TheResetMayTakeOverFiveSeconds) {
+  ModemCommands::TCallerIdSequence sequence;
+  const TLineTimings timings;
+  EXPECT_EQ(sequence.TimeoutMs(timings), timings.commandTimeoutMs);
+  sequence.HandleReply(TReply::kOk);
+  ASSERT_STREQ(sequence.Command(), "ATZ");
+  EXPECT_GT(sequence.TimeoutMs(timings), 5000);
+  sequence.HandleReply(TReply::kOk);
+  EXPECT_EQ(sequence.TimeoutMs(timings), timings.commandTimeoutMs);
 }

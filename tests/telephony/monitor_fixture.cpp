@@ -23,13 +23,13 @@ void LineMonitorTest::SetUp() {
   ASSERT_TRUE(links_.isValid());
   ASSERT_TRUE(locks_.isValid());
   qputenv("QUORVEL_LOCK_DIR", locks_.path().toLocal8Bit());
-  platform::WriteSettingValue("Settings", "RingTimeout", kRingTimeoutSeconds);
 }
 
 void LineMonitorTest::TearDown() { qunsetenv("QUORVEL_LOCK_DIR"); }
 
 std::unique_ptr<TFakeModemProcess> LineMonitorTest::StartModem(const QString& name, QStringList options) {
-  options << "--cadence" << kCadence;
+  // Calls placed with "call" are over within 0.1 s.
+  options << "--cadence" << "0.05";
   auto modem = std::make_unique<TFakeModemProcess>(LinkPath(name), options);
   EXPECT_TRUE(modem->Started());
   return modem;

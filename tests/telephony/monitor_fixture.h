@@ -10,7 +10,7 @@
 #include "temp_dir.h"
 
 // Records a monitor's events as text, in order of delivery:
-// "state OFFERING", "id <number>|<name>|<flags>".
+// "state OFFERING", "id <number>|<name>|<flags>", "ended <outcome>".
 class TEventRecorder {
  public:
   explicit TEventRecorder(TLineMonitor& monitor);
@@ -19,13 +19,36 @@ class TEventRecorder {
   bool WaitFor(const QString& event, int times = 1, int timeoutMs = 30000);
 };
 
+// Short waits for tests: a ring timeout that no burst of lines can outlast,
+// quick retries and probes. Command replies keep the program's bound, as a
+// loaded machine may be slow to answer; tests of silence shorten it.
+inline TLineTimings TestTimings() {
+  TLineTimings timings;
+  timings.ringTimeoutMs = 700;
+  timings.reopenIntervalMs = 100;
+  timings.probeTimeoutMs = 400;
+  timings.probeGraceMs = 50;
+  return timings;
+}
+
+// For tests whose call goes on across several steps of the test: no stall
+// of a loaded machine may end it early.
+inline TLineTimings LongCallTimings() {
+  TLineTimings timings = TestTimings();
+  timings.ringTimeoutMs = 60000;
+  return timings;
+}
+
+// A line monitor with TestTimings().
+class TTestMonitor : public TLineMonitor {
+ public:
+  explicit TTestMonitor(const TLineTimings& timings = TestTimings()) { SetTimings(timings); }
+};
+
 // Settings, lock folder and links in temporary folders; fakemodems on real
-// pseudo-terminals with a short cadence and ring timeout.
+// pseudo-terminals.
 class LineMonitorTest : public ::testing::Test {
  protected:
-  static constexpr const char* kCadence = "0.3";
-  static constexpr const char* kRingTimeoutSeconds = "3";
-
   void SetUp() override;
   void TearDown() override;
 

@@ -1,12 +1,24 @@
 // fakemodem: a caller-ID modem on a pseudo-terminal.
 //
 //   fakemodem --link PATH [--cadence SECONDS] [--refuse-vcid] [--refuse-cid]
-//             [--silent] [--trace]
+//             [--silent] [--quiet] [--numeric] [--no-echo]
+//             [--slow-reset SECONDS] [--number-tag TAG] [--trace]
 //
 // Opens a pseudo-terminal, points the symbolic link PATH at it and answers AT
-// commands like a caller-ID modem. "ready <device>" on standard output says
-// the link exists (again after each replug). Commands on standard input, one
-// a line:
+// commands like a caller-ID modem. Like a real modem it does not hold its
+// device open: only the program under test does. "ready <device>" on
+// standard output says the link exists (again after each replug).
+//
+// The modem keeps the state a real one has: echo (E), verbose or numeric
+// result codes (V), quiet mode (Q) and caller ID on or off (+VCID / #CID).
+// It starts with echo on, verbose results and caller ID off; --quiet,
+// --numeric and --no-echo start it as another program may have left it.
+// ATZ brings back echo on and verbose results and switches caller ID off;
+// with --slow-reset it answers only after SECONDS. --silent answers nothing
+// at all. Caller-ID lines are sent only while caller ID is on; the number
+// line's tag is NMBR unless --number-tag says otherwise (DDN_NMBR, ...).
+//
+// Commands on standard input, one a line:
 //   call NUMBER [NAME...]  three rings in the cadence, caller ID after the first
 //   call-private           the same with a withheld number ("P")
 //   call-outofarea         the same with an unavailable number ("O")
@@ -18,6 +30,8 @@
 //                          next OK to a caller-ID command (as a call that
 //                          comes in just as the modem is switched on);
 //                          says "armed" once taken
+//   forget-cid             caller ID off, as after a power loss
+//   silent on|off          stop or start answering commands
 //   unplug                 close the pseudo-terminal and remove the link
 //   replug                 a new pseudo-terminal behind the same link
 //   quit                   remove the link and end (also at end of input)
@@ -49,6 +63,7 @@ constexpr double kDefaultCadenceSeconds = 6.0;
 // The caller-ID block follows the first ring after this share of the cadence.
 constexpr double kCallerIdDelayShare = 0.25;
 constexpr const char* kLineEnd = "\r\n";
+constexpr int kHungUpRecheckMs = 20;
 
 struct TOptions {
   std::string link;
@@ -56,7 +71,20 @@ struct TOptions {
   bool refuseVcid = false;
   bool refuseCid = false;
   bool silent = false;
+  bool quiet = false;
+  bool numeric = false;
+  bool noEcho = false;
+  double slowResetSeconds = 0;
+  std::string numberTag = "NMBR";
   bool trace = false;
+};
+
+// What the modem's settings are now.
+struct TModemState {
+  bool echo = true;
+  bool verbose = true;
+  bool quiet = false;
+  bool callerId = false;
 };
 
 using TClock = std::chrono::steady_clock;
@@ -64,6 +92,8 @@ using TClock = std::chrono::steady_clock;
 struct TScheduledLine {
   TClock::time_point due;
   std::string text;  // sent with a line end before and after, as modems do
+  bool callerId = false;  // sent only while caller ID is on
+  bool reply = false;     // a result code: text is sent as it is
 };
 
 long long MonotonicNanoseconds() {
@@ -84,7 +114,11 @@ void Say(const std::string& text) {
 
 class TFakeModem {
  public:
-  explicit TFakeModem(TOptions options) : options_(std::move(options)) {}
+  explicit TFakeModem(TOptions options) : options_(std::move(options)) {
+    state_.quiet = options_.quiet;
+    state_.verbose = !options_.numeric;
+    state_.echo = !options_.noEcho;
+  }
 
   void Plug() {
     master_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -92,15 +126,16 @@ class TFakeModem {
     const char* name = ptsname(master_);
     if (!name) Fail("ptsname");
     device_ = name;
-    // Holding the other end open keeps the terminal alive while the program
-    // under test closes and reopens it; raw mode keeps the line discipline
-    // from echoing or translating anything.
-    slave_ = open(device_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (slave_ < 0) Fail(device_);
+    // Raw mode keeps the line discipline from echoing or translating
+    // anything; the settings stay with the terminal while the master is open.
+    const int slave = open(device_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slave < 0) Fail(device_);
     termios tio{};
-    tcgetattr(slave_, &tio);
+    tcgetattr(slave, &tio);
     cfmakeraw(&tio);
-    tcsetattr(slave_, TCSANOW, &tio);
+    tcsetattr(slave, TCSANOW, &tio);
+    close(slave);
+    hungUp_ = false;
     unlink(options_.link.c_str());
     if (symlink(device_.c_str(), options_.link.c_str()) != 0) Fail(options_.link);
     input_.clear();
@@ -110,9 +145,8 @@ class TFakeModem {
   void Unplug() {
     if (master_ < 0) return;
     unlink(options_.link.c_str());
-    close(slave_);
     close(master_);
-    slave_ = master_ = -1;
+    master_ = -1;
     schedule_.clear();
     Say("unplugged");
   }
@@ -125,6 +159,10 @@ class TFakeModem {
     if (word == "call") {
       const std::string::size_type nameStart = rest.find(' ');
       StartCall(rest.substr(0, nameStart), nameStart == std::string::npos ? "" : rest.substr(nameStart + 1));
+    } else if (word == "forget-cid") {
+      state_.callerId = false;
+    } else if (word == "silent") {
+      options_.silent = rest == "on";
     } else if (word == "call-private") {
       StartCall("P", "P");
     } else if (word == "call-outofarea") {
@@ -156,6 +194,8 @@ class TFakeModem {
     char buffer[512];
     for (;;) {
       const ssize_t n = read(master_, buffer, sizeof buffer);
+      // EIO: nobody has the device open (any more).
+      if (n < 0 && errno == EIO) hungUp_ = true;
       if (n <= 0) return;
       for (ssize_t i = 0; i < n; ++i) {
         const char c = buffer[i];
@@ -173,9 +213,15 @@ class TFakeModem {
   int RunSchedule() {
     const TClock::time_point now = TClock::now();
     while (!schedule_.empty() && schedule_.front().due <= now) {
-      const std::string text = schedule_.front().text;
+      const TScheduledLine line = schedule_.front();
       schedule_.pop_front();
-      SendBytes(kLineEnd + text + kLineEnd, text);
+      if (line.reply) {
+        SendBytes(line.text, std::string());
+      } else if (line.text == "RING") {
+        SendResult("RING", "2", "RING");
+      } else if (!line.callerId || state_.callerId) {
+        SendBytes(kLineEnd + line.text + kLineEnd, line.text);
+      }
     }
     if (schedule_.empty()) return -1;
     const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(schedule_.front().due - now);
@@ -183,6 +229,10 @@ class TFakeModem {
   }
 
   int Master() const { return master_; }
+  // True while nobody has the device open: the master then reports a
+  // hang-up on every poll, so it is looked at only now and then.
+  bool HungUp() const { return hungUp_; }
+  void ClearHungUp() { hungUp_ = false; }
   void Shutdown() {
     Unplug();
   }
@@ -201,17 +251,46 @@ class TFakeModem {
     char date[8], time[8];
     std::strftime(date, sizeof date, "%m%d", &local);
     std::strftime(time, sizeof time, "%H%M", &local);
-    Schedule(block, std::string("DATE = ") + date);
-    Schedule(block, std::string("TIME = ") + time);
-    Schedule(block, "NMBR = " + number);
-    if (!name.empty()) Schedule(block, "NAME = " + name);
+    Schedule(block, std::string("DATE = ") + date, true);
+    Schedule(block, std::string("TIME = ") + time, true);
+    Schedule(block, options_.numberTag + " = " + number, true);
+    if (!name.empty()) Schedule(block, "NAME = " + name, true);
     for (int ring = 1; ring < kRingsPerCall; ++ring) Schedule(start + cadence * ring, "RING");
   }
 
-  void Schedule(TClock::time_point due, const std::string& text) {
+  void Schedule(TClock::time_point due, const std::string& text, bool callerId = false, bool reply = false) {
     auto at = schedule_.end();
     while (at != schedule_.begin() && (at - 1)->due > due) --at;
-    schedule_.insert(at, {due, text});
+    schedule_.insert(at, {due, text, callerId, reply});
+  }
+
+  // A result code as the modem's settings say: "\r\nOK\r\n", "0\r" or nothing.
+  std::string ResultText(const std::string& verbose, const std::string& numeric) const {
+    if (state_.quiet) return std::string();
+    return state_.verbose ? kLineEnd + verbose + kLineEnd : numeric + "\r";
+  }
+
+  void SendResult(const std::string& verbose, const std::string& numeric, const std::string& traceText) {
+    SendBytes(ResultText(verbose, numeric), traceText);
+  }
+
+  // Applies the basic commands of one command line (after "AT"); false for
+  // one it does not know.
+  bool ApplySettings(const std::string& commands) {
+    for (std::size_t i = 0; i < commands.size();) {
+      const char letter = commands[i++];
+      std::string digits;
+      while (i < commands.size() && std::isdigit(static_cast<unsigned char>(commands[i]))) digits += commands[i++];
+      const bool on = digits != "0";
+      switch (letter) {
+        case 'E': state_.echo = on; break;
+        case 'V': state_.verbose = on; break;
+        case 'Q': state_.quiet = on; break;
+        case 'Z': state_ = TModemState(); break;
+        default: return false;
+      }
+    }
+    return true;
   }
 
   void AnswerCommand(const std::string& raw) {
@@ -219,16 +298,28 @@ class TFakeModem {
     for (const char c : raw) command += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     Say("got " + command);
     if (options_.silent || command.rfind("AT", 0) != 0) return;
-    // Echo as a modem does in its default setting.
-    SendBytes(raw + "\r", std::string());
-    const bool enabling = command == "AT+VCID=1" || command == "AT#CID=1";
-    const bool refuse = (command == "AT+VCID=1" && options_.refuseVcid) ||
-                        (command == "AT#CID=1" && options_.refuseCid);
-    std::string reply = std::string(kLineEnd) + (refuse ? "ERROR" : "OK") + kLineEnd;
-    if (enabling && !refuse && !afterEnable_.empty()) {
+    // Echo in the setting the command line found.
+    if (state_.echo) SendBytes(raw + "\r", std::string());
+    const std::string rest = command.substr(2);
+    const bool enabling = rest == "+VCID=1" || rest == "#CID=1";
+    bool ok = true;
+    if (enabling) {
+      ok = !((rest == "+VCID=1" && options_.refuseVcid) || (rest == "#CID=1" && options_.refuseCid));
+      if (ok) state_.callerId = true;
+    } else if (!rest.empty() && rest[0] != '+' && rest[0] != '#') {
+      ok = ApplySettings(rest);
+    }
+    std::string reply = ok ? ResultText("OK", "0") : ResultText("ERROR", "4");
+    if (enabling && ok && !afterEnable_.empty()) {
       // One write, so the reader finds both in the same read.
       reply += kLineEnd + afterEnable_ + kLineEnd;
       afterEnable_.clear();
+    }
+    if (rest == "Z" && options_.slowResetSeconds > 0) {
+      const auto delay = std::chrono::duration_cast<TClock::duration>(
+          std::chrono::duration<double>(options_.slowResetSeconds));
+      Schedule(TClock::now() + delay, reply, false, true);
+      return;
     }
     SendBytes(reply, std::string());
   }
@@ -284,8 +375,9 @@ class TFakeModem {
   }
 
   TOptions options_;
+  TModemState state_;
   int master_ = -1;
-  int slave_ = -1;
+  bool hungUp_ = false;
   std::string device_;
   std::string input_;
   std::string afterEnable_;
@@ -302,11 +394,17 @@ TOptions ParseOptions(int argc, char** argv) {
     else if (arg == "--refuse-vcid") options.refuseVcid = true;
     else if (arg == "--refuse-cid") options.refuseCid = true;
     else if (arg == "--silent") options.silent = true;
+    else if (arg == "--quiet") options.quiet = true;
+    else if (arg == "--numeric") options.numeric = true;
+    else if (arg == "--no-echo") options.noEcho = true;
+    else if (arg == "--slow-reset" && i + 1 < argc) options.slowResetSeconds = std::atof(argv[++i]);
+    else if (arg == "--number-tag" && i + 1 < argc) options.numberTag = argv[++i];
     else if (arg == "--trace") options.trace = true;
     else {
       std::fprintf(stderr,
                    "usage: fakemodem --link PATH [--cadence SECONDS] [--refuse-vcid] [--refuse-cid] "
-                   "[--silent] [--trace]\n");
+                   "[--silent] [--quiet] [--numeric] [--no-echo] [--slow-reset SECONDS] "
+                   "[--number-tag TAG] [--trace]\n");
       std::exit(2);
     }
   }
@@ -335,15 +433,19 @@ int main(int argc, char** argv) {
   std::string command;
   bool running = true;
   while (running) {
-    const int wait = modem.RunSchedule();
+    int wait = modem.RunSchedule();
+    const bool watchMaster = modem.Master() >= 0 && !modem.HungUp();
+    // While nobody has the device open, look again every few milliseconds.
+    if (modem.HungUp() && (wait < 0 || wait > kHungUpRecheckMs)) wait = kHungUpRecheckMs;
+    modem.ClearHungUp();
     pollfd fds[3] = {{STDIN_FILENO, POLLIN, 0}, {signalFd, POLLIN, 0}, {modem.Master(), POLLIN, 0}};
-    const nfds_t count = modem.Master() >= 0 ? 3 : 2;
+    const nfds_t count = watchMaster ? 3 : 2;
     if (poll(fds, count, wait) < 0) {
       if (errno == EINTR) continue;
       break;
     }
     if (fds[1].revents & POLLIN) break;
-    if (count == 3 && (fds[2].revents & POLLIN)) modem.HandleModemInput();
+    if (count == 3 && (fds[2].revents & (POLLIN | POLLHUP))) modem.HandleModemInput();
     if (fds[0].revents & (POLLIN | POLLHUP)) {
       char buffer[4096];
       const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
