@@ -50,8 +50,9 @@ void TQuorvelForm::FormCreate() {
   }
   SelectStoredLine();
   AddTrayIcon();
-  notify1_->setChecked(NotificationsOnAtStart(
-      RegSetting(QString::fromLatin1(kNotifySetting), false), trayIcon_ != nullptr));
+  notifyAtStart_ = NotificationsOnAtStart(RegSetting(QString::fromLatin1(kNotifySetting), false),
+                                          trayIcon_ != nullptr);
+  notify1_->setChecked(notifyAtStart_);
 }
 
 void TQuorvelForm::ConnectCallHandling() {

@@ -206,8 +206,11 @@ void TQuorvelForm::Exit1Click() {
   RegSetting(QString::fromLatin1(kModemSetting), true, LineMonitor.LineName());
   RegSetting(QString::fromLatin1(kModeSetting), true,
              QString::fromLatin1(IsActiveMode() ? kActiveModeValue : kPassiveModeValue));
-  RegSetting(QString::fromLatin1(kNotifySetting), true,
-             QString::fromLatin1(NotificationsOn() ? kSettingOn : kSettingOff));
+  // Stored once the user has chosen: until then the default follows the tray.
+  if (NotificationsOn() != notifyAtStart_) {
+    RegSetting(QString::fromLatin1(kNotifySetting), true,
+               QString::fromLatin1(NotificationsOn() ? kSettingOn : kSettingOff));
+  }
   trayIcon_.reset();
   // Ends the main loop (and any wait running inside it) without asking the
   // windows to close: the main window refuses every close.

@@ -162,5 +162,6 @@ class TQuorvelForm : public QMainWindow {
   QDialog* setupDialog_ = nullptr;
   // Mode > "Desktop &Notifications" (object name "Notify1").
   QAction* notify1_ = nullptr;
+  bool notifyAtStart_ = false;
   std::unique_ptr<TNotificationLink> notifications_;
 };

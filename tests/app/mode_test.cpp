@@ -128,7 +128,8 @@ INSTANTIATE_TEST_SUITE_P(
                       StoredNotify{"OtherWithoutTray", "yes", false, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(FormTest, DesktopNotificationsEntryIsReadAtStartAndStoredAtExit) {
+// Exit ends the application's event loop for good: one form per test.
+TEST_F(FormTest, DesktopNotificationsAreOnWithoutATrayAndTheChoiceIsStoredAtExit) {
   OfferLines({AddModem("modem")});
   TQuorvelForm& form = MakeForm();
   form.FormCreate();
@@ -142,8 +143,15 @@ TEST_F(FormTest, DesktopNotificationsEntryIsReadAtStartAndStoredAtExit) {
   EXPECT_EQ(Stored("Notify"), "");  // stored only at exit
   form.Exit1Click();
   EXPECT_EQ(Stored("Notify"), "0");
+}
 
-  TQuorvelForm& again = MakeForm();  // the first one is gone, its line free
-  again.FormCreate();
-  EXPECT_FALSE(again.NotificationsOn());
+TEST_F(FormTest, StoredDesktopNotificationsChoiceIsKeptAndADefaultNotPinned) {
+  OfferLines({AddModem("modem")});
+  Store("Notify", "0");
+  TQuorvelForm& form = MakeForm();
+  form.FormCreate();
+  EXPECT_FALSE(form.NotificationsOn());
+  Store("Notify", "");  // as if never chosen: an unchanged choice is not written
+  form.Exit1Click();
+  EXPECT_EQ(Stored("Notify"), "");
 }

@@ -110,8 +110,6 @@ check "nothing written to the current folder" test -z "$(ls -A "$home/cwd")"
 kill -TERM $program
 check "the installed program ends on SIGTERM" wait $program
 check "it stored its line at the end" grep -qxF "Modem=$modem" "$home/config/Varnock/Quorvel.ini"
-check "it stored desktop notifications on: there is no tray" \
-  grep -qxF "Notify=1" "$home/config/Varnock/Quorvel.ini"
 check "nothing was written under /usr" \
   test -z "$(find "$root" -newer "$deb" ! -type d -print -quit)"
 
