@@ -105,6 +105,21 @@ class CallsE2E : public ::testing::Test {
     ASSERT_TRUE(picture.save(path, "BMP"));
   }
 
+  // True once `path` exists; the program writes it.
+  static bool WaitForFile(const QString& path) {
+    const QDeadlineTimer deadline(kTimeoutMs);
+    while (!QFile::exists(path) && !deadline.hasExpired()) QThread::msleep(100);
+    return QFile::exists(path);
+  }
+
+  // The number stored for `name` in the program's database, "-" when none.
+  std::string StoredNumber(const char* name) {
+    if (!db_.KeyExists(name)) return "-";
+    TCallerRecord record{};
+    db_.GetRecord(name, record);
+    return record.CallerID.Get();
+  }
+
   DesktopSession desktop_;
   InstalledProgram program_;
   std::unique_ptr<FakeModem> modem_;
@@ -151,19 +166,10 @@ TEST_F(CallsE2E, UnknownCallerIsSavedWithOneClick) {
                                 "click", "1"}));
 
   const QString picture = program_.AppDirectory() + "New Caller.BMP";
-  const QDeadlineTimer deadline(kTimeoutMs);
-  while (!QFile::exists(picture) && !deadline.hasExpired()) QThread::msleep(100);
-  ASSERT_TRUE(QFile::exists(picture));
+  ASSERT_TRUE(WaitForFile(picture));
   EXPECT_TRUE(SameColour(QImage(picture).pixelColor(10, 10), expected));
-
-  TIniDBase reader;
-  ApplyCallerDatabaseConfig(reader);
-  reader.SetFileName((program_.AppDirectory() + "Callers.DB").toStdString());
-  ASSERT_TRUE(reader.KeyExists("New Caller"));
-  TCallerRecord record{};
-  reader.GetRecord("New Caller", record);
-  EXPECT_EQ(record.CallerID.Get(), "555-000-1234");
-  EXPECT_EQ(reader.GetNumRecs(), 2);
+  EXPECT_EQ(StoredNumber("New Caller"), "555-000-1234");
+  EXPECT_EQ(db_.GetNumRecs(), 2);
 }
 
 TEST_F(CallsE2E, UnknownCallerIsNotifiedUpdatedAsTheNameArrivesAndSavedFromTheNotification) {
@@ -193,17 +199,8 @@ TEST_F(CallsE2E, UnknownCallerIsNotifiedUpdatedAsTheNameArrivesAndSavedFromTheNo
   EXPECT_EQ(second["summary"], "CAROL");
 
   server.Invoke(first["id"].toInteger(), "save");
-  const QString picture = program_.AppDirectory() + "CAROL.BMP";
-  const QDeadlineTimer deadline(kTimeoutMs);
-  while (!QFile::exists(picture) && !deadline.hasExpired()) QThread::msleep(100);
-  ASSERT_TRUE(QFile::exists(picture));
-  TIniDBase reader;
-  ApplyCallerDatabaseConfig(reader);
-  reader.SetFileName((program_.AppDirectory() + "Callers.DB").toStdString());
-  ASSERT_TRUE(reader.KeyExists("CAROL"));
-  TCallerRecord record{};
-  reader.GetRecord("CAROL", record);
-  EXPECT_EQ(record.CallerID.Get(), "212-555-0199");
+  ASSERT_TRUE(WaitForFile(program_.AppDirectory() + "CAROL.BMP"));
+  EXPECT_EQ(StoredNumber("CAROL"), "212-555-0199");
   EXPECT_FALSE(desktop_.WindowShown("^Quorvel$"));  // no error report
 }
 

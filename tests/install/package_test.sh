@@ -5,25 +5,11 @@
 # write to the program's folder, as after `apt install`: the program starts,
 # watches its line and keeps its caller database in the user's data folder,
 # where quorveldb finds the same file by its bare name.
-set -uo pipefail
 build=$1
 fakemodem=$2
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1; shift
-  if "$@"; then return 0; fi
-  echo "FAILED: $what" >&2
-  failures=$((failures + 1))
-}
+. "$(dirname "$0")/checks.sh"
 
-work=$(mktemp -d)
-chmod 755 "$work"
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; wait "$p" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+chmod 755 "$work"  # the user the programs run as reaches into it
 
 # ---- The package ----------------------------------------------------------
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/pkg" >"$work/cpack.log" 2>&1 ||
@@ -79,13 +65,6 @@ mkfifo "$work/modem.in"
 exec 3<>"$work/modem.in"
 run "$work/bin/fakemodem" --link "$modem" <&3 >"$work/modem.out" 2>&1 &
 pids+=($!)
-wait_for() {  # wait_for PATTERN FILE: up to 120 s
-  local deadline=$((SECONDS + 120))
-  until grep -qE "$1" "$2" 2>/dev/null; do
-    [ $SECONDS -lt $deadline ] || return 1
-    sleep 0.1
-  done
-}
 check "simulated modem ready" wait_for '^ready' "$work/modem.out"
 (cd "$home/cwd" && exec "${user_env[@]}" "${as_user[@]}" "$root/usr/bin/quorvel") \
   >"$work/app.log" 2>&1 &
@@ -113,8 +92,4 @@ check "it stored its line at the end" grep -qxF "Modem=$modem" "$home/config/Var
 check "nothing was written under /usr" \
   test -z "$(find "$root" -newer "$deb" ! -type d -print -quit)"
 
-if [ $failures -ne 0 ]; then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "package: all checks passed"
+finish "package"
