@@ -23,7 +23,8 @@
 void TQuorvelForm::FormCreate() {
   // The one place that decides where the program's files and the user's
   // data are.
-  SetAppFolders(platform::PrepareAppFolders(QFileInfo(programFile_).absolutePath()));
+  SetAppFolders(platform::PrepareAppFolders(QFileInfo(programFile_).absolutePath(),
+                                           {QString::fromLatin1(kCallersFileName)}));
   ConnectCallHandling();
   OpenDatabase();
 

@@ -37,13 +37,19 @@ TAppFolders AppFoldersFor(const QString& programFolder,
   return folders;
 }
 
-TAppFolders PrepareAppFolders(const QString& programFolder) {
+TAppFolders PrepareAppFolders(const QString& programFolder, const QStringList& carriedOver) {
   const TAppFolders folders = AppFoldersFor(programFolder);
   if (folders.data != folders.program && !QFileInfo::exists(folders.data)) {
     // Parents are made with the usual mode; the folder itself is private.
-    QDir().mkpath(folders.data);
+    if (!QDir().mkpath(folders.data)) return folders;
     QFile::setPermissions(folders.data,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    for (const QString& name : carriedOver) {
+      const QString from = folders.program + name;
+      // The copy is the user's own to change, whatever the original's mode.
+      if (QFileInfo(from).isFile() && QFile::copy(from, folders.data + name))
+        QFile::setPermissions(folders.data + name, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
   }
   return folders;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // Where the program finds its files. Read-only files that come with the
@@ -29,8 +30,11 @@ TAppFolders AppFoldersFor(const QString& programFolder,
 
 // AppFoldersFor() for the real file system, with the data folder created
 // (readable by the user alone) when it is the user's data folder and does
-// not exist yet. A data folder that cannot be created is still returned:
-// the first file written there reports the failure.
-TAppFolders PrepareAppFolders(const QString& programFolder);
+// not exist yet. A new data folder starts with a copy of each of
+// `carriedOver` that the program's folder holds (a caller list an
+// administrator put beside the program), so nothing kept there is lost from
+// sight. A data folder that cannot be created is still returned: the first
+// file written there reports the failure.
+TAppFolders PrepareAppFolders(const QString& programFolder, const QStringList& carriedOver = {});
 
 }  // namespace platform

@@ -37,6 +37,10 @@ check "menu entry starts /usr/bin/quorvel" \
   grep -qxF 'Exec=/usr/bin/quorvel' "$root/usr/share/applications/quorvel.desktop"
 check "icon in the icon theme" test -f "$root/usr/share/icons/hicolor/64x64/apps/quorvel.png"
 check "nothing outside /usr" test "$(ls "$root")" = usr
+# An administrator's caller list beside the program: each user starts with it.
+"$root/usr/bin/quorveldb" "$app/Callers.DB" add "Bob Admin" 555-0100 ||
+  echo "FAILED: the administrator's list" >&2
+touch "$work/unpacked"
 
 # ---- Run from there by a user who cannot write to it ---------------------------
 # Root writes anywhere, so the programs run as "nobody" when the test is root.
@@ -81,6 +85,8 @@ check "the caller database is in the data folder" test -f "$data/Callers.DB"
 (cd "$home/cwd" && run "$root/usr/bin/quorveldb" Callers.DB add "Alice Brown" 212-555-0101)
 check "quorveldb with a bare Callers.DB adds to the program's database" \
   grep -qF "Alice Brown" "$data/Callers.DB"
+check "the user's database started with the administrator's list" \
+  test "$(cd "$home/cwd" && run "$root/usr/bin/quorveldb" Callers.DB list)" = $'Alice Brown\nBob Admin'
 check "quorveldb reads the program's database back" \
   test "$(cd "$home/cwd" && run "$root/usr/bin/quorveldb" Callers.DB get "Alice Brown")" = \
   $'Alice Brown\t212-555-0101'
@@ -90,6 +96,6 @@ kill -TERM $program
 check "the installed program ends on SIGTERM" wait $program
 check "it stored its line at the end" grep -qxF "Modem=$modem" "$home/config/Varnock/Quorvel.ini"
 check "nothing was written under /usr" \
-  test -z "$(find "$root" -newer "$deb" ! -type d -print -quit)"
+  test -z "$(find "$root" -newer "$work/unpacked" ! -type d -print -quit)"
 
 finish "package"

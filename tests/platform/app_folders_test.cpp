@@ -53,7 +53,8 @@ TEST(AppFolders, AnUnwritableProgramFolderGetsAPrivateDataFolderMadeOnFirstUse) 
   const QByteArray saved = qgetenv("XDG_DATA_HOME");
   qputenv("XDG_DATA_HOME", home.filePath("share").toLocal8Bit());
   // A folder that does not exist cannot be written to, by root either.
-  const platform::TAppFolders folders = platform::PrepareAppFolders(home.filePath("missing"));
+  const platform::TAppFolders folders =
+      platform::PrepareAppFolders(home.filePath("missing"), {"Callers.DB"});  // none there
   qputenv("XDG_DATA_HOME", saved);
   EXPECT_EQ(folders.data, home.filePath("share/Varnock/Quorvel/"));
   EXPECT_TRUE(QFileInfo(folders.data).isDir());

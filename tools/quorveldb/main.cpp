@@ -40,7 +40,8 @@ std::string WithFullStop(const std::string& message) {
 // installed system-wide); any other name is taken as it is.
 std::string DatabaseFile(const std::string& argument) {
   if (argument != kCallersFileName) return argument;
-  const platform::TAppFolders folders = platform::PrepareAppFolders(platform::ExecutableFolder());
+  const platform::TAppFolders folders = platform::PrepareAppFolders(
+      platform::ExecutableFolder(), {QString::fromLatin1(kCallersFileName)});
   return QFile::encodeName(folders.data + QString::fromLatin1(kCallersFileName)).toStdString();
 }
 
