@@ -73,7 +73,5 @@ TEST(AppFolders, AnUnwritableProgramFolderGetsAPrivateDataFolderMadeOnFirstUse) 
 }
 
 TEST(AppFolders, ExecutableFolderIsThisTestsOwn) {
-  EXPECT_EQ(platform::ExecutableFolder(),
-            QFileInfo(QFile::symLinkTarget("/proc/self/exe")).absolutePath() + "/");
   EXPECT_EQ(platform::ExecutableFolder(), QString(QUORVEL_TEST_BIN_DIR) + "/");
 }
