@@ -16,13 +16,13 @@ TNotificationLink::TNotificationLink(TCallerDesk& desk, const TLineMonitor& line
       notifications_(std::make_unique<platform::TDesktopNotifications>()),
       notifier_(std::make_unique<TCallNotifier>(*notifications_)) {
   TCallHandler& handler = desk.Handler();
-  handler.CallShown = [this, &line, enabled = std::move(enabled)](const TShownCall& call) {
+  handler.Observer.callShown = [this, &line, enabled = std::move(enabled)](const TShownCall& call) {
     if (!enabled()) return;
     TShownCall withLine = call;
     withLine.line = line.LineName();
     notifier_->CallShown(withLine);
   };
-  handler.LineIdle = [this] { notifier_->CallEnded(); };
+  handler.Observer.lineIdle = [this] { notifier_->CallEnded(); };
   notifier_->onShow = [this] { desk_.ShowWindow(); };
   notifier_->onSave = [this](const QString& name, const QString& number) {
     desk_.ShowWindow();
@@ -35,8 +35,8 @@ TNotificationLink::TNotificationLink(TCallerDesk& desk, const TLineMonitor& line
 }
 
 TNotificationLink::~TNotificationLink() {
-  desk_.Handler().CallShown = nullptr;
-  desk_.Handler().LineIdle = nullptr;
+  desk_.Handler().Observer.callShown = nullptr;
+  desk_.Handler().Observer.lineIdle = nullptr;
 }
 
 bool NotificationsOnAtStart(const QString& stored, bool trayShown) {

@@ -68,6 +68,8 @@ void TQuorvelForm::BuildMenus() {
 
   File1 = menuBar()->addMenu(QStringLiteral("&File"));
   Selectmodem1 = File1->addMenu(QStringLiteral("&Select modem"));
+  CallLog1 = File1->addAction(tr("Call &Log..."));
+  CallLog1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
   File1->addSeparator();
   Exit1 = File1->addAction(QStringLiteral("&Exit"));
   connect(Exit1, &QAction::triggered, this, &TQuorvelForm::Exit1Click);
@@ -102,6 +104,7 @@ void TQuorvelForm::BuildMenus() {
 
   PopupMenu = new QMenu(this);
   Open1 = PopupMenu->addAction(QStringLiteral("&Open"));
+  CallLog2 = PopupMenu->addAction(tr("Call &Log"));
   PopupMenu->addSeparator();
   Exit2 = PopupMenu->addAction(QStringLiteral("&Exit"));
   connect(Open1, &QAction::triggered, this, &TQuorvelForm::Open1Click);

@@ -81,6 +81,7 @@ class TQuorvelForm : public QMainWindow {
   // Main menu.
   QMenu* File1 = nullptr;
   QMenu* Selectmodem1 = nullptr;
+  QAction* CallLog1 = nullptr;  // "Call &Log..." (the call log wires it)
   QAction* Exit1 = nullptr;
   QMenu* Mode1 = nullptr;
   QAction* Active1 = nullptr;
@@ -98,6 +99,7 @@ class TQuorvelForm : public QMainWindow {
   // Tray menu.
   QMenu* PopupMenu = nullptr;
   QAction* Open1 = nullptr;
+  QAction* CallLog2 = nullptr;  // "Call &Log" (the call log wires it)
   QAction* Exit2 = nullptr;
 
   // How long creation waits for the desktop's tray to appear.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 class TQuorvelForm;
@@ -21,6 +22,10 @@ class TRemoteActionLink {
   ~TRemoteActionLink();
   TRemoteActionLink(const TRemoteActionLink&) = delete;
   TRemoteActionLink& operator=(const TRemoteActionLink&) = delete;
+
+  // Hears every forwarding's outcome too (after standard error), until the
+  // link ends. Must not throw.
+  std::function<void(const TForwardingOutcome&)> OnOutcome;
 
  private:
   TQuorvelForm& form_;
