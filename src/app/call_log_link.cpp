@@ -106,7 +106,9 @@ TCallLogLink::TCallLogLink(TQuorvelForm& form, const QString& path)
 
 TCallLogLink::~TCallLogLink() {
   if (form_.Calls) {
-    form_.Calls->Handler().Observer = TCallObserver{};
+    TCallObserver& observer = form_.Calls->Handler().Observer;
+    observer.callStarted = nullptr;
+    observer.callHandled = nullptr;
     form_.Calls->Handler().RunRemoteAction = std::move(forward_);
   }
   delete window_.data();

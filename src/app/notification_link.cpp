@@ -27,7 +27,7 @@ TNotificationLink::TNotificationLink(TCallerDesk& desk, const TLineMonitor& line
   notifier_->onSave = [this](const QString& name, const QString& number) {
     desk_.ShowWindow();
     try {
-      desk_.Editor().SaveCaller(name, number);
+      desk_.Editor().SaveUnknownCaller(name, number);
     } catch (const std::exception& error) {
       platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
     }

@@ -43,7 +43,7 @@ QString TCallerEditor::ShowUnknownCaller(const QString& name, const QString& num
   return report;
 }
 
-void TCallerEditor::SaveCaller(const QString& name, const QString& number) {
+void TCallerEditor::SaveUnknownCaller(const QString& name, const QString& number) {
   const QString report = ShowUnknownCaller(name, number);
   bSaveToDatabaseClick();
   ReportIfAny(report);

@@ -31,7 +31,7 @@ class TCallerEditor {
   [[nodiscard]] QString ShowUnknownCaller(const QString& name, const QString& number);
   // Shows `name` and `number` as an unknown caller and stores them as the
   // "Save to database" button does.
-  void SaveCaller(const QString& name, const QString& number);
+  void SaveUnknownCaller(const QString& name, const QString& number);
 
   // Shows the first caller of the name box's list (nothing when it is empty).
   void DisplayFirstRecord();
