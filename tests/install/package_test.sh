@@ -62,6 +62,10 @@ check "the program's folder is not writable for the user" \
   bash -c '! "$@"' _ "${as_user[@]}" test -w "$app"
 user_env=(env -i PATH=/usr/bin:/bin HOME="$home" XDG_CONFIG_HOME="$home/config"
   XDG_DATA_HOME="$home/share" XDG_RUNTIME_DIR="$home/run" QT_QPA_PLATFORM=offscreen)
+# A sanitizer build keeps the options the test run gives it.
+for name in ASAN_OPTIONS UBSAN_OPTIONS; do
+  [ -n "${!name:-}" ] && user_env+=("$name=${!name}")
+done
 run() { "${user_env[@]}" "${as_user[@]}" "$@"; }
 data="$home/share/Varnock/Quorvel"
 
@@ -93,7 +97,7 @@ check "quorveldb reads the program's database back" \
 check "nothing written to the current folder" test -z "$(ls -A "$home/cwd")"
 
 kill -TERM $program
-check "the installed program ends on SIGTERM" wait $program
+check "the installed program ends on SIGTERM" wait $program || cat "$work/app.log" >&2
 check "it stored its line at the end" grep -qxF "Modem=$modem" "$home/config/Varnock/Quorvel.ini"
 check "nothing was written under /usr" \
   test -z "$(find "$root" -newer "$work/unpacked" ! -type d -print -quit)"
