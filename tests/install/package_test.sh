@@ -97,7 +97,10 @@ check "quorveldb reads the program's database back" \
 check "nothing written to the current folder" test -z "$(ls -A "$home/cwd")"
 
 kill -TERM $program
-check "the installed program ends on SIGTERM" wait $program || cat "$work/app.log" >&2
+wait $program
+status=$?
+check "the installed program ends on SIGTERM (exit status $status)" test $status -eq 0
+[ $status -eq 0 ] || cat "$work/app.log" >&2
 check "it stored its line at the end" grep -qxF "Modem=$modem" "$home/config/Varnock/Quorvel.ini"
 check "nothing was written under /usr" \
   test -z "$(find "$root" -newer "$work/unpacked" ! -type d -print -quit)"
