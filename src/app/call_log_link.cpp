@@ -92,13 +92,6 @@ TCallLogLink::TCallLogLink(TQuorvelForm& form, const QString& path)
                    [recorder = recorder_.get()](QObject*, TCallOutcome outcome) {
                      recorder->LineIdle(LoggedEnding(outcome));
                    });
-  // Each hand-off is one forwarding; its outcome comes back by number.
-  TCallHandler& handler = form_.Calls->Handler();
-  forward_ = std::move(handler.RunRemoteAction);
-  handler.RunRemoteAction = [this] {
-    recorder_->ForwardingStarted(++forwardings_);
-    if (forward_) forward_();
-  };
 
   // The log is opened once the program is up: it never delays the start.
   QTimer::singleShot(0, context, [this] { Start(); });
@@ -109,7 +102,6 @@ TCallLogLink::~TCallLogLink() {
     TCallObserver& observer = form_.Calls->Handler().Observer;
     observer.callStarted = nullptr;
     observer.callHandled = nullptr;
-    form_.Calls->Handler().RunRemoteAction = std::move(forward_);
   }
   delete window_.data();
   // The program is ending: what waits for the next turn of the loop is written now.
@@ -135,6 +127,8 @@ void TCallLogLink::CallHandled(const TCallFacts& facts) {
   call.mode = facts.activeMode ? TCallMode::kActive : TCallMode::kPassive;
   recorder_->CallHandled(call);
 }
+
+void TCallLogLink::HandedOff(quint64 forwarding) { recorder_->ForwardingStarted(forwarding); }
 
 void TCallLogLink::Forwarded(const TForwardingOutcome& outcome) {
   recorder_->Forwarded(LoggedForwarding(outcome), outcome.Forwarding);

@@ -35,8 +35,9 @@ class TCallLogLink {
   TCallLogLink(const TCallLogLink&) = delete;
   TCallLogLink& operator=(const TCallLogLink&) = delete;
 
-  // The outcome of a forwarding: the forwardings are numbered from 1 in the
-  // order the calls were handed on.
+  // The call now being handled was handed on as forwarding number `forwarding`.
+  void HandedOff(quint64 forwarding);
+  // The outcome of a forwarding, which carries the number of its hand-off.
   void Forwarded(const TForwardingOutcome& outcome);
   // The log's record of a forwarding's outcome.
   static TCallForwarding LoggedForwarding(const TForwardingOutcome& outcome);
@@ -69,7 +70,4 @@ class TCallLogLink {
   QPointer<TCallLogWindow> window_;
   std::unique_ptr<QObject> context_;  // owns the connections
   // The hand-off this link counts before passing the call on.
-  std::function<void()> forward_;
-  // Calls handed on for forwarding so far.
-  quint64 forwardings_ = 0;
 };

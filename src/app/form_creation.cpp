@@ -69,6 +69,7 @@ void TQuorvelForm::ConnectCallHandling() {
   parts.isActiveMode = [this] { return IsActiveMode(); };
   Calls = std::make_unique<TCallerDesk>(DB, AppFolders(), parts);
   DisplayFirstRecord = [this] { Calls->Editor().DisplayFirstRecord(); };
+  Calls->Handler().SetHomeRegion(HomeRegionSetting());
   notifications_ =
       std::make_unique<TNotificationLink>(*Calls, LineMonitor, [this] { return NotificationsOn(); });
   // Passive mode hands each call to the remote action here:
@@ -90,6 +91,7 @@ void TQuorvelForm::OpenDatabase() {
     // Filling the list leaves the shown text as it was.
     cbCallerName->setCurrentIndex(-1);
     cbCallerName->setEditText(QString::fromUtf8(kUnknownCallerText));
+    Calls->Handler().PrepareNumberLookup();
   } catch (const std::exception& error) {
     platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
   }

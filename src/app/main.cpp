@@ -67,12 +67,16 @@ int main(int argc, char** argv) {
     // Every call is logged, with what became of its forwarding; the Call
     // Log window opens from the menus.
     TCallLogLink callLog(QuorvelForm);
+    remoteAction.OnHandOff = [&callLog](std::uint64_t forwarding) {
+      callLog.HandedOff(forwarding);
+    };
     remoteAction.OnOutcome = [&callLog](const TForwardingOutcome& outcome) {
       callLog.Forwarded(outcome);
     };
 
     app.exec();
-    remoteAction.OnOutcome = nullptr;  // the log ends first
+    remoteAction.OnHandOff = nullptr;  // the log ends first
+    remoteAction.OnOutcome = nullptr;
   } catch (const EQuitProgram&) {
     // The program's last words stay on screen until read.
     platform::WaitUntilReportsClosed();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -26,6 +27,9 @@ class TRemoteActionLink {
   // Hears every forwarding's outcome too (after standard error), until the
   // link ends. Must not throw.
   std::function<void(const TForwardingOutcome&)> OnOutcome;
+  // Hears the number of each call handed over, before its forwarding runs.
+  // Must not throw.
+  std::function<void(std::uint64_t)> OnHandOff;
 
  private:
   TQuorvelForm& form_;

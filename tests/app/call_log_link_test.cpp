@@ -123,7 +123,7 @@ TEST_F(CallLogLinkTest, MissedCallsCountUntilTheLogIsOpened) {
 
 TEST_F(CallLogLinkTest, AForwardedCallGetsItsOutcomeAndItsEndingWhenTheyArrive) {
   int forwarded = 0;
-  Create("1", [&forwarded] { ++forwarded; });
+  Create("1", [this, &forwarded] { link_->HandedOff(++forwarded); });
   QSignalSpy logged(&link_->Recorder(), &TCallLogRecorder::CallLogged);
   modems_.back()->Command("call 5550100 PASSIVE CALLER");
   ASSERT_TRUE(logged.wait(30000));
