@@ -94,6 +94,12 @@ check "the user's database started with the administrator's list" \
 check "quorveldb reads the program's database back" \
   test "$(cd "$home/cwd" && run "$root/usr/bin/quorveldb" Callers.DB get "Alice Brown")" = \
   $'Alice Brown\t212-555-0101'
+printf 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Carol Import\r\nTEL:212-555-0177\r\nEND:VCARD\r\n' \
+  >"$home/carol.vcf"
+(cd "$home/cwd" && run "$root/usr/bin/quorveldb" Callers.DB import ../carol.vcf) 2>"$work/import.log"
+check "an imported contact gets the program's default picture in the data folder" \
+  test -f "$data/Carol Import.BMP"
+[ -f "$data/Carol Import.BMP" ] || { cat "$work/import.log"; ls "$data"; } >&2
 check "nothing written to the current folder" test -z "$(ls -A "$home/cwd")"
 
 kill -TERM $program
