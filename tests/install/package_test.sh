@@ -18,7 +18,7 @@ debs=("$work"/pkg/quorvel_*.deb)
 [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "FAILED: one package built" >&2; exit 1; }
 deb=${debs[0]}
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6; do
+for lib in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libqt6sql6-sqlite; do
   check "the package depends on $lib (got: $depends)" grep -qE "(^|, )$lib( |,|$)" <<<"$depends"
 done
 check "the package is named quorvel" test "$(dpkg-deb -f "$deb" Package)" = quorvel
