@@ -150,7 +150,8 @@ bool TContactsImport::StoreRecord(const QString& name, const std::string& number
       ++summary_.Replaced;
       cardsStored_.insert(card);
     } else {
-      add.Picture = photo.isNull() ? DefaultPicture() : photo;
+      // A caller without a photo is shown with the default picture: no file of its own.
+      add.Picture = photo;
       storedNames_.insert(folded);
       pending_.push_back(std::move(add));
       // At the limit the database refuses with its own message, and no
@@ -173,12 +174,12 @@ bool TContactsImport::StoreRecord(const QString& name, const std::string& number
 bool TContactsImport::AddPending() {
   std::vector<TPendingAdd> adds;
   adds.swap(pending_);
-  // The pictures first: a caller is never stored without one.
+  // The photos first: a caller whose photo cannot be stored is left out.
   std::vector<TPendingAdd> ready;
   std::vector<TCallerRecord> records;
   for (TPendingAdd& add : adds) {
     try {
-      pictures_.Store(add.Name, add.Picture);
+      if (!add.Picture.isNull()) pictures_.Store(add.Name, add.Picture);
       records.push_back(add.Record);
       ready.push_back(std::move(add));
     } catch (const EPictureFile& error) {
@@ -200,7 +201,7 @@ bool TContactsImport::AddPending() {
 bool TContactsImport::AddOneByOne(std::vector<TPendingAdd>& adds) {
   for (std::size_t i = 0; i < adds.size(); ++i) {
     try {
-      pictures_.Store(adds[i].Name, adds[i].Picture);
+      if (!adds[i].Picture.isNull()) pictures_.Store(adds[i].Name, adds[i].Picture);
       db_.AddRecord(adds[i].Record);
     } catch (const EPictureFile& error) {
       summary_.Skipped << Problem(adds[i].Name, QString::fromUtf8(error.what()));
@@ -218,11 +219,6 @@ bool TContactsImport::AddOneByOne(std::vector<TPendingAdd>& adds) {
     cardsStored_.insert(adds[i].Card);
   }
   return true;
-}
-
-const QImage& TContactsImport::DefaultPicture() {
-  if (!defaultPicture_) defaultPicture_ = pictures_.LoadDefault();
-  return *defaultPicture_;
 }
 
 TImportSummary ImportContacts(TIniDBase& db, const TCallerPictures& pictures,

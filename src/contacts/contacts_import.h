@@ -74,7 +74,6 @@ class TContactsImport {
   // has to end.
   bool AddPending();
   bool AddOneByOne(std::vector<TPendingAdd>& adds);
-  const QImage& DefaultPicture();
   void Stop(const QString& message, int cardsLeftOut);
 
   TIniDBase& db_;
@@ -90,7 +89,6 @@ class TContactsImport {
   // Cards with at least one caller stored or waiting.
   QSet<int> cardsStored_;
   std::vector<TPendingAdd> pending_;
-  std::optional<QImage> defaultPicture_;
   TImportSummary summary_;
 };
 
