@@ -99,7 +99,9 @@ TCallLogLink::TCallLogLink(TQuorvelForm& form, const QString& path)
 
 TCallLogLink::~TCallLogLink() {
   if (form_.Calls) {
-    form_.Calls->Handler().Observer = TCallObserver{};
+    TCallObserver& observer = form_.Calls->Handler().Observer;
+    observer.callStarted = nullptr;
+    observer.callHandled = nullptr;
   }
   delete window_.data();
   // The program is ending: what waits for the next turn of the loop is written now.

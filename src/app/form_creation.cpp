@@ -12,6 +12,7 @@
 #include <exception>
 
 #include "app/app_globals.h"
+#include "app/notification_link.h"
 #include "app/reg_setting.h"
 #include "calls/caller_desk.h"
 #include "inidb/caller_database_config.h"
@@ -20,7 +21,10 @@
 #include "quorvel_form.h"
 
 void TQuorvelForm::FormCreate() {
-  SetAppDirectory(QFileInfo(programFile_).absolutePath() + QLatin1Char('/'));
+  // The one place that decides where the program's files and the user's
+  // data are.
+  SetAppFolders(platform::PrepareAppFolders(QFileInfo(programFile_).absolutePath(),
+                                           {QString::fromLatin1(kCallersFileName)}));
   ConnectCallHandling();
   OpenDatabase();
 
@@ -47,6 +51,9 @@ void TQuorvelForm::FormCreate() {
   }
   SelectStoredLine();
   AddTrayIcon();
+  notifyAtStart_ = NotificationsOnAtStart(RegSetting(QString::fromLatin1(kNotifySetting), false),
+                                          trayIcon_ != nullptr);
+  notify1_->setChecked(notifyAtStart_);
 }
 
 void TQuorvelForm::ConnectCallHandling() {
@@ -60,9 +67,11 @@ void TQuorvelForm::ConnectCallHandling() {
   parts.choosePicture = ChoosePicture1;
   parts.lineMonitor = &LineMonitor;
   parts.isActiveMode = [this] { return IsActiveMode(); };
-  Calls = std::make_unique<TCallerDesk>(DB, AppDirectory(), parts);
+  Calls = std::make_unique<TCallerDesk>(DB, AppFolders(), parts);
   DisplayFirstRecord = [this] { Calls->Editor().DisplayFirstRecord(); };
   Calls->Handler().SetHomeRegion(HomeRegionSetting());
+  notifications_ =
+      std::make_unique<TNotificationLink>(*Calls, LineMonitor, [this] { return NotificationsOn(); });
   // Passive mode hands each call to the remote action here:
   // Calls->Handler().RunRemoteAction, reading the call's data from
   // Calls->Handler().CurrentCallerID() and CurrentCallerName().
@@ -73,7 +82,7 @@ void TQuorvelForm::OpenDatabase() {
   // line and the tray icon matter more than the caller list.
   try {
     ApplyCallerDatabaseConfig(DB);
-    DB.SetFileName(QFile::encodeName(AppDirectory() + QString::fromLatin1(kCallersFileName))
+    DB.SetFileName(QFile::encodeName(DataDirectory() + QString::fromLatin1(kCallersFileName))
                        .toStdString());
     const QSignalBlocker quiet(cbCallerName);
     cbCallerName->clear();

@@ -19,6 +19,7 @@
 
 #include "app/app_globals.h"
 #include "app/app_help.h"
+#include "app/notification_link.h"
 #include "app/program_icon.h"
 #include "app/reg_setting.h"
 #include "calls/caller_desk.h"
@@ -87,6 +88,10 @@ void TQuorvelForm::BuildMenus() {
   Passive1->setCheckable(true);
   connect(Active1, &QAction::triggered, this, &TQuorvelForm::Active1Click);
   connect(Passive1, &QAction::triggered, this, &TQuorvelForm::Passive1Click);
+  Mode1->addSeparator();
+  notify1_ = Mode1->addAction(tr("Desktop &Notifications"));
+  notify1_->setObjectName(QStringLiteral("Notify1"));
+  notify1_->setCheckable(true);
 
   Record1 = menuBar()->addMenu(QStringLiteral("&Record"));
   New1 = Record1->addAction(QStringLiteral("&New"));
@@ -154,6 +159,8 @@ void TQuorvelForm::BuildClientArea() {
 
 bool TQuorvelForm::IsActiveMode() const { return Active1->isChecked(); }
 
+bool TQuorvelForm::NotificationsOn() const { return notify1_->isChecked(); }
+
 void TQuorvelForm::Active1Click() {
   setFixedHeight(fullHeight_);
   Record1->menuAction()->setVisible(true);
@@ -192,8 +199,10 @@ void TQuorvelForm::AddTrayIcon() {
 }
 
 void TQuorvelForm::SysTrayPopUp(QSystemTrayIcon::ActivationReason reason) {
-  // Only the right button opens the menu; left and double clicks do nothing.
+  // The right button opens the menu; the primary click (a left click, or
+  // "Activate" on a status-notifier panel) does what "&Open" does.
   if (reason == QSystemTrayIcon::Context) PopupMenu->popup(QCursor::pos());
+  else if (reason == QSystemTrayIcon::Trigger) Open1Click();
 }
 
 void TQuorvelForm::Open1Click() {
@@ -210,6 +219,11 @@ void TQuorvelForm::Exit1Click() {
   RegSetting(QString::fromLatin1(kModemSetting), true, LineMonitor.LineName());
   RegSetting(QString::fromLatin1(kModeSetting), true,
              QString::fromLatin1(IsActiveMode() ? kActiveModeValue : kPassiveModeValue));
+  // Stored once the user has chosen: until then the default follows the tray.
+  if (NotificationsOn() != notifyAtStart_) {
+    RegSetting(QString::fromLatin1(kNotifySetting), true,
+               QString::fromLatin1(NotificationsOn() ? kSettingOn : kSettingOff));
+  }
   trayIcon_.reset();
   // Ends the main loop (and any wait running inside it) without asking the
   // windows to close: the main window refuses every close.
@@ -274,7 +288,7 @@ void TQuorvelForm::ImportContacts1Click() {
   if (dialog.exec() != QDialog::Accepted) return;
   const contacts::TImportRequest request = dialog.Request();
   try {
-    const TCallerPictures pictures(AppDirectory());
+    const TCallerPictures pictures(AppDirectory(), DataDirectory());
     contacts::TContactsImport import(DB, pictures, HomeRegionSetting(), request.ReplaceExisting,
                                      contacts::ReadContactsFile(request.FileName));
     RunContactsImport(import, this);

@@ -14,6 +14,7 @@
 class QAction;
 class QComboBox;
 class TCallerDesk;
+class TNotificationLink;
 class QDialog;
 class QFrame;
 class QLabel;
@@ -28,7 +29,6 @@ inline constexpr char kUnknownCallerText[] = "(Unknown)";
 inline constexpr char kNotTransmittedText[] = "(Not transmitted)";
 inline constexpr char kCallerIdHint[] = "Caller ID";
 inline constexpr char kSaveToDatabaseCaption[] = "Save to database";
-inline constexpr char kCallersFileName[] = "Callers.DB";
 inline constexpr char kNoModemsText[] =
     "There are no modems defined on this computer. The application will quit!";
 inline constexpr char kModemNotAvailableText[] = " => Modem not available ";
@@ -116,6 +116,8 @@ class TQuorvelForm : public QMainWindow {
 
   // Active mode exactly when "&Active" carries its check mark.
   bool IsActiveMode() const;
+  // Whether Mode > "Desktop &Notifications" is checked.
+  bool NotificationsOn() const;
   int FullHeight() const { return fullHeight_; }
   int HelpContext() const { return helpContext_; }
   // The tray icon, or nullptr while none is shown (no tray, or after exit).
@@ -164,4 +166,8 @@ class TQuorvelForm : public QMainWindow {
   int helpContext_ = 0;
   std::unique_ptr<QSystemTrayIcon> trayIcon_;
   QDialog* setupDialog_ = nullptr;
+  // Mode > "Desktop &Notifications" (object name "Notify1").
+  QAction* notify1_ = nullptr;
+  bool notifyAtStart_ = false;
+  std::unique_ptr<TNotificationLink> notifications_;
 };

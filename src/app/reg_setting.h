@@ -12,6 +12,10 @@ inline constexpr char kCallLogDaysSetting[] = "CallLogDays";
 inline constexpr char kRegionSetting[] = "Region";
 inline constexpr char kActiveModeValue[] = "0";
 inline constexpr char kPassiveModeValue[] = "1";
+// Mode > "Desktop Notifications", "1" or "0".
+inline constexpr char kNotifySetting[] = "Notify";
+inline constexpr char kSettingOn[] = "1";
+inline constexpr char kSettingOff[] = "0";
 
 // The one accessor for the Settings key. Reading returns the stored text, or
 // "" when it is missing or cannot be read; `value` is then unused. Writing

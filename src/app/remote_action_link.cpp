@@ -21,7 +21,7 @@ void WriteOutcomeToStandardError(const TForwardingOutcome& outcome) {
 
 TRemoteActionLink::TRemoteActionLink(TQuorvelForm& form, const TfDDESetup& setup)
     : form_(form),
-      action_(std::make_unique<TRemoteAction>(form.DDEClient, AppDirectory())),
+      action_(std::make_unique<TRemoteAction>(form.DDEClient, DataDirectory())),
       queue_(std::make_unique<TForwardingQueue>(
           [action = action_.get()](const remote::TRemoteProfile& profile, const TCallData& call) {
             action->RunRemoteAction(profile, call);

@@ -64,6 +64,7 @@ void TCallHandler::LineMonitorCallState(QObject* /*Sender*/, const QString& Stat
   if (ToEightBit(State) != kIdleState) return;
   currentCallerID_ = kNoData;
   currentCallerName_ = kNoData;
+  if (Observer.lineIdle) Observer.lineIdle();
 }
 
 void TCallHandler::ShowLoggedCaller(const std::string& callerID, const std::string& callerName) {
@@ -101,6 +102,12 @@ void TCallHandler::ShowCaller(const std::string& callerID, const std::string& ca
   std::string matched = DisplayMatchingRecords(callerID, report);
   if (matched.empty()) matched = DisplayEquivalentRecords(callerID, report);
   if (matched.empty()) ShowUnknownCaller(callerID, callerName, report);
+  // A call on the line (not one shown again from the log) is told before
+  // any picture problem is reported.
+  if (shown && Observer.callShown) {
+    Observer.callShown(TShownCall{view_.CallerNameText(), view_.CallerIDText(), QString(),
+                                  pictures_.LastShownFile(), !matched.empty()});
+  }
   if (shown) *shown = std::move(matched);
   if (!report.isEmpty()) throw EPictureFile(ToEightBit(report));
 }
@@ -142,8 +149,6 @@ std::string TCallHandler::DisplayEquivalentRecords(const std::string& callerID,
 
 void TCallHandler::ShowUnknownCaller(const std::string& callerID, const std::string& callerName,
                                      QString& report) {
-  view_.SetPicture(pictures_.ShownDefault(report));
-  view_.SetCallerNameText(FromEightBit(callerName));
-  view_.SetCallerIDText(FromEightBit(callerID));
-  view_.SetSaveButtonVisible(true);
+  const QString problem = editor_.ShowUnknownCaller(FromEightBit(callerName), FromEightBit(callerID));
+  if (report.isEmpty()) report = problem;
 }

@@ -7,6 +7,7 @@
 
 #include "calls/caller_pictures.h"
 #include "calls/caller_view.h"
+#include "calls/shown_call.h"
 #include "numbers/equivalent_callers.h"
 #include "numbers/home_region.h"
 
@@ -31,6 +32,10 @@ struct TCallObserver {
   // The call has been shown or handed on, or its processing ended with an
   // error. Must not throw.
   std::function<void(const TCallFacts&)> callHandled;
+  // An Active-mode call is on the window (the line is left empty). Must not throw.
+  std::function<void(const TShownCall&)> callShown;
+  // The line went idle: the call is over.
+  std::function<void()> lineIdle;
 };
 
 // Turns the line monitor's caller-ID and call-state events into the current

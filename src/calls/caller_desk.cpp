@@ -54,9 +54,9 @@ class TCallerDesk::TListOpening : public QObject {
   std::function<void()> beforeOpening_;
 };
 
-TCallerDesk::TCallerDesk(TIniDBase& db, const QString& appDirectory, const Parts& parts)
+TCallerDesk::TCallerDesk(TIniDBase& db, const platform::TAppFolders& folders, const Parts& parts)
     : view_(parts.widgets, parts.isActiveMode),
-      pictures_(appDirectory),
+      pictures_(folders.program, folders.data),
       editor_(db, view_, pictures_),
       handler_(db, view_, editor_, pictures_),
       connections_(ConnectLineMonitor(*parts.lineMonitor, handler_)) {

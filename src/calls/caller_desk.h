@@ -10,13 +10,14 @@
 #include "calls/caller_editor.h"
 #include "calls/caller_pictures.h"
 #include "calls/caller_view_widgets.h"
+#include "platform/app_folders.h"
 
 class QAction;
 class TIniDBase;
 class TLineMonitor;
 
 // Call handling and caller editing as the main window holds them: the view
-// over the window's widgets, the pictures beside the program, the record
+// over the window's widgets, the caller pictures, the record
 // editing and the call handler, connected to the window's menu, widgets and
 // line monitor. Errors of the user's actions are shown by the general error
 // report where they are connected.
@@ -33,14 +34,16 @@ class TCallerDesk {
     QAction* choosePicture = nullptr;  // Record > "Choose &Picture..." (may be absent)
   };
 
-  // `appDirectory` ends with a path separator.
-  TCallerDesk(TIniDBase& db, const QString& appDirectory, const Parts& parts);
+  // The pictures are read from both folders and written to the data folder.
+  TCallerDesk(TIniDBase& db, const platform::TAppFolders& folders, const Parts& parts);
   // Cuts the connections: the window's parts may outlive the desk.
   ~TCallerDesk();
   TCallerDesk(const TCallerDesk&) = delete;
   TCallerDesk& operator=(const TCallerDesk&) = delete;
 
   TCallerEditor& Editor() { return editor_; }
+  // Makes the window visible and brings it to the front.
+  void ShowWindow() { view_.ShowAndRaise(); }
   TCallHandler& Handler() { return handler_; }
 
  private:

@@ -34,6 +34,21 @@ QString TCallerEditor::ShowRecord(const QString& name) {
 
 void TCallerEditor::DisplayRecord(const QString& name) { ReportIfAny(ShowRecord(name)); }
 
+QString TCallerEditor::ShowUnknownCaller(const QString& name, const QString& number) {
+  QString report;
+  view_.SetPicture(pictures_.ShownDefault(report));
+  view_.SetCallerNameText(name);
+  view_.SetCallerIDText(number);
+  view_.SetSaveButtonVisible(true);
+  return report;
+}
+
+void TCallerEditor::SaveUnknownCaller(const QString& name, const QString& number) {
+  const QString report = ShowUnknownCaller(name, number);
+  bSaveToDatabaseClick();
+  ReportIfAny(report);
+}
+
 void TCallerEditor::NewClick() {
   const QImage picture = pictures_.LoadDefault();
   view_.SetPicture(picture);

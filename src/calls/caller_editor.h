@@ -25,6 +25,14 @@ class TCallerEditor {
   // The same without the report: returns it (empty when there is none).
   [[nodiscard]] QString ShowRecord(const QString& name);
 
+  // Shows `name` and `number` as a caller not in the database: the default
+  // picture and the "Save to database" button. Returns what must be
+  // reported about the picture (empty when nothing).
+  [[nodiscard]] QString ShowUnknownCaller(const QString& name, const QString& number);
+  // Shows `name` and `number` as an unknown caller and stores them as the
+  // "Save to database" button does.
+  void SaveUnknownCaller(const QString& name, const QString& number);
+
   // Shows the first caller of the name box's list (nothing when it is empty).
   void DisplayFirstRecord();
 

@@ -33,25 +33,36 @@ QString FileState(const QString& path) {
 
 }  // namespace
 
-TCallerPictures::TCallerPictures(QString appDirectory) : appDirectory_(std::move(appDirectory)) {}
+TCallerPictures::TCallerPictures(QString programDirectory, QString dataDirectory)
+    : programDirectory_(std::move(programDirectory)), dataDirectory_(std::move(dataDirectory)) {}
 
 QString TCallerPictures::FileOf(const QString& name) const {
-  return appDirectory_ + name + QString::fromLatin1(kPictureExtension);
+  return dataDirectory_ + name + QString::fromLatin1(kPictureExtension);
 }
 
 QString TCallerPictures::DefaultFile() const {
-  return appDirectory_ + QString::fromLatin1(kDefaultPictureFile);
+  // Missing everywhere, it is missed where the program brings it.
+  const QString name = QString::fromLatin1(kDefaultPictureFile);
+  QString found = FileInFolder(dataDirectory_, name);
+  if (found.isEmpty()) found = FileInFolder(programDirectory_, name);
+  return found.isEmpty() ? programDirectory_ + name : found;
+}
+
+QString TCallerPictures::FileInFolder(const QString& folder, const QString& fileName) {
+  const QString exact = folder + fileName;
+  if (QFileInfo::exists(exact)) return exact;
+  const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+  for (const QString& entry : entries) {
+    if (entry.compare(fileName, Qt::CaseInsensitive) == 0) return folder + entry;
+  }
+  return QString();
 }
 
 QString TCallerPictures::ExistingFileFor(const QString& fileName) const {
-  const QString exact = appDirectory_ + fileName;
-  if (QFileInfo::exists(exact)) return exact;
-  const QStringList entries =
-      QDir(appDirectory_).entryList(QDir::Files | QDir::Hidden | QDir::System);
-  for (const QString& entry : entries) {
-    if (entry.compare(fileName, Qt::CaseInsensitive) == 0) return appDirectory_ + entry;
-  }
-  return exact;
+  QString found = FileInFolder(dataDirectory_, fileName);
+  if (found.isEmpty() && programDirectory_ != dataDirectory_)
+    found = FileInFolder(programDirectory_, fileName);
+  return found.isEmpty() ? dataDirectory_ + fileName : found;
 }
 
 QImage TCallerPictures::LoadFile(const QString& shownPath, const QString& fileName) const {
@@ -80,7 +91,9 @@ QImage TCallerPictures::ShownFor(const QString& name, QString& report) {
   const QString path = ExistingFileFor(name + QString::fromLatin1(kPictureExtension));
   if (!ownName || !QFileInfo::exists(path)) return ShownDefault(report);
   try {
-    return Load(name);
+    QImage picture = Load(name);
+    lastShownFile_ = path;
+    return picture;
   } catch (const EPictureFile& error) {
     const QString state = FileState(path);
     if (!reported_.contains(state)) {
@@ -96,10 +109,13 @@ QImage TCallerPictures::ShownFor(const QString& name, QString& report) {
 
 QImage TCallerPictures::ShownDefault(QString& report) const {
   try {
-    return LoadDefault();
+    QImage picture = LoadDefault();
+    lastShownFile_ = DefaultFile();
+    return picture;
   } catch (const EPictureFile& error) {
     // Never the previous caller's face beside this call's name.
     report = QString::fromUtf8(error.what());
+    lastShownFile_.clear();
     return StartupPicture();
   }
 }
@@ -108,7 +124,10 @@ QString TCallerPictures::WritableFileFor(const QString& name) const {
   if (!IsSafePictureName(name) || IsReservedCallerName(ToEightBit(name))) {
     ThrowPictureError(kCannotCreateFile, FileOf(name));
   }
-  return ExistingFileFor(name + QString::fromLatin1(kPictureExtension));
+  // Never the program's own files: an existing spelling in the data folder,
+  // else the name as given there.
+  const QString existing = FileInFolder(dataDirectory_, name + QString::fromLatin1(kPictureExtension));
+  return existing.isEmpty() ? FileOf(name) : existing;
 }
 
 void TCallerPictures::Save(const QString& name, const QImage& picture) const {
@@ -154,8 +173,9 @@ QImage TCallerPictures::ReadImageData(const QByteArray& data) {
 
 void TCallerPictures::Delete(const QString& name) const {
   if (!IsSafePictureName(name) || IsReservedCallerName(ToEightBit(name))) return;
-  const QString path = ExistingFileFor(name + QString::fromLatin1(kPictureExtension));
-  if (QFileInfo(path).isFile()) QFile::remove(path);
+  // Only the user's own picture; one the program brought stays.
+  const QString path = FileInFolder(dataDirectory_, name + QString::fromLatin1(kPictureExtension));
+  if (!path.isEmpty() && QFileInfo(path).isFile()) QFile::remove(path);
 }
 
 QImage calls::StartupPicture() {

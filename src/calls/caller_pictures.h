@@ -12,24 +12,31 @@ class EPictureFile : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The caller pictures beside the program: the program's folder + the caller's
-// name + ".BMP", and "Default.BMP", all Windows bitmaps. File names are
-// matched without regard to letter case, as on the system the pictures were
-// first kept on, so "bob.bmp" serves the caller "Bob". No caller's picture is
+// The caller pictures: the data folder + the caller's name + ".BMP", and
+// "Default.BMP", all Windows bitmaps. Pictures are written to the data folder
+// only. Reading looks there first and then in the program's folder, so the
+// program may bring pictures (its "Default.BMP") that the user's own replace;
+// for a portable program both folders are one. File names are matched
+// without regard to letter case, as on the system the pictures were first
+// kept on, so "bob.bmp" serves the caller "Bob". No caller's picture is
 // ever "Default.BMP": that name is refused for writing and deleting.
 class TCallerPictures {
  public:
-  // `appDirectory` ends with a path separator.
-  explicit TCallerPictures(QString appDirectory);
+  // Both end with a path separator.
+  TCallerPictures(QString programDirectory, QString dataDirectory);
+  // A portable program: one folder for both.
+  explicit TCallerPictures(const QString& directory) : TCallerPictures(directory, directory) {}
 
-  const QString& AppDirectory() const { return appDirectory_; }
-
-  // The picture file of `name`, spelled as the name gives it.
+  // The picture file of `name` in the data folder, spelled as the name gives it.
   QString FileOf(const QString& name) const;
+  // The default picture's file: the data folder's when it has one.
   QString DefaultFile() const;
+  // The file the picture last returned by ShownFor() or ShownDefault() was
+  // read from; empty for the built-in start-up picture.
+  const QString& LastShownFile() const { return lastShownFile_; }
 
   // Throws EPictureFile when the file is missing, not a bitmap, or the name
-  // would leave the program's folder.
+  // would leave its folder.
   QImage Load(const QString& name) const;
   QImage LoadDefault() const;
 
@@ -64,12 +71,18 @@ class TCallerPictures {
   void Delete(const QString& name) const;
 
  private:
+  // The file `fileName` in the data folder, else in the program's folder,
+  // else where it would be in the data folder.
   QString ExistingFileFor(const QString& fileName) const;
+  // The file `fileName` in `folder` under any spelling of its letters; empty when none.
+  static QString FileInFolder(const QString& folder, const QString& fileName);
   QImage LoadFile(const QString& shownPath, const QString& fileName) const;
   // The file of `name` for writing, or throws EPictureFile.
   QString WritableFileFor(const QString& name) const;
 
-  QString appDirectory_;
+  QString programDirectory_;
+  QString dataDirectory_;
+  mutable QString lastShownFile_;
   // Unreadable picture files already reported, each in the state it had.
   QSet<QString> reported_;
 };

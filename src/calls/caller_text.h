@@ -19,8 +19,8 @@ QString StripControlCharacters(const QString& text);
 // text of exactly ten characters (of any kind) rewritten as ddd-ddd-dddd.
 std::string FormatCallerNumber(const QString& number);
 
-// A name that may become a picture file beside the program: no "/" and not
-// "." or "..", so it never addresses a file outside the program's folder.
+// A name that may become a picture file in the data folder: no "/" and not
+// "." or "..", so it never addresses a file outside that folder.
 bool IsSafePictureName(const QString& name);
 
 // A name the database stores faithfully and that is a safe picture name and

@@ -39,7 +39,7 @@ QByteArray ReadContactsFile(const QString& fileName);
 // Adds the contacts of a vCard file to the caller database, one card per
 // step, so a window can keep answering between steps. Each of a contact's
 // numbers becomes a caller with the contact's picture (or the default one)
-// beside the program, as if entered by hand. A name already stored is
+// in the data folder, as if entered by hand. A name already stored is
 // skipped unless existing callers are to be replaced. A database failure
 // (the 999-caller limit above all) ends the import with the database's own
 // message. New callers are added in batches, each one change of the file.

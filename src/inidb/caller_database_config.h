@@ -7,6 +7,9 @@
 // file "DATABASE.INI" until the program names its own file.
 extern const char CallerDatabaseConfig[];
 
+// The name of the program's caller database file, in its data folder.
+inline constexpr char kCallersFileName[] = "Callers.DB";
+
 // Gives `db` the caller database configuration. The database is closed
 // first if it was open.
 void ApplyCallerDatabaseConfig(TIniDBase& db);

@@ -38,9 +38,9 @@ TCallData Cleaned(const TCallData& call) {
 
 }  // namespace
 
-TRemoteAction::TRemoteAction(platform::TDdeClientConv& ddeClient, QString appDirectory)
+TRemoteAction::TRemoteAction(platform::TDdeClientConv& ddeClient, QString dataDirectory)
     : ddeClient_(ddeClient),
-      appDirectory_(std::move(appDirectory)),
+      dataDirectory_(std::move(dataDirectory)),
       clock_([] { return std::chrono::system_clock::now(); }),
       delay_(DelayWithMessages),
       timeLocale_(TPlaceholderSources::UserTimeLocale()),
@@ -73,7 +73,7 @@ TPlaceholderSources TRemoteAction::Sources(const TCallData& call) const {
 }
 
 QString TRemoteAction::ScriptFilePath() const {
-  return appDirectory_ + QString::fromLatin1(platform::kScriptFileName);
+  return dataDirectory_ + QString::fromLatin1(platform::kScriptFileName);
 }
 
 void TRemoteAction::RunRemoteAction(const TRemoteProfile& profile, const TCallData& call) {

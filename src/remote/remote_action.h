@@ -43,8 +43,8 @@ class TRemoteAction {
  public:
   using TOutcomeHook = std::function<void(const TForwardingOutcome&)>;
 
-  // `appDirectory` ends with a separator; the script file is written there.
-  TRemoteAction(platform::TDdeClientConv& ddeClient, QString appDirectory);
+  // `dataDirectory` ends with a separator; the script file is written there.
+  TRemoteAction(platform::TDdeClientConv& ddeClient, QString dataDirectory);
   ~TRemoteAction();
   TRemoteAction(const TRemoteAction&) = delete;
   TRemoteAction& operator=(const TRemoteAction&) = delete;
@@ -75,7 +75,7 @@ class TRemoteAction {
                    const TForwardingOutcome& outcome);
 
   platform::TDdeClientConv& ddeClient_;
-  QString appDirectory_;
+  QString dataDirectory_;
   TClock clock_;
   std::function<void(int)> delay_;
   std::locale timeLocale_;

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMenu>
 
+#include "app/notification_link.h"
 #include "form_fixture.h"
 
 namespace {
@@ -94,4 +95,63 @@ TEST_F(FormTest, SwitchingModeWritesNothing) {
   EXPECT_TRUE(form.IsActiveMode());
   EXPECT_EQ(Stored("Mode"), "1");
   EXPECT_EQ(Stored("Modem"), "");
+}
+
+namespace {
+
+struct StoredNotify {
+  const char* name;
+  const char* stored;
+  bool trayShown;
+  bool on;
+};
+
+void PrintTo(const StoredNotify& c, std::ostream* out) { *out << c.name; }
+
+class StoredNotifyTest : public ::testing::TestWithParam<StoredNotify> {};
+
+}  // namespace
+
+// Without a tray a notification is the only sign of a call besides the
+// window, so that is when they are on unless the user said otherwise.
+TEST_P(StoredNotifyTest, DecidesDesktopNotifications) {
+  EXPECT_EQ(NotificationsOnAtStart(GetParam().stored, GetParam().trayShown), GetParam().on);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FormCreate, StoredNotifyTest,
+    ::testing::Values(StoredNotify{"MissingWithTray", "", true, false},
+                      StoredNotify{"MissingWithoutTray", "", false, true},
+                      StoredNotify{"OnWithTray", "1", true, true},
+                      StoredNotify{"OffWithoutTray", "0", false, false},
+                      StoredNotify{"OtherWithTray", "yes", true, false},
+                      StoredNotify{"OtherWithoutTray", "yes", false, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Exit ends the application's event loop for good: one form per test.
+TEST_F(FormTest, DesktopNotificationsAreOnWithoutATrayAndTheChoiceIsStoredAtExit) {
+  OfferLines({AddModem("modem")});
+  TQuorvelForm& form = MakeForm();
+  form.FormCreate();
+  auto* entry = form.findChild<QAction*>("Notify1");
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(form.Mode1->actions().value(3), entry);
+  EXPECT_TRUE(entry->isCheckable());
+  EXPECT_TRUE(form.NotificationsOn());  // the offscreen platform has no tray
+  entry->trigger();
+  EXPECT_FALSE(form.NotificationsOn());
+  EXPECT_EQ(Stored("Notify"), "");  // stored only at exit
+  form.Exit1Click();
+  EXPECT_EQ(Stored("Notify"), "0");
+}
+
+TEST_F(FormTest, StoredDesktopNotificationsChoiceIsKeptAndADefaultNotPinned) {
+  OfferLines({AddModem("modem")});
+  Store("Notify", "0");
+  TQuorvelForm& form = MakeForm();
+  form.FormCreate();
+  EXPECT_FALSE(form.NotificationsOn());
+  Store("Notify", "");  // as if never chosen: an unchanged choice is not written
+  form.Exit1Click();
+  EXPECT_EQ(Stored("Notify"), "");
 }

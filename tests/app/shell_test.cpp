@@ -63,6 +63,7 @@ TEST_F(FormTest, CreationSetsFoldersAndHelpTopic) {
   TQuorvelForm& form = MakeForm();
   form.FormCreate();
   EXPECT_EQ(AppDirectory(), QDir(appDir_.path()).canonicalPath() + "/");
+  EXPECT_EQ(DataDirectory(), AppDirectory());  // a folder the user may write to
   EXPECT_EQ(HelpTopic(), "idh_quorvel");
   EXPECT_EQ(form.HelpContext(), 1000);
   EXPECT_EQ(form.cbCallerName->currentText(), "(Unknown)");
@@ -103,16 +104,26 @@ TEST_F(FormTest, OpenShowsTheWindowAndTheFirstRecord) {
   EXPECT_EQ(HelpTopic(), "idh_quorvel");  // showing the window takes its topic back
 }
 
-TEST_F(FormTest, OnlyTheRightButtonOpensTheTrayMenu) {
+TEST_F(FormTest, TrayRightButtonOpensTheMenuAndThePrimaryClickTheWindow) {
   OfferLines({AddModem("modem")});
   TQuorvelForm& form = MakeForm();
   form.FormCreate();
-  for (auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick,
-                      QSystemTrayIcon::MiddleClick, QSystemTrayIcon::Unknown}) {
+  int opened = 0;
+  form.DisplayFirstRecord = [&] { ++opened; };
+  for (auto reason : {QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick,
+                      QSystemTrayIcon::Unknown}) {
     form.SysTrayPopUp(reason);
     EXPECT_FALSE(form.PopupMenu->isVisible()) << reason;
   }
-  EXPECT_TRUE(form.isMinimized());  // a left click does not open the window
+  EXPECT_TRUE(form.isMinimized());
+  EXPECT_EQ(opened, 0);
+
+  form.SysTrayPopUp(QSystemTrayIcon::Trigger);  // as "&Open"
+  EXPECT_FALSE(form.isMinimized());
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_EQ(opened, 1);
+  EXPECT_FALSE(form.PopupMenu->isVisible());
+
   form.SysTrayPopUp(QSystemTrayIcon::Context);
   EXPECT_TRUE(form.PopupMenu->isVisible());
   form.PopupMenu->hide();

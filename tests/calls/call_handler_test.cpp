@@ -307,7 +307,8 @@ TEST_F(CallHandlerTest, TheObserverHearsEachCallWithWhatWasShownEvenWhenItFailed
   AddCaller("Alice Brown", "555-123-4567", Qt::red);
   int started = 0;
   std::vector<TCallFacts> handled;
-  handler.Observer = {[&] { ++started; }, [&](const TCallFacts& f) { handled.push_back(f); }};
+  handler.Observer.callStarted = [&] { ++started; };
+  handler.Observer.callHandled = [&](const TCallFacts& f) { handled.push_back(f); };
   During(handler, 300, [this] { CallerID("", "ALICE NET", kName); });
   CallerID("5551234567", "", kNumber);
   ASSERT_EQ(handled.size(), 1u);

@@ -20,7 +20,7 @@ namespace {
 class CallerDeskTest : public CallsFixture {
  protected:
   CallerDeskTest()
-      : desk(db, AppDirectory(),
+      : desk(db, {AppDirectory(), AppDirectory()},
              TCallerDesk::Parts{{&window, image, callerName, callerID, saveButton},
                                 &newRecord,
                                 &addCurrent,

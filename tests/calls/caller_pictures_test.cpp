@@ -180,3 +180,44 @@ TEST(BuiltInPictures, DefaultPictureIsAWindowsBitmap) {
 }
 
 }  // namespace
+
+// A program installed where the user may not write: its own pictures are
+// read from its folder, the user's are written to and read first from the
+// data folder.
+TEST_F(CallerPicturesTest, ProgramFolderPicturesAreReadAndTheDataFolderWins) {
+  QTemporaryDir program;
+  const QString programDir = program.path() + "/";
+  const auto writeIn = [](const QString& path, QColor color) {
+    QImage picture(4, 3, QImage::Format_RGB32);
+    picture.fill(color);
+    ASSERT_TRUE(picture.save(path, "BMP"));
+  };
+  writeIn(programDir + "Default.BMP", Qt::green);
+  writeIn(programDir + "Bob.BMP", Qt::blue);
+  TCallerPictures split(programDir, Dir());
+
+  EXPECT_EQ(split.LoadDefault().pixelColor(0, 0), QColor(Qt::green));
+  EXPECT_EQ(split.DefaultFile(), programDir + "Default.BMP");
+  EXPECT_EQ(split.Load("bob").pixelColor(0, 0), QColor(Qt::blue));
+  QString report;
+  split.ShownFor("Bob", report);
+  EXPECT_EQ(split.LastShownFile(), programDir + "Bob.BMP");
+  split.ShownFor("Nobody", report);
+  EXPECT_EQ(split.LastShownFile(), programDir + "Default.BMP");
+  EXPECT_TRUE(report.isEmpty());
+
+  // Written and deleted only in the data folder.
+  split.Save("Carol", split.LoadDefault());
+  EXPECT_TRUE(QFile::exists(Dir() + "Carol.BMP"));
+  EXPECT_FALSE(QFile::exists(programDir + "Carol.BMP"));
+  split.Save("Bob", QImage(QSize(2, 2), QImage::Format_RGB32));
+  EXPECT_EQ(split.Load("Bob").size(), QSize(2, 2));  // the user's own wins
+  split.Delete("Bob");
+  EXPECT_FALSE(QFile::exists(Dir() + "Bob.BMP"));
+  EXPECT_TRUE(QFile::exists(programDir + "Bob.BMP"));  // the program's stays
+
+  writeIn(Dir() + "default.bmp", Qt::red);
+  EXPECT_EQ(split.LoadDefault().pixelColor(0, 0), QColor(Qt::red));
+  split.ShownDefault(report);
+  EXPECT_EQ(split.LastShownFile(), Dir() + "default.bmp");
+}

@@ -10,10 +10,15 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QUrl>
+
 #include "desktop_session.h"
 #include "fake_modem.h"
 #include "inidb/caller_database_config.h"
 #include "installed_program.h"
+#include "notification_server.h"
 
 namespace {
 
@@ -100,6 +105,21 @@ class CallsE2E : public ::testing::Test {
     ASSERT_TRUE(picture.save(path, "BMP"));
   }
 
+  // True once `path` exists; the program writes it.
+  static bool WaitForFile(const QString& path) {
+    const QDeadlineTimer deadline(kTimeoutMs);
+    while (!QFile::exists(path) && !deadline.hasExpired()) QThread::msleep(100);
+    return QFile::exists(path);
+  }
+
+  // The number stored for `name` in the program's database, "-" when none.
+  std::string StoredNumber(const char* name) {
+    if (!db_.KeyExists(name)) return "-";
+    TCallerRecord record{};
+    db_.GetRecord(name, record);
+    return record.CallerID.Get();
+  }
+
   DesktopSession desktop_;
   InstalledProgram program_;
   std::unique_ptr<FakeModem> modem_;
@@ -110,6 +130,7 @@ TEST_F(CallsE2E, StoredCallerPopsUpWithPicture) {
   db_.AddRecord(MakeCallerRecord("Alice Brown", "555-123-4567"));
   db_.AddRecord(MakeCallerRecord("Bob Green", "555-0102"));
   WriteHalvesBitmap(program_.AppDirectory() + "Alice Brown.BMP", Qt::red, Qt::blue);
+  program_.Store("Notify", "1");  // with no notification service on the bus
   StartInTray();
 
   modem_->Command("call 5551234567 NETWORK NAME");
@@ -145,19 +166,42 @@ TEST_F(CallsE2E, UnknownCallerIsSavedWithOneClick) {
                                 "click", "1"}));
 
   const QString picture = program_.AppDirectory() + "New Caller.BMP";
-  const QDeadlineTimer deadline(kTimeoutMs);
-  while (!QFile::exists(picture) && !deadline.hasExpired()) QThread::msleep(100);
-  ASSERT_TRUE(QFile::exists(picture));
+  ASSERT_TRUE(WaitForFile(picture));
   EXPECT_TRUE(SameColour(QImage(picture).pixelColor(10, 10), expected));
+  EXPECT_EQ(StoredNumber("New Caller"), "555-000-1234");
+  EXPECT_EQ(db_.GetNumRecs(), 2);
+}
 
-  TIniDBase reader;
-  ApplyCallerDatabaseConfig(reader);
-  reader.SetFileName((program_.AppDirectory() + "Callers.DB").toStdString());
-  ASSERT_TRUE(reader.KeyExists("New Caller"));
-  TCallerRecord record{};
-  reader.GetRecord("New Caller", record);
-  EXPECT_EQ(record.CallerID.Get(), "555-000-1234");
-  EXPECT_EQ(reader.GetNumRecs(), 2);
+TEST_F(CallsE2E, UnknownCallerIsNotifiedUpdatedAsTheNameArrivesAndSavedFromTheNotification) {
+  NotificationServer server(desktop_.BusAddress());
+  ASSERT_TRUE(server.Start());
+  program_.Store("Notify", "1");
+  program_.Store("RingTimeout", "120");  // the call lasts until both parts have come
+  StartInTray();
+
+  modem_->Command("raw NMBR = 2125550199");
+  const QJsonObject first = server.WaitForNotify(kTimeoutMs);
+  ASSERT_FALSE(first.isEmpty());
+  EXPECT_EQ(first["app_name"], "Quorvel");
+  EXPECT_EQ(first["replaces_id"], 0);
+  EXPECT_EQ(first["summary"], "(Unknown)");
+  EXPECT_EQ(first["body"], "212-555-0199 on " + modem_->LinkPath());
+  EXPECT_EQ(first["actions"], QJsonArray({"show", "Show", "save", "Save"}));
+  EXPECT_EQ(first["hints"].toObject()["image-path"],
+            QUrl::fromLocalFile(program_.AppDirectory() + "Default.BMP").toString());
+  EXPECT_FALSE(desktop_.WaitForWindow(kMainWindow, true, kTimeoutMs).isEmpty());
+
+  // The name comes after the call was shown: the same notification, updated.
+  modem_->Command("raw NAME = CAROL");
+  const QJsonObject second = server.WaitForNotify(kTimeoutMs);
+  EXPECT_EQ(second["replaces_id"], first["id"]);
+  EXPECT_EQ(second["id"], first["id"]);
+  EXPECT_EQ(second["summary"], "CAROL");
+
+  server.Invoke(first["id"].toInteger(), "save");
+  ASSERT_TRUE(WaitForFile(program_.AppDirectory() + "CAROL.BMP"));
+  EXPECT_EQ(StoredNumber("CAROL"), "212-555-0199");
+  EXPECT_FALSE(desktop_.WindowShown("^Quorvel$"));  // no error report
 }
 
 }  // namespace

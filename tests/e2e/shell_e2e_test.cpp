@@ -115,7 +115,6 @@ TEST_F(ShellE2E, TrayMenuOpensTheWindowAndExits) {
   program_.Start(desktop_);
   ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
 
-  desktop_.ClickTrayIcon("activate");  // a left click does nothing
   desktop_.ClickTrayIcon("context");
   ASSERT_FALSE(desktop_.WaitForWindow("", true).isEmpty());  // the menu, nothing else
   EXPECT_FALSE(desktop_.WindowShown(kMainWindow));
@@ -135,6 +134,18 @@ TEST_F(ShellE2E, TrayMenuOpensTheWindowAndExits) {
   EXPECT_TRUE(desktop_.WaitForTrayIconGone());
   EXPECT_EQ(program_.Stored("Mode"), "1");
   EXPECT_EQ(program_.Stored("Modem"), a);
+}
+
+TEST_F(ShellE2E, TrayPrimaryClickOpensTheWindow) {
+  program_.Store("ExtraLines", AddModem("modem"));
+  ASSERT_TRUE(desktop_.StartTray());
+  program_.Start(desktop_);
+  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+  EXPECT_FALSE(desktop_.WindowShown(kMainWindow));
+  desktop_.ClickTrayIcon("activate");
+  EXPECT_FALSE(desktop_.WaitForWindow(kMainWindow).isEmpty());
+  program_.Signal(SIGTERM);
+  EXPECT_EQ(program_.WaitForExit(), 0);
 }
 
 TEST_F(ShellE2E, SigtermStoresLikeExit) {

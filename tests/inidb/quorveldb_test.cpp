@@ -1,6 +1,7 @@
 // The command-line tool, run as a real process.
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,8 +16,11 @@ struct TRun {
   std::string Err;
 };
 
-TRun RunTool(const std::vector<std::string>& args) {
-  std::vector<std::string> argv{QUORVELDB_PATH};
+// Runs the tool (the built one unless `program` names a copy) in `folder`
+// (unless empty).
+TRun RunTool(const std::vector<std::string>& args, const std::string& program = QUORVELDB_PATH,
+             const std::string& folder = {}) {
+  std::vector<std::string> argv{program};
   argv.insert(argv.end(), args.begin(), args.end());
   TTempDir capture;
   const std::string outPath = capture.File("out"), errPath = capture.File("err");
@@ -26,6 +30,7 @@ TRun RunTool(const std::vector<std::string>& args) {
     const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     ::dup2(out, 1);
     ::dup2(err, 2);
+    if (!folder.empty() && ::chdir(folder.c_str()) != 0) ::_exit(126);
     std::vector<char*> raw;
     for (auto& a : argv) raw.push_back(a.data());
     raw.push_back(nullptr);
@@ -109,4 +114,17 @@ TEST_F(QuorvelDbTool, UsageErrorsExitWithTwo) {
   }
   EXPECT_FALSE(FileExists(Path));
   EXPECT_NE(RunTool({Path, "nonsense"}).Err.find("usage: quorveldb FILE COMMAND"), std::string::npos);
+}
+
+// A bare "Callers.DB" is the program's own database, found from the tool's
+// folder as the program finds it, whatever the current folder.
+TEST_F(QuorvelDbTool, BareFileNameIsTheProgramsDatabase) {
+  TTempDir program;
+  const std::string tool = program.File("quorveldb");
+  std::filesystem::copy_file(QUORVELDB_PATH, tool);
+  EXPECT_EQ(RunTool({"Callers.DB", "add", "Alice", "555-0101"}, tool, Dir.Path()).Exit, 0);
+  EXPECT_NE(ReadBytes(program.File("Callers.DB")).find("[Alice]"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(Path));
+  EXPECT_EQ(RunTool({"./Callers.DB", "count"}, tool, Dir.Path()).Out, "0\n");
+  EXPECT_TRUE(std::filesystem::exists(Path));
 }

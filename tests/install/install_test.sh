@@ -4,28 +4,14 @@
 # packager get: the program's folder with its run-time files and tools, the
 # links in bin/, the menu entry and icon, and the installed programs working
 # when started through their links.
-set -uo pipefail
 build=$1
 fakemodem=$2
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1; shift
-  if "$@"; then return 0; fi
-  echo "FAILED: $what" >&2
-  failures=$((failures + 1))
-}
+. "$(dirname "$0")/checks.sh"
 same_file() { cmp -s "$1" "$2"; }
 link_to() {  # link_to LINK RELATIVE_TARGET RESOLVED
   [ -L "$1" ] && [ "$(readlink "$1")" = "$2" ] && [ "$(readlink -f "$1")" = "$(readlink -f "$3")" ]
 }
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; wait "$p" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 # A prefix with a blank in its name, as a user's folder may have.
 prefix="$work/my apps"
@@ -90,13 +76,6 @@ mkfifo "$work/modem.in"
 exec 3<>"$work/modem.in"
 "$fakemodem" --link "$modem" <&3 >"$work/modem.out" 2>&1 &
 pids+=($!)
-wait_for() {  # wait_for PATTERN FILE: up to 120 s
-  local deadline=$((SECONDS + 120))
-  until grep -qE "$1" "$2" 2>/dev/null; do
-    [ $SECONDS -lt $deadline ] || return 1
-    sleep 0.1
-  done
-}
 check "simulated modem ready" wait_for '^ready' "$work/modem.out"
 (cd "$work" && exec "$prefix/bin/quorvel") >"$work/app.log" 2>&1 &
 program=$!
@@ -113,8 +92,4 @@ check "installed program left its caller database in place" \
 check "nothing was written beside the links" \
   test "$(cd "$prefix/bin" && ls | LC_ALL=C sort | tr '\n' ' ')" = "dde-receiver quorvel quorveldb "
 
-if [ $failures -ne 0 ]; then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "install layout: all checks passed"
+finish "install layout"

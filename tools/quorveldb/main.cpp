@@ -1,6 +1,7 @@
 // quorveldb: the caller database from the command line, through the same
 // component and record as the program itself.
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <clocale>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include "inidb/caller_database_config.h"
 #include "numbers/caller_lookup.h"
 #include "numbers/equivalent_callers.h"
+#include "platform/app_folders.h"
 
 namespace {
 
@@ -28,6 +30,8 @@ constexpr char ReplaceOption[] = "--replace";
 
 const char Usage[] =
     "usage: quorveldb FILE COMMAND\n"
+    "FILE \"Callers.DB\" alone is the program's own caller database (write\n"
+    "\"./Callers.DB\" for the one in the current folder)\n"
     "commands:\n"
     "  list                       the callers' names, in sorted order\n"
     "  count                      the number of callers\n"
@@ -52,10 +56,11 @@ int FindCallers(TIniDBase& db, const std::string& number) {
   return callers.empty() ? ExitNotFound : ExitOk;
 }
 
-// Pictures go beside the database file, as they go beside the program.
+// Pictures go beside the database file, as the program keeps them; the
+// default picture comes from there or else with the program.
 int ImportContacts(TIniDBase& db, const std::string& fileName, bool replace) {
   const QString folder = QFileInfo(QString::fromStdString(db.FileName())).absolutePath() + "/";
-  const TCallerPictures pictures(folder);
+  const TCallerPictures pictures(platform::ExecutableFolder(), folder);
   const contacts::TImportSummary summary = contacts::ImportContacts(
       db, pictures, HomeRegionSetting(), {QString::fromStdString(fileName), replace});
   std::fprintf(stderr, "%s\n", summary.Text().toStdString().c_str());
@@ -67,6 +72,16 @@ int ImportContacts(TIniDBase& db, const std::string& fileName, bool replace) {
 std::string WithFullStop(const std::string& message) {
   if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
   return message;
+}
+
+// The file the user means: the bare name of the program's database file is
+// the program's own (its folder, or the user's data folder for a program
+// installed system-wide); any other name is taken as it is.
+std::string DatabaseFile(const std::string& argument) {
+  if (argument != kCallersFileName) return argument;
+  const platform::TAppFolders folders = platform::PrepareAppFolders(
+      platform::ExecutableFolder(), {QString::fromLatin1(kCallersFileName)});
+  return QFile::encodeName(folders.data + QString::fromLatin1(kCallersFileName)).toStdString();
 }
 
 // A name the program's window would refuse: reported like a database error.
@@ -118,7 +133,7 @@ int main(int argc, char** argv) {
   try {
     TIniDBase db;
     ApplyCallerDatabaseConfig(db);
-    db.SetFileName(argv[1]);
+    db.SetFileName(DatabaseFile(argv[1]));
     const int rc = RunCommand(db, std::vector<std::string>(argv + 2, argv + argc));
     if (std::fflush(stdout) != 0) {
       std::fputs(WithFullStop("Cannot write the output").c_str(), stderr);

@@ -19,6 +19,7 @@ class DesktopSession {
   // True when the X server and the bus are up.
   bool Ready() const { return !display_.isEmpty() && !busAddress_.isEmpty(); }
   const QString& Display() const { return display_; }
+  const QString& BusAddress() const { return busAddress_; }
 
   // The variables a program needs to appear on this desktop.
   void AddTo(QProcessEnvironment& env) const;

@@ -75,6 +75,8 @@ int InstalledProgram::Start(const DesktopSession& desktop) {
   env.insert("XDG_CONFIG_HOME", Path("config"));
   env.insert("XDG_DATA_HOME", Path("data"));
   env.insert("XDG_RUNTIME_DIR", Path("run"));
+  // Never the user's own data, should the program's folder not be writable.
+  env.insert("XDG_DATA_HOME", Path("data"));
   process->setProcessEnvironment(env);
   process->setWorkingDirectory(dir_.path());
   process->setProcessChannelMode(QProcess::ForwardedChannels);
