@@ -20,6 +20,7 @@
 #include "app/app_help.h"
 #include "app/program_icon.h"
 #include "app/reg_setting.h"
+#include "app/tray_tooltip.h"
 #include "calls/caller_desk.h"
 #include "calls/caller_pictures.h"
 #include "platform/message_dialogs.h"
@@ -58,6 +59,7 @@ TQuorvelForm::TQuorvelForm(const QString& programFile, QWidget* parent)
   // F1 on the window asks for its help like the caption help button.
   auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
   connect(f1, &QShortcut::activated, this, &TQuorvelForm::RequestHelp);
+  connect(&LineMonitor, &TLineMonitor::LineStateChanged, this, &TQuorvelForm::UpdateTrayToolTip);
 }
 
 TQuorvelForm::~TQuorvelForm() = default;
@@ -67,6 +69,9 @@ void TQuorvelForm::BuildMenus() {
 
   File1 = menuBar()->addMenu(QStringLiteral("&File"));
   Selectmodem1 = File1->addMenu(QStringLiteral("&Select modem"));
+  lineItemsEnd_ = Selectmodem1->addSeparator();
+  AddNetworkLine1 = Selectmodem1->addAction(tr("Add &Network Line..."));
+  connect(AddNetworkLine1, &QAction::triggered, this, &TQuorvelForm::AddNetworkLine1Click);
   File1->addSeparator();
   Exit1 = File1->addAction(QStringLiteral("&Exit"));
   connect(Exit1, &QAction::triggered, this, &TQuorvelForm::Exit1Click);
@@ -173,9 +178,13 @@ void TQuorvelForm::AddTrayIcon() {
     return;
   }
   trayIcon_ = std::make_unique<QSystemTrayIcon>(windowIcon());
-  trayIcon_->setToolTip(QString::fromUtf8(kTrayToolTip));
+  UpdateTrayToolTip();
   connect(trayIcon_.get(), &QSystemTrayIcon::activated, this, &TQuorvelForm::SysTrayPopUp);
   trayIcon_->show();
+}
+
+void TQuorvelForm::UpdateTrayToolTip() {
+  if (trayIcon_) trayIcon_->setToolTip(TrayToolTipText(LineMonitor.LineName(), LineMonitor.LineState()));
 }
 
 void TQuorvelForm::SysTrayPopUp(QSystemTrayIcon::ActivationReason reason) {

@@ -81,6 +81,7 @@ class TQuorvelForm : public QMainWindow {
   // Main menu.
   QMenu* File1 = nullptr;
   QMenu* Selectmodem1 = nullptr;
+  QAction* AddNetworkLine1 = nullptr;  // "Add &Network Line...", after the lines
   QAction* Exit1 = nullptr;
   QMenu* Mode1 = nullptr;
   QAction* Active1 = nullptr;
@@ -123,6 +124,9 @@ class TQuorvelForm : public QMainWindow {
   void Active1Click();
   void Passive1Click();
   void CommClick(QAction* item);
+  // Asks for a network line, adds it to the "ExtraLines" setting and the
+  // menu, and selects it.
+  void AddNetworkLine1Click();
   void Exit1Click();
   void Exit2Click();
   void Open1Click();
@@ -148,6 +152,8 @@ class TQuorvelForm : public QMainWindow {
   void SelectStoredLine();
   // Puts the check mark on the line being watched, and on no other.
   void TickWatchedLine();
+  // The tray icon's tooltip tells the line and its state.
+  void UpdateTrayToolTip();
   void ShowLineFailure(const char* message);
   void RequestHelp();
 
@@ -158,4 +164,6 @@ class TQuorvelForm : public QMainWindow {
   int helpContext_ = 0;
   std::unique_ptr<QSystemTrayIcon> trayIcon_;
   QDialog* setupDialog_ = nullptr;
+  // Ends the lines in "Select modem"; what follows it is no line.
+  QAction* lineItemsEnd_ = nullptr;
 };

@@ -26,6 +26,10 @@ bool IsHostName(const QString& host) {
   return !numeric.match(name).hasMatch() || QHostAddress(name).protocol() == QAbstractSocket::IPv4Protocol;
 }
 
+QString BadPort(const QString& port) {
+  return QCoreApplication::translate("LineAddress", "Not a valid port: %1 (1 to 65535)").arg(port);
+}
+
 }  // namespace
 
 QString TLineAddress::Url() const {
@@ -49,12 +53,19 @@ bool IsValidHost(const QString& host, QString* problem) {
     return false;
   };
   if (host.isEmpty()) return fail(QCoreApplication::translate("LineAddress", "No host name or address given"));
-  if (host.contains(QLatin1Char(':'))) {
+  static const QRegularExpression ipv6Like(QStringLiteral("^[0-9A-Fa-f:.]+$"));
+  if (host.contains(QLatin1Char(':')) && ipv6Like.match(host).hasMatch()) {
     if (QHostAddress(host).protocol() == QAbstractSocket::IPv6Protocol) return true;
     return fail(QCoreApplication::translate("LineAddress", "Not a valid IPv6 address: %1").arg(host));
   }
   if (!IsHostName(host)) return fail(QCoreApplication::translate("LineAddress", "Not a valid host name or address: %1").arg(host));
   return true;
+}
+
+bool IsValidPort(int port, QString* problem) {
+  if (port >= 1 && port <= kMaxPort) return true;
+  if (problem) *problem = BadPort(QString::number(port));
+  return false;
 }
 
 std::optional<TLineAddress> Parse(const QString& name, QString* problem) {
@@ -103,9 +114,7 @@ std::optional<TLineAddress> Parse(const QString& name, QString* problem) {
   if (portText) {
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
     const int port = portText->toInt();
-    if (!digits.match(*portText).hasMatch() || port < 1 || port > kMaxPort) {
-      return fail(QCoreApplication::translate("LineAddress", "Not a valid port: %1 (1 to 65535)").arg(*portText));
-    }
+    if (!digits.match(*portText).hasMatch() || !IsValidPort(port)) return fail(BadPort(*portText));
     address.port = static_cast<quint16>(port);
   }
   return address;

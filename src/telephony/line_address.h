@@ -41,5 +41,7 @@ std::optional<TLineAddress> Parse(const QString& name, QString* problem = nullpt
 // Whether `host` (an IPv6 address without brackets) can be connected to;
 // the reason for the user when not.
 bool IsValidHost(const QString& host, QString* problem = nullptr);
+// Whether `port` is a TCP port (1 to 65535); the reason for the user when not.
+bool IsValidPort(int port, QString* problem = nullptr);
 
 }  // namespace LineAddress

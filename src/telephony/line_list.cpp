@@ -64,10 +64,12 @@ QStringList RemoveDuplicateDevices(const QStringList& candidates) {
   return result;
 }
 
-void AddExtraLine(const QString& name) {
+QString AddExtraLine(const QString& name) {
   const QString value = ExtraLinesValue();
-  const QStringList listed = RemoveDuplicateDevices(SplitExtraLines(value));
-  if (RemoveDuplicateDevices(QStringList(listed) << name).size() == listed.size()) return;
+  const QString destination = Destination(name);
+  for (const QString& listed : SplitExtraLines(value)) {
+    if (listed == name || Destination(listed) == destination) return listed;
+  }
   // In the separator the user already writes with.
   const QChar separator = value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char(';')) ? QLatin1Char(',')
                                                                                                   : QLatin1Char(';');
@@ -75,6 +77,7 @@ void AddExtraLine(const QString& name) {
   const bool needsSeparator = !trimmed.isEmpty() && !QString::fromLatin1(kExtraLinesSeparators).contains(trimmed.back());
   platform::WriteSettingValue(QString::fromLatin1(kSettingsKey), QString::fromLatin1(kExtraLinesValue),
                               trimmed + (needsSeparator ? QString(separator) : QString()) + name);
+  return name;
 }
 
 }  // namespace LineList

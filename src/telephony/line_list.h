@@ -27,8 +27,9 @@ QStringList SplitExtraLines(const QString& value);
 // "ncid://host:3333").
 QStringList RemoveDuplicateDevices(const QStringList& candidates);
 
-// Adds `name` to the "ExtraLines" setting, unless it is there already;
-// the rest of the value stays as it was written.
-void AddExtraLine(const QString& name);
+// Adds `name` to the "ExtraLines" setting, unless it is there already
+// (also under another spelling); the rest of the value stays as it was
+// written. Returns the name the line is listed under.
+QString AddExtraLine(const QString& name);
 
 }  // namespace LineList

@@ -47,11 +47,14 @@ TEST(LineList, AddedLineKeepsTheValueAsWrittenAndComesOnce) {
   struct Case {
     QString before;
     QString after;
+    QString listedAs;
   };
-  for (const Case& c : {Case{"", "ncid://box:3333"}, Case{"/dev/a, /dev/b", "/dev/a, /dev/b,ncid://box:3333"},
-                        Case{"/dev/a;", "/dev/a;ncid://box:3333"}, Case{"ncid://box;/dev/a", "ncid://box;/dev/a"}}) {
+  for (const Case& c : {Case{"", "ncid://box:3333", "ncid://box:3333"},
+                        Case{"/dev/a, /dev/b", "/dev/a, /dev/b,ncid://box:3333", "ncid://box:3333"},
+                        Case{"/dev/a;", "/dev/a;ncid://box:3333", "ncid://box:3333"},
+                        Case{"ncid://BOX;/dev/a", "ncid://BOX;/dev/a", "ncid://BOX"}}) {
     platform::WriteSettingValue("Settings", "ExtraLines", c.before);
-    AddExtraLine("ncid://box:3333");
+    EXPECT_EQ(AddExtraLine("ncid://box:3333"), c.listedAs);
     EXPECT_EQ(platform::ReadSettingValue("Settings", "ExtraLines"), c.after) << c.before.toStdString();
   }
 }
