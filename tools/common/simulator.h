@@ -3,7 +3,10 @@
 // What the line simulators (fakemodem, fakeserver) share: their reports on
 // standard output, the clock their traces use, and the pieces of their
 // common call script.
+#include <signal.h>
+#include <sys/signalfd.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -70,5 +73,48 @@ inline std::string Garbage(std::minstd_rand& random, unsigned long count) {
   }
   return bytes;
 }
+
+// Blocks the signals that end a simulator (SIGTERM, SIGINT, SIGHUP) and
+// returns a descriptor that becomes readable when one arrives, so the
+// simulator's poll loop ends it in order. Writes to a reader that went away
+// fail instead of ending the simulator.
+inline int TerminationSignals() {
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGTERM);
+  sigaddset(&signals, SIGINT);
+  sigaddset(&signals, SIGHUP);
+  sigprocmask(SIG_BLOCK, &signals, nullptr);
+  signal(SIGPIPE, SIG_IGN);
+  return signalfd(-1, &signals, SFD_CLOEXEC);
+}
+
+// The commands on standard input, one a line, read as they come.
+class TCommandReader {
+ public:
+  // Reads what standard input has and passes each complete line to
+  // `handle`, which returns false to end. Returns false once the simulator
+  // should end: at the end of the input or when `handle` said so.
+  template <typename Handle>
+  bool ReadAvailable(Handle handle) {
+    char buffer[4096];
+    const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
+    if (n <= 0) return false;
+    for (ssize_t i = 0; i < n; ++i) {
+      if (buffer[i] != '\n') {
+        pending_ += buffer[i];
+        continue;
+      }
+      if (!pending_.empty() && pending_.back() == '\r') pending_.pop_back();
+      const bool goOn = handle(pending_);
+      pending_.clear();
+      if (!goOn) return false;
+    }
+    return true;
+  }
+
+ private:
+  std::string pending_;
+};
 
 }  // namespace simulator

@@ -39,8 +39,6 @@
 // --trace each line sent is reported as "sent <monotonic ns> <line>".
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/signalfd.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -386,17 +384,10 @@ TOptions ParseOptions(int argc, char** argv) {
 int main(int argc, char** argv) {
   TFakeModem modem(ParseOptions(argc, argv));
 
-  sigset_t signals;
-  sigemptyset(&signals);
-  sigaddset(&signals, SIGTERM);
-  sigaddset(&signals, SIGINT);
-  sigaddset(&signals, SIGHUP);
-  sigprocmask(SIG_BLOCK, &signals, nullptr);
-  signal(SIGPIPE, SIG_IGN);
-  const int signalFd = signalfd(-1, &signals, SFD_CLOEXEC);
+  const int signalFd = simulator::TerminationSignals();
 
   modem.Plug();
-  std::string command;
+  simulator::TCommandReader commands;
   bool running = true;
   while (running) {
     int wait = modem.RunSchedule();
@@ -413,18 +404,7 @@ int main(int argc, char** argv) {
     if (fds[1].revents & POLLIN) break;
     if (count == 3 && (fds[2].revents & (POLLIN | POLLHUP))) modem.HandleModemInput();
     if (fds[0].revents & (POLLIN | POLLHUP)) {
-      char buffer[4096];
-      const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
-      if (n <= 0) break;
-      for (ssize_t i = 0; i < n && running; ++i) {
-        if (buffer[i] != '\n') {
-          command += buffer[i];
-          continue;
-        }
-        if (!command.empty() && command.back() == '\r') command.pop_back();
-        running = modem.HandleCommand(command);
-        command.clear();
-      }
+      running = commands.ReadAvailable([&](const std::string& line) { return modem.HandleCommand(line); });
     }
   }
   modem.Shutdown();

@@ -39,8 +39,6 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/signalfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -496,17 +494,10 @@ TOptions ParseOptions(int argc, char** argv) {
 int main(int argc, char** argv) {
   TFakeServer server(ParseOptions(argc, argv));
 
-  sigset_t signals;
-  sigemptyset(&signals);
-  sigaddset(&signals, SIGTERM);
-  sigaddset(&signals, SIGINT);
-  sigaddset(&signals, SIGHUP);
-  sigprocmask(SIG_BLOCK, &signals, nullptr);
-  signal(SIGPIPE, SIG_IGN);
-  const int signalFd = signalfd(-1, &signals, SFD_CLOEXEC);
+  const int signalFd = simulator::TerminationSignals();
 
   server.Listen();
-  std::string command;
+  simulator::TCommandReader commands;
   bool running = true;
   while (running) {
     const int wait = server.RunTimers();
@@ -523,18 +514,7 @@ int main(int argc, char** argv) {
     }
     if (server.Listener() >= 0 && (fds[2].revents & POLLIN)) server.Accept();
     if (fds[0].revents & (POLLIN | POLLHUP)) {
-      char buffer[4096];
-      const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
-      if (n <= 0) break;
-      for (ssize_t i = 0; i < n && running; ++i) {
-        if (buffer[i] != '\n') {
-          command += buffer[i];
-          continue;
-        }
-        if (!command.empty() && command.back() == '\r') command.pop_back();
-        running = server.HandleCommand(command);
-        command.clear();
-      }
+      running = commands.ReadAvailable([&](const std::string& line) { return server.HandleCommand(line); });
     }
   }
   server.Stop();
