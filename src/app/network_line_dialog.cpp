@@ -51,6 +51,8 @@ TNetworkLineDialog::TNetworkLineDialog(QWidget* parent) : QDialog(parent) {
   connect(buttons, &QDialogButtonBox::rejected, this, &TNetworkLineDialog::reject);
 
   auto* layout = new QVBoxLayout(this);
+  // The dialog grows with the message rather than squeezing the fields.
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   layout->addLayout(form);
   layout->addWidget(hint_);
   layout->addWidget(problem_);
@@ -59,6 +61,7 @@ TNetworkLineDialog::TNetworkLineDialog(QWidget* parent) : QDialog(parent) {
   connect(kind_, &QComboBox::currentIndexChanged, this, &TNetworkLineDialog::KindChanged);
   connect(host_, &QLineEdit::textEdited, problem_, &QLabel::hide);
   KindChanged();
+  host_->setFocus();
 }
 
 TNetworkLineChoice TNetworkLineDialog::Choice() const {
