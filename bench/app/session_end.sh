@@ -21,6 +21,7 @@ mkdir -p "$work/run"
 chmod 700 "$work/run"
 export XDG_RUNTIME_DIR="$work/run"
 export XDG_CONFIG_HOME="$work/config"
+export XDG_DATA_HOME="$work/data"
 
 # Waits (up to 60 s) for a visible window titled $1; prints its id.
 wait_for_window() { xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1; }

@@ -27,6 +27,7 @@ cp "$bin/quorvel" "$work/app/"
 cp -r "$bin/html" "$work/app/"
 export XDG_RUNTIME_DIR="$work/run"
 export XDG_CONFIG_HOME="$work/config"
+export XDG_DATA_HOME="$work/data"
 
 # Starts "$@" and waits until its tray icon is registered; sets started,
 # shown (ms since the epoch) and program (its pid).

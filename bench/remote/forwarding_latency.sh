@@ -33,7 +33,7 @@ mkdir -p "$work/app" "$work/run" "$work/config/Varnock"
 chmod 700 "$work/run"
 cp "$bin/quorvel" "$work/app/"
 cp -r "$bin/html" "$work/app/"
-export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config"
+export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 export BENCH_STAMP="$bin/clock_stamp" BENCH_OUT="$work/stamps"
 
 read -r mono0 real0 < <("$bin/clock_stamp")

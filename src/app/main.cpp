@@ -3,6 +3,7 @@
 #include <exception>
 #include <memory>
 
+#include "app/call_log_link.h"
 #include "app/quorvel_application.h"
 #include "app/quorvel_form.h"
 #include "app/remote_action_link.h"
@@ -12,6 +13,7 @@
 #include "platform/session_end.h"
 #include "platform/single_instance.h"
 #include "platform/tray_availability.h"
+#include "remote/forwarding_outcome.h"
 #include "remote/setup_dialog.h"
 
 namespace {
@@ -62,8 +64,19 @@ int main(int argc, char** argv) {
     AttachSetupDialog(QuorvelForm, fDDESetup);
     // Passive mode forwards each call as the dialog's fields say.
     TRemoteActionLink remoteAction(QuorvelForm, fDDESetup);
+    // Every call is logged, with what became of its forwarding; the Call
+    // Log window opens from the menus.
+    TCallLogLink callLog(QuorvelForm);
+    remoteAction.OnHandOff = [&callLog](std::uint64_t forwarding) {
+      callLog.HandedOff(forwarding);
+    };
+    remoteAction.OnOutcome = [&callLog](const TForwardingOutcome& outcome) {
+      callLog.Forwarded(outcome);
+    };
 
     app.exec();
+    remoteAction.OnHandOff = nullptr;  // the log ends first
+    remoteAction.OnOutcome = nullptr;
   } catch (const EQuitProgram&) {
     // The program's last words stay on screen until read.
     platform::WaitUntilReportsClosed();

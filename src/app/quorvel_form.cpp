@@ -72,6 +72,8 @@ void TQuorvelForm::BuildMenus() {
   lineItemsEnd_ = Selectmodem1->addSeparator();
   AddNetworkLine1 = Selectmodem1->addAction(tr("Add &Network Line..."));
   connect(AddNetworkLine1, &QAction::triggered, this, &TQuorvelForm::AddNetworkLine1Click);
+  CallLog1 = File1->addAction(tr("Call &Log..."));
+  CallLog1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
   File1->addSeparator();
   Exit1 = File1->addAction(QStringLiteral("&Exit"));
   connect(Exit1, &QAction::triggered, this, &TQuorvelForm::Exit1Click);
@@ -102,6 +104,7 @@ void TQuorvelForm::BuildMenus() {
 
   PopupMenu = new QMenu(this);
   Open1 = PopupMenu->addAction(QStringLiteral("&Open"));
+  CallLog2 = PopupMenu->addAction(tr("Call &Log"));
   PopupMenu->addSeparator();
   Exit2 = PopupMenu->addAction(QStringLiteral("&Exit"));
   connect(Open1, &QAction::triggered, this, &TQuorvelForm::Open1Click);
@@ -183,8 +186,14 @@ void TQuorvelForm::AddTrayIcon() {
   trayIcon_->show();
 }
 
+void TQuorvelForm::SetTrayToolTipNote(const QString& note) {
+  trayToolTipNote_ = note;
+  UpdateTrayToolTip();
+}
+
 void TQuorvelForm::UpdateTrayToolTip() {
-  if (trayIcon_) trayIcon_->setToolTip(TrayToolTipText(LineMonitor.LineName(), LineMonitor.LineState()));
+  if (!trayIcon_) return;
+  trayIcon_->setToolTip(TrayToolTipText(LineMonitor.LineName(), LineMonitor.LineState(), trayToolTipNote_));
 }
 
 void TQuorvelForm::SysTrayPopUp(QSystemTrayIcon::ActivationReason reason) {

@@ -82,6 +82,7 @@ class TQuorvelForm : public QMainWindow {
   QMenu* File1 = nullptr;
   QMenu* Selectmodem1 = nullptr;
   QAction* AddNetworkLine1 = nullptr;  // "Add &Network Line...", after the lines
+  QAction* CallLog1 = nullptr;  // "Call &Log..." (the call log wires it)
   QAction* Exit1 = nullptr;
   QMenu* Mode1 = nullptr;
   QAction* Active1 = nullptr;
@@ -99,6 +100,7 @@ class TQuorvelForm : public QMainWindow {
   // Tray menu.
   QMenu* PopupMenu = nullptr;
   QAction* Open1 = nullptr;
+  QAction* CallLog2 = nullptr;  // "Call &Log" (the call log wires it)
   QAction* Exit2 = nullptr;
 
   // How long creation waits for the desktop's tray to appear.
@@ -117,6 +119,9 @@ class TQuorvelForm : public QMainWindow {
   int HelpContext() const { return helpContext_; }
   // The tray icon, or nullptr while none is shown (no tray, or after exit).
   QSystemTrayIcon* TrayIcon() const { return trayIcon_.get(); }
+  // A line of the tray icon's tooltip below the line's state (the call
+  // log's count of missed calls); "" for none.
+  void SetTrayToolTipNote(const QString& note);
   // Position of the first `lbModems` entry equal to `name` (case-sensitive), else 0.
   int LineIndex(const QString& name) const;
 
@@ -166,4 +171,5 @@ class TQuorvelForm : public QMainWindow {
   QDialog* setupDialog_ = nullptr;
   // Ends the lines in "Select modem"; what follows it is no line.
   QAction* lineItemsEnd_ = nullptr;
+  QString trayToolTipNote_;
 };

@@ -6,6 +6,8 @@
 inline constexpr char kSettingsKey[] = "Settings";
 inline constexpr char kModeSetting[] = "Mode";
 inline constexpr char kModemSetting[] = "Modem";
+// Days the call log keeps a call; 0 (the default) keeps every call.
+inline constexpr char kCallLogDaysSetting[] = "CallLogDays";
 inline constexpr char kActiveModeValue[] = "0";
 inline constexpr char kPassiveModeValue[] = "1";
 

@@ -26,13 +26,18 @@ TRemoteActionLink::TRemoteActionLink(TQuorvelForm& form, const TfDDESetup& setup
           [action = action_.get()](const remote::TRemoteProfile& profile, const TCallData& call) {
             action->RunRemoteAction(profile, call);
           })) {
-  action_->SetOutcomeHook(WriteOutcomeToStandardError);
+  action_->SetOutcomeHook([this](const TForwardingOutcome& outcome) {
+    WriteOutcomeToStandardError(outcome);
+    if (OnOutcome) OnOutcome(outcome);
+  });
   TCallHandler& handler = form.Calls->Handler();
   // The profile and the call are taken as they are now; what happens on
   // the line or in the dialog afterwards belongs to later calls.
-  handler.RunRemoteAction = [&handler, &form, &setup, queue = queue_.get()] {
-    queue->Add(setup.Profile(), TCallData{handler.CurrentCallerID(), handler.CurrentCallerName(),
-                                          form.LineMonitor.LineName().toStdString()});
+  handler.RunRemoteAction = [this, &handler, &form, &setup] {
+    const std::uint64_t forwarding =
+        queue_->Add(setup.Profile(), TCallData{handler.CurrentCallerID(), handler.CurrentCallerName(),
+                                               form.LineMonitor.LineName().toStdString()});
+    if (OnHandOff) OnHandOff(forwarding);
   };
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 class TQuorvelForm;
@@ -21,6 +23,13 @@ class TRemoteActionLink {
   ~TRemoteActionLink();
   TRemoteActionLink(const TRemoteActionLink&) = delete;
   TRemoteActionLink& operator=(const TRemoteActionLink&) = delete;
+
+  // Hears every forwarding's outcome too (after standard error), until the
+  // link ends. Must not throw.
+  std::function<void(const TForwardingOutcome&)> OnOutcome;
+  // Hears the number of each call handed over, before its forwarding runs.
+  // Must not throw.
+  std::function<void(std::uint64_t)> OnHandOff;
 
  private:
   TQuorvelForm& form_;

@@ -2,8 +2,9 @@
 
 #include "app/quorvel_form.h"
 
-QString TrayToolTipText(const QString& line, const QString& state) {
-  const QString name = QString::fromUtf8(kTrayToolTip);
-  if (line.isEmpty()) return name;
-  return name + QStringLiteral(" - ") + line + QStringLiteral(": ") + state;
+QString TrayToolTipText(const QString& line, const QString& state, const QString& note) {
+  QString tip = QString::fromUtf8(kTrayToolTip);
+  if (!line.isEmpty()) tip += QStringLiteral(" - ") + line + QStringLiteral(": ") + state;
+  if (!note.isEmpty()) tip += QLatin1Char('\n') + note;
+  return tip;
 }

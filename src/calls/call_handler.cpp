@@ -35,14 +35,26 @@ TCallHandler::TCallHandler(TIniDBase& db, TCallerView& view, TCallerEditor& edit
 
 void TCallHandler::LineMonitorCallerID(QObject* /*Sender*/, const QString& Number,
                                        const QString& Name, int Flags) {
+  if (!callerIDBusy_) {
+    facts_ = TCallFacts{};
+    if (Observer.callStarted) Observer.callStarted();
+  }
   StoreCallData(Number, Name, Flags);
   if (callerIDBusy_) return;  // the processing under way uses the data just stored
 
   TBusyGuard busy(callerIDBusy_);
   DelayWithMessages(CollectionWaitMs);
+  // Told on every way out below, errors included: the call did come in.
+  struct TReport {
+    TCallHandler& handler;
+    ~TReport() { handler.ReportCall(); }
+  } report{*this};
   // The mode is tested only now: the user may have switched it during the wait.
-  if (view_.IsActiveMode()) {
-    ShowCaller();
+  facts_.activeMode = view_.IsActiveMode();
+  if (facts_.activeMode) {
+    view_.ShowAndRaise();
+    view_.Beep();
+    ShowCaller(currentCallerID_, currentCallerName_, &facts_.matchedName);
   } else if (RunRemoteAction) {
     RunRemoteAction();
   }
@@ -54,49 +66,70 @@ void TCallHandler::LineMonitorCallState(QObject* /*Sender*/, const QString& Stat
   currentCallerName_ = kNoData;
 }
 
+void TCallHandler::ShowLoggedCaller(const std::string& callerID, const std::string& callerName) {
+  view_.ShowAndRaise();
+  ShowCaller(callerID, callerName, nullptr);
+}
+
 void TCallHandler::StoreCallData(const QString& number, const QString& name, int flags) {
-  if (flags & kFlagNumber) currentCallerID_ = FormatCallerNumber(number);
-  if (flags & kFlagBlocked) currentCallerID_ = kBlockedNumber;
+  if (flags & kFlagNumber) {
+    currentCallerID_ = FormatCallerNumber(number);
+    facts_.numberReceived = ToEightBit(StripControlCharacters(number));
+  }
+  if (flags & kFlagBlocked) {
+    currentCallerID_ = kBlockedNumber;
+    facts_.withheld = true;
+  }
+  if (flags & kFlagOutOfArea) facts_.outOfArea = true;
   if (flags & kFlagName) currentCallerName_ = ToEightBit(StripControlCharacters(name));
 }
 
-void TCallHandler::ShowCaller() {
-  view_.ShowAndRaise();
-  view_.Beep();
+void TCallHandler::ReportCall() noexcept {
+  if (!Observer.callHandled) return;
+  facts_.callerID = currentCallerID_;
+  facts_.callerName = currentCallerName_;
+  Observer.callHandled(facts_);
+}
+
+void TCallHandler::ShowCaller(const std::string& callerID, const std::string& callerName,
+                              std::string* shown) {
   // One view of the database for the whole lookup: the file is checked and
   // parsed at most once, however many records there are.
   const TIniDBSnapshot snapshot(db_);
   editor_.RefreshCallerNames();
   QString report;
-  if (!DisplayMatchingRecords(report)) ShowUnknownCaller(report);
+  std::string matched = DisplayMatchingRecords(callerID, report);
+  if (matched.empty()) ShowUnknownCaller(callerID, callerName, report);
+  if (shown) *shown = std::move(matched);
   if (!report.isEmpty()) throw EPictureFile(ToEightBit(report));
 }
 
-bool TCallHandler::DisplayMatchingRecords(QString& report) {
+std::string TCallHandler::DisplayMatchingRecords(const std::string& callerID, QString& report) {
   // Every match is displayed in turn, so the last one in the sorted list
   // stays on screen. The count and the list are asked again on every pass;
   // the list may hold fewer keys than the count (keys differing only in
   // case are listed once), so the walk also stops at the list's end.
-  bool found = false;
+  std::string shown;
   for (int i = 0; i < db_.GetNumRecs(); ++i) {
     const auto& keys = db_.GetRecordList();
     if (static_cast<std::size_t>(i) >= keys.size()) break;
     const std::string key = keys[static_cast<std::size_t>(i)];
     TCallerRecord record{};
     db_.GetRecord(TDBKeyStr(key), record);
-    if (record.CallerID.Get() == currentCallerID_) {
+    if (record.CallerID.Get() == callerID) {
       // A picture problem is reported once the caller is on display.
       const QString problem = editor_.ShowRecord(FromEightBit(record.CallerName.Get()));
       if (report.isEmpty()) report = problem;
-      found = true;
+      shown = record.CallerName.Get();
     }
   }
-  return found;
+  return shown;
 }
 
-void TCallHandler::ShowUnknownCaller(QString& report) {
+void TCallHandler::ShowUnknownCaller(const std::string& callerID, const std::string& callerName,
+                                     QString& report) {
   view_.SetPicture(pictures_.ShownDefault(report));
-  view_.SetCallerNameText(FromEightBit(currentCallerName_));
-  view_.SetCallerIDText(FromEightBit(currentCallerID_));
+  view_.SetCallerNameText(FromEightBit(callerName));
+  view_.SetCallerIDText(FromEightBit(callerID));
   view_.SetSaveButtonVisible(true);
 }

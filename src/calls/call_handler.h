@@ -11,6 +11,26 @@
 class TIniDBase;
 class TCallerEditor;
 
+// One processed call as the call handling saw it, for the call log.
+struct TCallFacts {
+  std::string numberReceived;  // this call's number as sent ("" when none came)
+  std::string callerID;        // CurrentCallerID as shown or forwarded
+  std::string callerName;      // CurrentCallerName
+  std::string matchedName;     // the stored caller displayed last; "" when none
+  bool withheld = false;
+  bool outOfArea = false;
+  bool activeMode = false;
+};
+
+// What call handling tells about each call; set by the owner, each may be empty.
+struct TCallObserver {
+  // A caller-ID event starts a call's processing (before the collection wait).
+  std::function<void()> callStarted;
+  // The call has been shown or handed on, or its processing ended with an
+  // error. Must not throw.
+  std::function<void(const TCallFacts&)> callHandled;
+};
+
 // Turns the line monitor's caller-ID and call-state events into the current
 // call's data, and each call into a display (Active mode) or a hand-off to
 // the remote action (Passive mode).
@@ -44,16 +64,26 @@ class TCallHandler {
   // The Passive-mode hand-off, run once per processed event; its owner sets
   // it. Empty: nothing happens.
   std::function<void()> RunRemoteAction;
+  TCallObserver Observer;
+
+  // Shows a caller as an Active-mode call would (window, lookup, or the
+  // network's data with "Save to database"), without the beep and without
+  // touching the current call's data. Errors are thrown as for a call.
+  void ShowLoggedCaller(const std::string& callerID, const std::string& callerName);
 
   // The collection wait (kCollectionWaitMs); tests shorten it.
   int CollectionWaitMs;
 
  private:
   void StoreCallData(const QString& number, const QString& name, int flags);
-  void ShowCaller();
+  // Shows the caller of `callerID` as a call does; `shown` (when given) gets
+  // the stored caller left on screen, "" when none matched.
+  void ShowCaller(const std::string& callerID, const std::string& callerName, std::string* shown);
   // Each adds to `report` what must be reported once the caller is shown.
-  bool DisplayMatchingRecords(QString& report);
-  void ShowUnknownCaller(QString& report);
+  std::string DisplayMatchingRecords(const std::string& callerID, QString& report);
+  void ShowUnknownCaller(const std::string& callerID, const std::string& callerName,
+                         QString& report);
+  void ReportCall() noexcept;
 
   TIniDBase& db_;
   TCallerView& view_;
@@ -62,4 +92,6 @@ class TCallHandler {
   std::string currentCallerID_;
   std::string currentCallerName_;
   bool callerIDBusy_ = false;
+  // The call being processed, for the observer.
+  TCallFacts facts_;
 };

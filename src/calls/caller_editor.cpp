@@ -42,32 +42,44 @@ void TCallerEditor::NewClick() {
 }
 
 void TCallerEditor::AddCurrent1Click() {
+  StoreCaller(view_.CallerNameText(), view_.CallerIDText(), /*fromView=*/true);
+}
+
+bool TCallerEditor::SaveCaller(const QString& name, const QString& number) {
+  return StoreCaller(name, number, /*fromView=*/false);
+}
+
+bool TCallerEditor::StoreCaller(const QString& typedName, const QString& typedNumber,
+                                bool fromView) {
   // Cut once, before anything is decided: the key, the record and the
   // picture file all carry the same name.
-  const QString name = StoredCallerText(view_.CallerNameText());
-  const QString number = StoredCallerText(view_.CallerIDText());
+  const QString name = StoredCallerText(typedName);
+  const QString number = StoredCallerText(typedNumber);
   if (number.isEmpty()) {
     platform::ShowErrorDialog(QString::fromLatin1(kInvalidCallerID));
-    return;
+    return false;
   }
   if (name.startsWith(QLatin1Char(kPlaceholderStart)) || !IsStorableCallerName(name)) {
     platform::ShowErrorDialog(QString::fromLatin1(kInvalidCallerName));
-    return;
+    return false;
   }
   if (!IsStorableCallerID(number)) {
     platform::ShowErrorDialog(QString::fromLatin1(kInvalidCallerID));
-    return;
+    return false;
   }
-  view_.SetCallerNameText(name);
+  if (fromView) view_.SetCallerNameText(name);
   const TCallerRecord record = MakeCallerRecord(ToEightBit(name), ToEightBit(number));
   const TDBKeyStr key = CallerKey(name);
   if (db_.KeyExists(key)) {
     db_.UpdRecord(key, record);  // an existing caller keeps its picture
   } else {
     db_.AddRecord(record);
-    pictures_.Save(name, view_.Picture());
+    // A caller stored from elsewhere has no picture of its own yet: it is
+    // shown with the default picture until one is chosen.
+    if (fromView) pictures_.Save(name, view_.Picture());
   }
   ReloadCallerNames();
+  return true;
 }
 
 void TCallerEditor::Delete1Click() {

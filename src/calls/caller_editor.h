@@ -34,6 +34,10 @@ class TCallerEditor {
   // file when the caller is new. The name is stored as the record keeps it
   // (see StoredCallerText), and the box shows it so.
   void AddCurrent1Click();
+  // Stores a caller from elsewhere (the call log) by the same rules; a new
+  // caller gets no picture file (it is shown with the default picture).
+  // False when the name or number was refused (the user has been told).
+  bool SaveCaller(const QString& name, const QString& number);
   // Record > Delete Current: asks, deletes record and picture, shows the first caller.
   void Delete1Click();
   // Record > Choose Picture: a picture file of the user's choice becomes the
@@ -53,6 +57,10 @@ class TCallerEditor {
   void RefreshCallerNames();
 
  private:
+  // `fromView`: the boxes' caller, whose name box shows the name as stored
+  // and whose picture a new caller gets.
+  bool StoreCaller(const QString& typedName, const QString& typedNumber, bool fromView);
+
   TIniDBase& db_;
   TCallerView& view_;
   TCallerPictures& pictures_;

@@ -7,6 +7,7 @@ namespace calls {
 
 // Caller-ID event flags as the line monitor delivers them.
 inline constexpr int kFlagBlocked = 0x1;
+inline constexpr int kFlagOutOfArea = 0x2;
 inline constexpr int kFlagName = 0x4;
 inline constexpr int kFlagNumber = 0x8;
 

@@ -6,13 +6,15 @@
 
 TForwardingQueue::TForwardingQueue(TForward forward) : forward_(std::move(forward)) {}
 
-void TForwardingQueue::Add(remote::TRemoteProfile profile, TCallData call) {
+std::uint64_t TForwardingQueue::Add(remote::TRemoteProfile profile, TCallData call) {
+  call.Forwarding = ++added_;
   pending_.push_back({std::move(profile), std::move(call)});
   // A run under way (this may be nested inside one of its waits) takes the
   // new call in turn.
   if (!running_ && pending_.size() == 1) {
     QMetaObject::invokeMethod(&context_, [this] { RunPending(); }, Qt::QueuedConnection);
   }
+  return added_;
 }
 
 void TForwardingQueue::RunPending() {

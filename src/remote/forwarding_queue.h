@@ -19,7 +19,9 @@ class TForwardingQueue {
 
   explicit TForwardingQueue(TForward forward);
 
-  void Add(remote::TRemoteProfile profile, TCallData call);
+  // Numbers the call's forwarding (from 1, in the order of hand-off) and
+  // returns the number, which the forwarding's outcome carries.
+  std::uint64_t Add(remote::TRemoteProfile profile, TCallData call);
 
   // Forwardings handed over and not yet done, the running one included.
   std::size_t Pending() const { return pending_.size() + (running_ ? 1 : 0); }
@@ -34,5 +36,6 @@ class TForwardingQueue {
   TForward forward_;
   std::deque<TJob> pending_;
   bool running_ = false;
+  std::uint64_t added_ = 0;
   QObject context_;  // ends a run asked for but not yet started, with the queue
 };

@@ -33,7 +33,7 @@ std::string Local8Bit(const QString& path) { return QFile::encodeName(path).toSt
 // never add a line to a command or a script.
 TCallData Cleaned(const TCallData& call) {
   return {WithoutControlCharacters(call.CallerID), WithoutControlCharacters(call.CallerName),
-          WithoutControlCharacters(call.LineName)};
+          WithoutControlCharacters(call.LineName), call.Forwarding};
 }
 
 }  // namespace
@@ -50,7 +50,7 @@ TRemoteAction::~TRemoteAction() = default;
 
 TForwardingOutcome TRemoteAction::Begin(const TCallData& call) {
   TForwardingOutcome outcome;
-  outcome.Forwarding = ++forwardings_;
+  outcome.Forwarding = call.Forwarding;
   outcome.CallerID = call.CallerID;
   outcome.CallerName = call.CallerName;
   return outcome;

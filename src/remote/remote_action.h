@@ -31,6 +31,8 @@ struct TCallData {
   std::string CallerID;
   std::string CallerName;
   std::string LineName;
+  // The hand-off's number, which its outcome carries back (0: not numbered).
+  std::uint64_t Forwarding = 0;
 };
 
 // Forwards one call in Passive mode as a profile says: a conversation with
@@ -78,6 +80,5 @@ class TRemoteAction {
   std::function<void(int)> delay_;
   std::locale timeLocale_;
   TOutcomeHook outcomeHook_;
-  std::uint64_t forwardings_ = 0;
   std::unique_ptr<QObject> runningScripts_;  // parent of the scripts still watched
 };

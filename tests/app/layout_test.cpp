@@ -69,7 +69,8 @@ TEST(FormLayout, MenusWithTheirAccessKeys) {
   QStringList bar;
   for (QAction* a : form.menuBar()->actions()) bar << a->text();
   EXPECT_EQ(bar, (QStringList{"&File", "&Mode", "&Record", "&Setup", "&?"}));
-  EXPECT_EQ(Entries(form.File1), (QStringList{"&Select modem", "-", "&Exit"}));
+  EXPECT_EQ(Entries(form.File1), (QStringList{"&Select modem", "Call &Log...", "-", "&Exit"}));
+  EXPECT_EQ(form.CallLog1->shortcut(), QKeySequence("Ctrl+L"));
   EXPECT_EQ(form.File1->actions().first()->menu(), form.Selectmodem1);
   EXPECT_EQ(Entries(form.Selectmodem1), (QStringList{"-", "Add &Network Line..."}));
   EXPECT_EQ(Entries(form.Mode1), (QStringList{"&Active", "&Passive"}));
@@ -77,5 +78,5 @@ TEST(FormLayout, MenusWithTheirAccessKeys) {
   EXPECT_EQ(Entries(form.Record1), (QStringList{"&New", "&Add/Save Current", "&Delete Current", "Choose &Picture..."}));
   EXPECT_EQ(form.Setup1->menu(), nullptr);  // a command, not a menu
   EXPECT_EQ(Entries(form.Help1), (QStringList{"&Help", "-", "&About"}));
-  EXPECT_EQ(Entries(form.PopupMenu), (QStringList{"&Open", "-", "&Exit"}));
+  EXPECT_EQ(Entries(form.PopupMenu), (QStringList{"&Open", "Call &Log", "-", "&Exit"}));
 }

@@ -284,3 +284,46 @@ TEST_F(CallHandlerTest, ScanStopsAtTheEndOfAShorterKeyList) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CallHandlerTest, TheObserverHearsEachCallWithWhatWasShownEvenWhenItFailed) {
+  AddCaller("Alice Brown", "555-123-4567", Qt::red);
+  int started = 0;
+  std::vector<TCallFacts> handled;
+  handler.Observer = {[&] { ++started; }, [&](const TCallFacts& f) { handled.push_back(f); }};
+  During(handler, 300, [this] { CallerID("", "ALICE NET", kName); });
+  CallerID("5551234567", "", kNumber);
+  ASSERT_EQ(handled.size(), 1u);
+  EXPECT_EQ(started, 1);  // the name within the wait is the same call
+  EXPECT_EQ(handled[0].numberReceived, "5551234567");
+  EXPECT_EQ(handled[0].callerID, "555-123-4567");
+  EXPECT_EQ(handled[0].callerName, "ALICE NET");
+  EXPECT_EQ(handled[0].matchedName, "Alice Brown");
+  EXPECT_TRUE(handled[0].activeMode);
+
+  ASSERT_TRUE(QFile::remove(AppDirectory() + "Default.BMP"));
+  handler.CollectionWaitMs = 0;
+  EXPECT_THROW(CallerID("", "", kBlocked | 0x2), EPictureFile);
+  ASSERT_EQ(handled.size(), 2u);
+  EXPECT_TRUE(handled[1].withheld);
+  EXPECT_TRUE(handled[1].outOfArea);
+  EXPECT_EQ(handled[1].callerID, "BLOCKED");
+  EXPECT_EQ(handled[1].matchedName, "");
+}
+
+TEST_F(CallHandlerTest, ALoggedCallerIsShownAgainWithoutTouchingTheCurrentCall) {
+  AddCaller("Alice Brown", "555-123-4567", Qt::red);
+  handler.ShowLoggedCaller("555-123-4567", "ALICE NET");
+  EXPECT_EQ(callerName->currentText(), "Alice Brown");
+  EXPECT_EQ(ShownColor(), QColor(Qt::red));
+  handler.ShowLoggedCaller("555-0000", "STRANGER");
+  EXPECT_EQ(callerName->currentText(), "STRANGER");
+  EXPECT_EQ(callerID->text(), "555-0000");
+  EXPECT_FALSE(saveButton->isHidden());
+  EXPECT_EQ(view.shows, 2);
+  EXPECT_EQ(view.beeps, 0);
+  EXPECT_EQ(handler.CurrentCallerID(), "");
+}
+
+}  // namespace

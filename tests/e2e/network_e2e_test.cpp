@@ -58,7 +58,8 @@ class NetworkE2E : public ::testing::Test {
     return QString::fromUtf8(send.readAllStandardOutput());
   }
 
-  // The tray icon's tooltip, as the desktop's tray reads it.
+  // The first line of the tray icon's tooltip (the line and its state), as
+  // the desktop's tray reads it.
   QString TrayToolTip() const {
     const QString items = BusCall({"--dest=org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher",
                                    "org.freedesktop.DBus.Properties.Get", "string:org.kde.StatusNotifierWatcher",
@@ -69,7 +70,7 @@ class NetworkE2E : public ::testing::Test {
                                  "org.freedesktop.DBus.Properties.Get", "string:org.kde.StatusNotifierItem",
                                  "string:ToolTip"});
     const QRegularExpressionMatch text = QRegularExpression(R"|(string "(Quorvel[^"]*)")|").match(tip);
-    return text.hasMatch() ? text.captured(1) : QString();
+    return text.hasMatch() ? text.captured(1).section('\n', 0, 0) : QString();
   }
 
   // Polls `condition` between other processes' work, up to the time bound.

@@ -81,7 +81,7 @@ check "quorveldb through its link reads it back" \
   test "$("$prefix/bin/quorveldb" "$db" get "Alice Brown")" = $'Alice Brown\t212-555-0101'
 
 # ---- The installed program, started through its link, uses its own folder ---
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=offscreen
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=offscreen
 mkdir -p "$XDG_CONFIG_HOME/Varnock" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 modem="$work/ttyINSTALL0"
 printf '[Settings]\nMode=0\nModem=%s\nExtraLines=%s\n' "$modem" "$modem" \

@@ -98,8 +98,11 @@ const QStringList kAwkwardValues = {
 }  // namespace
 
 TEST(SettingsStore, ValuesReadBackThroughQSettingsBothWays) {
-  TempConfigHome home;
   for (const QString& value : kAwkwardValues) {
+    // A file of its own for each value: QSettings keeps files it has read
+    // cached by size and time stamp, so two same-sized writes within one
+    // time stamp tick would show it the previous value.
+    TempConfigHome home;
     WriteSettingValue("DDESetup/My App", "Commands", value);
     {
       QSettings qt(home.SettingsFile(), QSettings::IniFormat);

@@ -3,8 +3,9 @@
 #include <QTemporaryDir>
 #include <QString>
 
-// A temporary folder that also serves as XDG_CONFIG_HOME for the test's
-// lifetime, so settings never touch the user's real file.
+// A temporary folder that also serves as XDG_CONFIG_HOME, and its "data"
+// folder as XDG_DATA_HOME, for the test's lifetime: settings and the call
+// log never touch the user's real files.
 class TempConfigHome {
  public:
   TempConfigHome();
@@ -14,9 +15,12 @@ class TempConfigHome {
 
   QString path() const { return dir_.path(); }
   QString SettingsFile() const { return dir_.path() + "/Varnock/Quorvel.ini"; }
+  QString CallLogFile() const { return dir_.path() + "/data/Varnock/Quorvel/calls.sqlite"; }
 
  private:
   QTemporaryDir dir_;
   QByteArray previous_;
   bool hadPrevious_ = false;
+  QByteArray previousData_;
+  bool hadPreviousData_ = false;
 };

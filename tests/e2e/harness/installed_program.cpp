@@ -73,6 +73,7 @@ int InstalledProgram::Start(const DesktopSession& desktop) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   desktop.AddTo(env);
   env.insert("XDG_CONFIG_HOME", Path("config"));
+  env.insert("XDG_DATA_HOME", Path("data"));
   env.insert("XDG_RUNTIME_DIR", Path("run"));
   process->setProcessEnvironment(env);
   process->setWorkingDirectory(dir_.path());

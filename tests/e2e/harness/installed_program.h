@@ -9,7 +9,8 @@
 class DesktopSession;
 
 // The built program copied, with its run-time files, into a temporary
-// folder, with its own settings folder (XDG_CONFIG_HOME) and runtime folder
+// folder, with its own settings folder (XDG_CONFIG_HOME), data folder
+// (XDG_DATA_HOME) and runtime folder
 // (XDG_RUNTIME_DIR, which holds the single-instance lock).
 class InstalledProgram {
  public:
@@ -26,6 +27,8 @@ class InstalledProgram {
   // The program's settings file and single values in it ("Settings" key
   // unless a key path is given).
   QString SettingsFile() const;
+  // The call log the program keeps (its XDG_DATA_HOME is the "data" folder).
+  QString CallLogFile() const { return Path("data/Varnock/Quorvel/calls.sqlite"); }
   void Store(const QString& name, const QString& value, const QString& key = "Settings");
   QString Stored(const QString& name, const QString& key = "Settings") const;
   QByteArray SettingsBytes() const;
