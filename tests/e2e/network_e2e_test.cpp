@@ -1,10 +1,13 @@
 // The real program on network lines: fakeserver as an NCID server or a
-// FRITZ!Box, calls forwarded or shown, the tray's tooltip telling the
-// connection's state, and the server restarting in mid-session.
+// FRITZ!Box, calls forwarded or shown and logged with how they ended, the
+// tray's tooltip telling the connection's state, and the server restarting
+// in mid-session.
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QThread>
 #include <csignal>
 #include <functional>
@@ -22,6 +25,21 @@ constexpr int kPollMs = 100;
 QString ReadText(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// The calls of the program's call log, oldest first: "<line>|<number>|<ending>", read as another program would.
+QStringList LoggedCalls(const QString& file) {
+  QStringList calls;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "network-e2e");
+    db.setDatabaseName(file);
+    QSqlQuery query(db);
+    if (db.open() && query.exec("SELECT line || '|' || number_displayed || '|' || ending FROM calls ORDER BY id")) {
+      while (query.next()) calls << query.value(0).toString();
+    }
+  }
+  QSqlDatabase::removeDatabase("network-e2e");
+  return calls;
 }
 
 class NetworkE2E : public ::testing::Test {
@@ -91,8 +109,9 @@ class NetworkE2E : public ::testing::Test {
   InstalledProgram program_;
 };
 
-TEST_F(NetworkE2E, NcidCallsAreForwardedAcrossAServerRestart) {
-  TFakeServerProcess server("ncid", {"--cadence", "0.5"});
+TEST_F(NetworkE2E, NcidCallsAreForwardedAndLoggedAcrossAServerRestart) {
+  // Calls ring until answered or hung up.
+  TFakeServerProcess server("ncid", {"--cadence", "0.5", "--rings", "0"});
   ASSERT_TRUE(server.Started());
   // Passive mode: each call's number and name go to a file through a script.
   program_.Store("Type", "VBS", "DDESetup/Logger");
@@ -108,6 +127,7 @@ TEST_F(NetworkE2E, NcidCallsAreForwardedAcrossAServerRestart) {
   const QString calls = program_.AppDirectory() + "calls.txt";
   server.Command("call 2125550101 ALICE BROWN");
   EXPECT_TRUE(WaitUntil([&] { return ReadText(calls) == "212-555-0101|ALICE BROWN\n"; })) << ReadText(calls).toStdString();
+  server.Command("answer");
 
   server.Command("stop");
   EXPECT_TRUE(WaitForToolTip(tip + "Connection refused, retrying")) << TrayToolTip().toStdString();
@@ -116,10 +136,14 @@ TEST_F(NetworkE2E, NcidCallsAreForwardedAcrossAServerRestart) {
   server.Command("call-private");
   EXPECT_TRUE(WaitUntil([&] { return ReadText(calls) == "212-555-0101|ALICE BROWN\nBLOCKED|PRIVATE\n"; }))
       << ReadText(calls).toStdString();
+  server.Command("hangup");
+  const QStringList logged{server.Url() + "|212-555-0101|answered", server.Url() + "|BLOCKED|missed"};
+  EXPECT_TRUE(WaitUntil([&] { return LoggedCalls(program_.CallLogFile()) == logged; }))
+      << LoggedCalls(program_.CallLogFile()).join(", ").toStdString();
   EXPECT_FALSE(desktop_.WindowShown("^Fehler$")) << "no dialog about the server";
 }
 
-TEST_F(NetworkE2E, FritzBoxCallPopsUpTheWindow) {
+TEST_F(NetworkE2E, FritzBoxCallPopsUpTheWindowAndRingsOutMissed) {
   TFakeServerProcess server("fritzbox", {"--cadence", "0.5"});
   ASSERT_TRUE(server.Started());
   StartOn(server.Url(), "0");
@@ -127,6 +151,9 @@ TEST_F(NetworkE2E, FritzBoxCallPopsUpTheWindow) {
   EXPECT_FALSE(desktop_.WindowShown("^Calling\\.\\.\\.$"));
   server.Command("call 5550001234");
   EXPECT_FALSE(desktop_.WaitForWindow("^Calling\\.\\.\\.$", /*onlyVisible=*/true, kWaitMs).isEmpty());
+  const QStringList logged{server.Url() + "|555-000-1234|missed"};
+  EXPECT_TRUE(WaitUntil([&] { return LoggedCalls(program_.CallLogFile()) == logged; }))
+      << LoggedCalls(program_.CallLogFile()).join(", ").toStdString();
 }
 
 }  // namespace
