@@ -21,9 +21,8 @@
 #include <functional>
 #include <vector>
 
-#include "telephony/line_monitor.h"
-
 #include "bench_support.h"
+#include "telephony/line_monitor.h"
 
 namespace {
 
@@ -58,8 +57,8 @@ class TServer {
         if (words.value(0) == "sent") sentAt_.push_back(words.value(1).toLongLong());
       }
     });
-    process_.start(QStringLiteral(FAKESERVER_PATH), {QStringLiteral("--") + kind, "--trace", "--rings", "1",
-                                                     "--cadence", "0.01"});
+    process_.start(QStringLiteral(FAKESERVER_PATH),
+                   {QStringLiteral("--") + kind, "--trace", "--rings", "1", "--cadence", "0.01"});
     WaitUntil([this] { return port_ > 0; });
     url_ = QStringLiteral("%1://127.0.0.1:%2").arg(kind).arg(port_);
   }
@@ -112,11 +111,13 @@ double CallerIdLatencyMs(const char* kind) {
   std::vector<double> latenciesMs;
   for (int call = 0; call < kCalls; ++call) {
     server.Command(QStringLiteral("call 555%1 CALLER %1").arg(call, 4, 10, QChar('0')).toUtf8());
-    if (!WaitUntil([&] { return deliveredAt.size() > std::size_t(call) && server.SentAt().size() > std::size_t(call); })) {
+    if (!WaitUntil(
+            [&] { return deliveredAt.size() > std::size_t(call) && server.SentAt().size() > std::size_t(call); })) {
       std::fprintf(stderr, "call %d was not delivered\n", call);
       return -1;
     }
-    latenciesMs.push_back(static_cast<double>(deliveredAt[std::size_t(call)] - server.SentAt()[std::size_t(call)]) / 1e6);
+    latenciesMs.push_back(static_cast<double>(deliveredAt[std::size_t(call)] - server.SentAt()[std::size_t(call)]) /
+                          1e6);
     // The next call once this one is over.
     if (!WaitUntil([&] { return idle > call; })) return -1;
   }

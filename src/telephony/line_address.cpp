@@ -36,8 +36,7 @@ QString TLineAddress::Url() const {
   if (!IsNetwork()) return QString();
   const char* scheme = kind == Kind::kNcid ? LineAddress::kNcidScheme : LineAddress::kFritzBoxScheme;
   const QString shownHost = host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host;
-  return QString::fromLatin1(scheme) + QLatin1String(kSchemeEnd) + shownHost + QLatin1Char(':') +
-         QString::number(port);
+  return QString::fromLatin1(scheme) + QLatin1String(kSchemeEnd) + shownHost + QLatin1Char(':') + QString::number(port);
 }
 
 namespace LineAddress {
@@ -58,7 +57,8 @@ bool IsValidHost(const QString& host, QString* problem) {
     if (QHostAddress(host).protocol() == QAbstractSocket::IPv6Protocol) return true;
     return fail(QCoreApplication::translate("LineAddress", "Not a valid IPv6 address: %1").arg(host));
   }
-  if (!IsHostName(host)) return fail(QCoreApplication::translate("LineAddress", "Not a valid host name or address: %1").arg(host));
+  if (!IsHostName(host))
+    return fail(QCoreApplication::translate("LineAddress", "Not a valid host name or address: %1").arg(host));
   return true;
 }
 
@@ -87,7 +87,8 @@ std::optional<TLineAddress> Parse(const QString& name, QString* problem) {
     address.kind = TLineAddress::Kind::kFritzBox;
     address.port = kFritzBoxDefaultPort;
   } else {
-    return fail(QCoreApplication::translate("LineAddress", "Unknown kind of line: %1 (ncid:// or fritzbox://)").arg(name.left(schemeEnd + 3)));
+    return fail(QCoreApplication::translate("LineAddress", "Unknown kind of line: %1 (ncid:// or fritzbox://)")
+                    .arg(name.left(schemeEnd + 3)));
   }
 
   QString rest = name.mid(schemeEnd + 3);
@@ -104,7 +105,8 @@ std::optional<TLineAddress> Parse(const QString& name, QString* problem) {
     }
     if (!after.isEmpty()) portText = after.mid(1);
   } else {
-    if (rest.count(QLatin1Char(':')) > 1) return fail(QCoreApplication::translate("LineAddress", "An IPv6 address goes in brackets: [%1]").arg(rest));
+    if (rest.count(QLatin1Char(':')) > 1)
+      return fail(QCoreApplication::translate("LineAddress", "An IPv6 address goes in brackets: [%1]").arg(rest));
     const qsizetype colon = rest.indexOf(QLatin1Char(':'));
     address.host = rest.left(colon);
     if (colon >= 0) portText = rest.mid(colon + 1);

@@ -71,10 +71,11 @@ QString AddExtraLine(const QString& name) {
     if (listed == name || Destination(listed) == destination) return listed;
   }
   // In the separator the user already writes with.
-  const QChar separator = value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char(';')) ? QLatin1Char(',')
-                                                                                                  : QLatin1Char(';');
+  const QChar separator =
+      value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char(';')) ? QLatin1Char(',') : QLatin1Char(';');
   const QString trimmed = value.trimmed();
-  const bool needsSeparator = !trimmed.isEmpty() && !QString::fromLatin1(kExtraLinesSeparators).contains(trimmed.back());
+  const bool needsSeparator =
+      !trimmed.isEmpty() && !QString::fromLatin1(kExtraLinesSeparators).contains(trimmed.back());
   platform::WriteSettingValue(QString::fromLatin1(kSettingsKey), QString::fromLatin1(kExtraLinesValue),
                               trimmed + (needsSeparator ? QString(separator) : QString()) + name);
   return name;

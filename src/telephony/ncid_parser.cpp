@@ -78,28 +78,16 @@ void ReadCall(const TFields& fields, std::vector<TLineNotice>& notices) {
   AddCallerText(fields, "NAME", Kind::kName, notices);
 }
 
-void ReadRingCount(const TFields& fields, std::vector<TLineNotice>& notices) {
-  bool ok = false;
-  const int ring = fields.value("RING").trimmed().toInt(&ok);
-  if (!ok) return;
-  if (ring > 0) {
-    notices.push_back({Kind::kRing, QString(), Presence::kSent});
-    return;
-  }
-  if (ring == kRingAnswered || ring == kRingHungUpAfterAnswer) {
-    notices.push_back({Kind::kAnswered, QString(), Presence::kSent});
-  }
+void AddCallEnd(bool answered, std::vector<TLineNotice>& notices) {
+  if (answered) notices.push_back({Kind::kAnswered, QString(), Presence::kSent});
   notices.push_back({Kind::kEnded, QString(), Presence::kSent});
 }
 
-void ReadCallEnd(const TFields& fields, std::vector<TLineNotice>& notices) {
-  // Outgoing calls are not this program's business.
-  const auto direction = fields.constFind("CTYPE");
-  if (direction != fields.constEnd() && direction->trimmed() != kIncoming) return;
-  if (fields.value("HTYPE").trimmed() == kHangupAfterAnswer) {
-    notices.push_back({Kind::kAnswered, QString(), Presence::kSent});
-  }
-  notices.push_back({Kind::kEnded, QString(), Presence::kSent});
+// The "LINE" label, when there is one.
+std::optional<QByteArray> TelephoneLine(const TFields& fields) {
+  const auto line = fields.constFind("LINE");
+  if (line == fields.constEnd()) return std::nullopt;
+  return line->trimmed();
 }
 
 // The number a status line begins with ("200 Server: ..."), or -1.
@@ -120,6 +108,10 @@ TNetworkProtocol::TOutput TNcidParser::Feed(const QByteArray& data) {
   TOutput output;
   for (const QByteArray& line : assembler_.Feed(data)) ReadLine(line.trimmed(), output);
   return output;
+}
+
+bool TNcidParser::Followed(const std::optional<QByteArray>& line) const {
+  return !line || !callLine_ || *line == *callLine_;
 }
 
 void TNcidParser::Restart() {
@@ -145,13 +137,29 @@ void TNcidParser::ReadLine(const QByteArray& line, TOutput& output) {
   // Relayed from another server: the same line.
   if (type.startsWith('+')) type.remove(0, 1);
   const QByteArray body = line.mid(colon + 1);
-  if (type == "CID") {
-    ReadCall(ReadFields(body), output.notices);
-  } else if (type == "CIDINFO") {
-    ReadRingCount(ReadFields(body), output.notices);
-  } else if (type == "END") {
-    ReadCallEnd(ReadFields(body), output.notices);
-  } else if (type == "MSG" || type == "NOT") {
+  if (type == "MSG" || type == "NOT") {
     output.messages << SanitiseCallerText(body);
+    return;
+  }
+  const TFields fields = ReadFields(body);
+  if (type == "CID") {
+    callLine_ = TelephoneLine(fields);
+    ReadCall(fields, output.notices);
+  } else if (type == "CIDINFO") {
+    bool ok = false;
+    const int ring = fields.value("RING").trimmed().toInt(&ok);
+    if (!ok) return;
+    if (ring > 0) {
+      callLine_ = TelephoneLine(fields);
+      output.notices.push_back({Kind::kRing, QString(), Presence::kSent});
+    } else if (Followed(TelephoneLine(fields))) {
+      AddCallEnd(ring == kRingAnswered || ring == kRingHungUpAfterAnswer, output.notices);
+    }
+  } else if (type == "END") {
+    // Outgoing calls are not this program's business.
+    const auto direction = fields.constFind("CTYPE");
+    if (direction != fields.constEnd() && direction->trimmed() != kIncoming) return;
+    if (Followed(TelephoneLine(fields)))
+      AddCallEnd(fields.value("HTYPE").trimmed() == kHangupAfterAnswer, output.notices);
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <optional>
 
 #include "telephony/line_assembler.h"
 #include "telephony/network_protocol.h"
@@ -16,7 +17,10 @@
 // and with any extra labels, and make a call: a ring, then the number and
 // the name. "CIDINFO:" ring counts keep the call ringing; ring 0 or -2
 // (answered), -1 (missed) and the other end codes, and "END:" lines of
-// incoming calls, end it. "MSG:" and "NOT:" texts are passed on as messages.
+// incoming calls, end it. A server may watch several telephone lines: the
+// call followed is the latest one to ring, and the end of a call on
+// another line does not end it. "MSG:" and "NOT:" texts are passed on as
+// messages.
 class TNcidParser : public TNetworkProtocol {
  public:
   // `clientVersion` goes into the client's introduction.
@@ -32,9 +36,13 @@ class TNcidParser : public TNetworkProtocol {
 
  private:
   void ReadLine(const QByteArray& line, TOutput& output);
+  // Whether an end told for telephone line `line` is the followed call's.
+  bool Followed(const std::optional<QByteArray>& line) const;
 
   QByteArray hello_;
   TLineAssembler assembler_{kMaxLineBytes};
   bool helloSent_ = false;
   bool startupDone_ = false;
+  // The telephony line (the "LINE" label) of the call followed, once known.
+  std::optional<QByteArray> callLine_;
 };

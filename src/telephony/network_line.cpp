@@ -33,7 +33,8 @@ TNetworkLine::~TNetworkLine() { Close(); }
 
 void TNetworkLine::Start() {
   SetState(LineStates::Connecting());
-  QMetaObject::invokeMethod(this, [this] { emit Opened(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { emit Opened(); }, Qt::QueuedConnection);
   Connect();
 }
 

@@ -48,7 +48,8 @@ TEST_P(NetworkLineChoices, NameTheLineOrSayWhatIsWrong) {
 
 INSTANTIATE_TEST_SUITE_P(Choices, NetworkLineChoices,
                          ::testing::Values(TChoiceCase{Kind::kNcid, "192.0.2.10", 3333, "ncid://192.0.2.10:3333"},
-                                           TChoiceCase{Kind::kFritzBox, " fritz.box ", 1012, "fritzbox://fritz.box:1012"},
+                                           TChoiceCase{Kind::kFritzBox, " fritz.box ", 1012,
+                                                       "fritzbox://fritz.box:1012"},
                                            TChoiceCase{Kind::kNcid, "fd00::1", 4000, "ncid://[fd00::1]:4000"},
                                            TChoiceCase{Kind::kFritzBox, "[fd00::1]", 1012, "fritzbox://[fd00::1]:1012"},
                                            TChoiceCase{Kind::kNcid, "", 3333, "!No host name"},

@@ -2,6 +2,8 @@
 // FRITZ!Box, calls forwarded or shown and logged with how they ended, the
 // tray's tooltip telling the connection's state, and the server restarting
 // in mid-session.
+#include <gtest/gtest.h>
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
@@ -11,7 +13,6 @@
 #include <QThread>
 #include <csignal>
 #include <functional>
-#include <gtest/gtest.h>
 
 #include "desktop_session.h"
 #include "installed_program.h"
@@ -84,9 +85,9 @@ class NetworkE2E : public ::testing::Test {
                                    "string:RegisteredStatusNotifierItems"});
     const QRegularExpressionMatch item = QRegularExpression(R"|(string "([^"]+)")|").match(items);
     if (!item.hasMatch()) return QString();
-    const QString tip = BusCall({"--dest=" + item.captured(1), "/StatusNotifierItem",
-                                 "org.freedesktop.DBus.Properties.Get", "string:org.kde.StatusNotifierItem",
-                                 "string:ToolTip"});
+    const QString tip =
+        BusCall({"--dest=" + item.captured(1), "/StatusNotifierItem", "org.freedesktop.DBus.Properties.Get",
+                 "string:org.kde.StatusNotifierItem", "string:ToolTip"});
     const QRegularExpressionMatch text = QRegularExpression(R"|(string "(Quorvel[^"]*)")|").match(tip);
     return text.hasMatch() ? text.captured(1).section('\n', 0, 0) : QString();
   }
@@ -126,7 +127,8 @@ TEST_F(NetworkE2E, NcidCallsAreForwardedAndLoggedAcrossAServerRestart) {
 
   const QString calls = program_.AppDirectory() + "calls.txt";
   server.Command("call 2125550101 ALICE BROWN");
-  EXPECT_TRUE(WaitUntil([&] { return ReadText(calls) == "212-555-0101|ALICE BROWN\n"; })) << ReadText(calls).toStdString();
+  EXPECT_TRUE(WaitUntil([&] { return ReadText(calls) == "212-555-0101|ALICE BROWN\n"; }))
+      << ReadText(calls).toStdString();
   server.Command("answer");
 
   server.Command("stop");

@@ -1,7 +1,8 @@
 #include "telephony/line_address.h"
 
-#include <cctype>
 #include <gtest/gtest.h>
+
+#include <cctype>
 #include <ostream>
 
 namespace {
@@ -46,16 +47,17 @@ INSTANTIATE_TEST_SUITE_P(
         TNameCase{"NCID://Server.Home.Arpa/", "ncid://Server.Home.Arpa:3333"},
         TNameCase{"fritzbox://fritz.box", "fritzbox://fritz.box:1012"},
         TNameCase{"fritzbox://[fd00::1]:1012", "fritzbox://[fd00::1]:1012"},
-        TNameCase{"ncid://[::1]", "ncid://[::1]:3333"}, TNameCase{"ncid://my_box-2.lan:65535", "ncid://my_box-2.lan:65535"},
-        TNameCase{"", "!No line given"}, TNameCase{"sip://host", "!Unknown kind of line"},
-        TNameCase{"ncid://", "!No host name"}, TNameCase{"ncid://:3333", "!No host name"},
-        TNameCase{"ncid://host:", "!Not a valid port"}, TNameCase{"ncid://host:0", "!Not a valid port"},
-        TNameCase{"ncid://host:65536", "!Not a valid port"}, TNameCase{"ncid://host:33a", "!Not a valid port"},
-        TNameCase{"ncid://host/path", "!Not a valid host"}, TNameCase{"ncid://user@host", "!Not a valid host"},
-        TNameCase{"ncid://-host", "!Not a valid host"}, TNameCase{"ncid://ho st", "!Not a valid host"},
-        TNameCase{"ncid://300.1.2.3", "!Not a valid host"}, TNameCase{"ncid://::1", "!An IPv6 address goes in brackets"},
-        TNameCase{"ncid://[::1", "!Not a valid IPv6"}, TNameCase{"ncid://[host]", "!Not a valid IPv6"},
-        TNameCase{"ncid://[::1]x", "!Not a valid IPv6"}, TNameCase{"ncid://[:::]", "!Not a valid IPv6"}),
+        TNameCase{"ncid://[::1]", "ncid://[::1]:3333"},
+        TNameCase{"ncid://my_box-2.lan:65535", "ncid://my_box-2.lan:65535"}, TNameCase{"", "!No line given"},
+        TNameCase{"sip://host", "!Unknown kind of line"}, TNameCase{"ncid://", "!No host name"},
+        TNameCase{"ncid://:3333", "!No host name"}, TNameCase{"ncid://host:", "!Not a valid port"},
+        TNameCase{"ncid://host:0", "!Not a valid port"}, TNameCase{"ncid://host:65536", "!Not a valid port"},
+        TNameCase{"ncid://host:33a", "!Not a valid port"}, TNameCase{"ncid://host/path", "!Not a valid host"},
+        TNameCase{"ncid://user@host", "!Not a valid host"}, TNameCase{"ncid://-host", "!Not a valid host"},
+        TNameCase{"ncid://ho st", "!Not a valid host"}, TNameCase{"ncid://300.1.2.3", "!Not a valid host"},
+        TNameCase{"ncid://::1", "!An IPv6 address goes in brackets"}, TNameCase{"ncid://[::1", "!Not a valid IPv6"},
+        TNameCase{"ncid://[host]", "!Not a valid IPv6"}, TNameCase{"ncid://[::1]x", "!Not a valid IPv6"},
+        TNameCase{"ncid://[:::]", "!Not a valid IPv6"}),
     [](const ::testing::TestParamInfo<TNameCase>& info) { return RowName(info.param.name, info.index); });
 
 }  // namespace

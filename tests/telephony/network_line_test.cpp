@@ -168,9 +168,8 @@ TEST_F(NetworkLineTest, FritzBoxCallsEndAnsweredOrMissedEachByItsId) {
   ASSERT_TRUE(recorder.WaitFor("id 5550003||8"));
   server.Command("hangup");
   ASSERT_TRUE(recorder.WaitFor("state IDLE", 3));
-  EXPECT_EQ(recorder.events,
-            (QStringList{"state OFFERING", "id 2125550101||8", "state IDLE", "state OFFERING", "id ||1", "state IDLE",
-                         "state OFFERING", "id 5550003||8", "state IDLE"}));
+  EXPECT_EQ(recorder.events, (QStringList{"state OFFERING", "id 2125550101||8", "state IDLE", "state OFFERING",
+                                          "id ||1", "state IDLE", "state OFFERING", "id 5550003||8", "state IDLE"}));
   EXPECT_EQ(outcomes_, (QStringList{"answered", "unknown", "missed"}));
 }
 

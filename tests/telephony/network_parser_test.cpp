@@ -1,8 +1,9 @@
 // The NCID and FRITZ!Box parsers against the lines their servers send, every
 // variant of the wire formats, followed through the call tracking so each
 // row shows the events the program gets.
-#include <QStringList>
 #include <gtest/gtest.h>
+
+#include <QStringList>
 #include <memory>
 #include <ostream>
 
@@ -125,8 +126,9 @@ INSTANTIATE_TEST_SUITE_P(
                   Plus(Plus(kAliceEvents, {"state IDLE missed"}), Plus(kAliceEvents, {"state IDLE missed"}))},
         TExchange{"EndOfACallerWhoGaveUp",
                   TServer::kNcid,
-                  {kAliceCall, "END: *HTYPE*CANCEL*DATE*12082026*TIME*1015*SCALL*12/08/2026 10:15:02*ECALL*"
-                               "12/08/2026 10:15:20*CTYPE*IN*LINE*SIP0*NMBR*2125550101*NAME*ALICE BROWN*\n"},
+                  {kAliceCall,
+                   "END: *HTYPE*CANCEL*DATE*12082026*TIME*1015*SCALL*12/08/2026 10:15:02*ECALL*"
+                   "12/08/2026 10:15:20*CTYPE*IN*LINE*POTS*NMBR*2125550101*NAME*ALICE BROWN*\n"},
                   Plus(kAliceEvents, {"state IDLE missed"})},
         TExchange{"EndOfAnAnsweredCall",
                   TServer::kNcid,
@@ -141,6 +143,12 @@ INSTANTIATE_TEST_SUITE_P(
                   {Ring(1), "<timeout>", kAliceCall, "<timeout>"},
                   {kOffering, "state IDLE unknown", kOffering, "id 2125550101||8", "id |ALICE BROWN|4",
                    "state IDLE unknown"}},
+        TExchange{
+            "CallsOnTwoTelephoneLinesEndEachByItsOwn",
+            TServer::kNcid,
+            {Ring(1), kAliceCall, "CIDINFO: *LINE*SIP0*RING*1*\n", "CID: *LINE*SIP0*NMBR*5550000*NAME*BOB*\n", Ring(-1),
+             "END: *HTYPE*CANCEL*LINE*POTS*CTYPE*IN*\n", "CIDINFO: *LINE*SIP0*RING*0*\n"},
+            Plus(kAliceEvents, {"state IDLE unknown", kOffering, "id 5550000||8", "id |BOB|4", "state IDLE answered"})},
         TExchange{"NextCallerIsANewCall",
                   TServer::kNcid,
                   {kAliceCall, NcidCall("5550000", "BOB")},
@@ -168,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
         TExchange{"UntrustedTextIsCleaned",
                   TServer::kNcid,
                   {"CID: *NMBR*555\x1b[2J0101*NAME*M\xfcller\x07*\n", Ring(-1),
-                   NcidCall("1", "\xe2\x80\xae" "EVIL \xc3\x89VE\x7f")},
+                   NcidCall("1", "\u202e" "EVIL \xc3\x89VE\x7f")},
                   {kOffering, "id 555[2J0101||8", "id |Müller|4", "state IDLE missed", kOffering, "id 1||8",
                    "id |EVIL ÉVE|4"}},
         TExchange{"OverlongLineIsDroppedWhole",
@@ -182,8 +190,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TExchange{"AnsweredCall",
                   TServer::kFritzBox,
-                  {"08.12.26 10:15:02;RING;0;2125550101;5551234;SIP0;\n", "08.12.26 10:15:09;CONNECT;0;10;2125550101;\n",
-                   "08.12.26 10:17:40;DISCONNECT;0;151;\n"},
+                  {"08.12.26 10:15:02;RING;0;2125550101;5551234;SIP0;\n",
+                   "08.12.26 10:15:09;CONNECT;0;10;2125550101;\n", "08.12.26 10:17:40;DISCONNECT;0;151;\n"},
                   {kOffering, "id 2125550101||8", "state IDLE answered"}},
         TExchange{"MissedCall",
                   TServer::kFritzBox,
@@ -217,8 +225,9 @@ INSTANTIATE_TEST_SUITE_P(
         TExchange{"GarbageIsIgnored",
                   TServer::kFritzBox,
                   {"hello\n;;\n08.12.26;RING\n08.12.26;RING;0\n;CONNECT;;\n\xff\xfe;DISCONNECT;0;\n" +
-                   QByteArray(TNetworkProtocol::kMaxLineBytes + 1, ';') + "RING;0;1;\n",
-                   "08.12.26 10:15:02;RING;0;030\x07" "12\xe4;5551234;SIP0;\n"},
+                       QByteArray(TNetworkProtocol::kMaxLineBytes + 1, ';') + "RING;0;1;\n",
+                   "08.12.26 10:15:02;RING;0;030\x07"
+                   "12\xe4;5551234;SIP0;\n"},
                   {kOffering, "id 03012ä||8"}}),
     [](const ::testing::TestParamInfo<TExchange>& info) { return std::string(info.param.label); });
 

@@ -130,8 +130,8 @@ class TFakeServer {
   explicit TFakeServer(TOptions options) : options_(std::move(options)) {}
 
   void Listen() {
-    listener_ = socket(options_.bind.find(':') == std::string::npos ? AF_INET : AF_INET6,
-                       SOCK_STREAM | SOCK_CLOEXEC, 0);
+    listener_ =
+        socket(options_.bind.find(':') == std::string::npos ? AF_INET : AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (listener_ < 0) simulator::Fail("fakeserver", "socket");
     const int on = 1;
     // Back on the same port at once after "stop", as a restarted server is.
@@ -220,8 +220,9 @@ class TFakeServer {
       FinishStartup(added);
     } else {
       Send(added, std::string("200 Server: ncidd (NCID) 1.12") + LineEnd());
-      Send(added, std::string(options_.apiWithoutColon ? "210 API 1.5 Feature Set 1 2" : "210 API: 1.12 Feature Set 1 2 3 4") +
-                      LineEnd());
+      Send(added,
+           std::string(options_.apiWithoutColon ? "210 API 1.5 Feature Set 1 2" : "210 API: 1.12 Feature Set 1 2 3 4") +
+               LineEnd());
       added.helloDeadline = TClock::now() + std::chrono::milliseconds(kHelloWaitMs);
     }
   }
@@ -269,8 +270,10 @@ class TFakeServer {
     if (!schedule_.empty()) next = schedule_.front().due;
     for (TClient& client : clients_) {
       if (client.live) continue;
-      if (client.helloDeadline <= now) FinishStartup(client);
-      else next = std::min(next, client.helloDeadline);
+      if (client.helloDeadline <= now)
+        FinishStartup(client);
+      else
+        next = std::min(next, client.helloDeadline);
     }
     if (next == TClock::time_point::max()) return -1;
     return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(next - now).count()) + 1;
@@ -288,14 +291,16 @@ class TFakeServer {
     client.live = true;
     const bool sendLog = options_.callLog > 0 && !client.noLog;
     if (!options_.oldServer) {
-      Send(client, std::string(sendLog ? "254 Start of call log" : client.noLog ? "251 Call log not sent" : "252 Call log empty") +
+      Send(client, std::string(sendLog        ? "254 Start of call log"
+                               : client.noLog ? "251 Call log not sent"
+                                              : "252 Call log empty") +
                        LineEnd());
     }
     for (int i = 0; sendLog && i < options_.callLog; ++i) {
       Send(client, "CIDLOG: *DATE*" + Now("%m%d%Y") + "*TIME*0800*LINE*POTS*NMBR*555000" + std::to_string(i % 10) +
                        "*MESG*NONE*NAME*OLD CALL*" + LineEnd());
-      Send(client, "HUPLOG: *DATE*" + Now("%m%d%Y") + "*TIME*0801*LINE*POTS*NMBR*5550009*MESG*NONE*NAME*BLOCKED*" +
-                       LineEnd());
+      Send(client,
+           "HUPLOG: *DATE*" + Now("%m%d%Y") + "*TIME*0801*LINE*POTS*NMBR*5550009*MESG*NONE*NAME*BLOCKED*" + LineEnd());
     }
     if (options_.oldServer) {
       Send(client, std::string("300 end of call log") + LineEnd());
@@ -385,8 +390,8 @@ class TFakeServer {
   }
 
   std::string CidLine(const TCall& call) const {
-    std::string line = "CID: *DATE*" + Now("%m%d%Y") + "*TIME*" + Now("%H%M") + "*LINE*POTS*NMBR*" + call.number +
-                       "*MESG*NONE*";
+    std::string line =
+        "CID: *DATE*" + Now("%m%d%Y") + "*TIME*" + Now("%H%M") + "*LINE*POTS*NMBR*" + call.number + "*MESG*NONE*";
     if (options_.extraFields) line += "FNMBR*+1" + call.number + "*NTYPE*CELL*CTRY*US*LOCA*NEW YORK*CARI*-*";
     return line + "NAME*" + call.name + "*";
   }
@@ -401,8 +406,8 @@ class TFakeServer {
 
   std::string Disconnect(const TCall& call) const {
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(TClock::now() - call.start).count();
-    return FritzDate() + ";DISCONNECT;" + std::to_string(call.id) + ";" +
-           std::to_string(call.answered ? seconds : 0) + ";";
+    return FritzDate() + ";DISCONNECT;" + std::to_string(call.id) + ";" + std::to_string(call.answered ? seconds : 0) +
+           ";";
   }
 
   void Schedule(TClock::time_point due, int call, const std::string& text, bool traced = false) {
