@@ -213,8 +213,8 @@ QStringList TLineMonitor::UnofferedLines() const {
   EnsureLinesListed();
   QStringList reasons;
   for (const QString& name : lines_) {
-    QString problem;
     if (LineAddress::IsNetworkName(name)) {
+      QString problem;
       if (!LineAddress::Parse(name, &problem)) reasons << name + QStringLiteral(": ") + problem;
       continue;
     }

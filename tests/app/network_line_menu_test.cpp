@@ -15,7 +15,6 @@
 #include "app/network_line_dialog.h"
 #include "form_fixture.h"
 #include "simulator_process.h"
-#include "wait_until.h"
 
 namespace {
 
