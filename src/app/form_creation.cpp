@@ -64,6 +64,7 @@ void TQuorvelForm::ConnectCallHandling() {
   parts.isActiveMode = [this] { return IsActiveMode(); };
   Calls = std::make_unique<TCallerDesk>(DB, AppDirectory(), parts);
   DisplayFirstRecord = [this] { Calls->Editor().DisplayFirstRecord(); };
+  Calls->Handler().SetHomeRegion(HomeRegionSetting());
   // Passive mode hands each call to the remote action here:
   // Calls->Handler().RunRemoteAction, reading the call's data from
   // Calls->Handler().CurrentCallerID() and CurrentCallerName().
@@ -83,6 +84,7 @@ void TQuorvelForm::OpenDatabase() {
     // Filling the list leaves the shown text as it was.
     cbCallerName->setCurrentIndex(-1);
     cbCallerName->setEditText(QString::fromUtf8(kUnknownCallerText));
+    Calls->Handler().PrepareNumberLookup();
   } catch (const std::exception& error) {
     platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
   }

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QWhatsThis>
+#include <exception>
 
 #include "app/app_globals.h"
 #include "app/app_help.h"
@@ -23,6 +24,8 @@
 #include "app/tray_tooltip.h"
 #include "calls/caller_desk.h"
 #include "calls/caller_pictures.h"
+#include "contacts/import_dialog.h"
+#include "numbers/region_dialog.h"
 #include "platform/message_dialogs.h"
 
 namespace {
@@ -30,6 +33,8 @@ namespace {
 constexpr char kAboutCaption[] = "About Quorvel";
 constexpr char kFormFont[] = "MS Sans Serif";
 constexpr int kFormFontPointSize = 8;
+// The import's summary lists this many problems; the rest are counted.
+constexpr int kImportListedProblems = 15;
 
 }  // namespace
 
@@ -74,6 +79,8 @@ void TQuorvelForm::BuildMenus() {
   connect(AddNetworkLine1, &QAction::triggered, this, &TQuorvelForm::AddNetworkLine1Click);
   CallLog1 = File1->addAction(tr("Call &Log..."));
   CallLog1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+  Region1 = File1->addAction(QStringLiteral("&Region..."));
+  connect(Region1, &QAction::triggered, this, &TQuorvelForm::Region1Click);
   File1->addSeparator();
   Exit1 = File1->addAction(QStringLiteral("&Exit"));
   connect(Exit1, &QAction::triggered, this, &TQuorvelForm::Exit1Click);
@@ -91,6 +98,9 @@ void TQuorvelForm::BuildMenus() {
   AddCurrent1 = Record1->addAction(QStringLiteral("&Add/Save Current"));
   Delete1 = Record1->addAction(QStringLiteral("&Delete Current"));
   ChoosePicture1 = Record1->addAction(QStringLiteral("Choose &Picture..."));
+  Record1->addSeparator();
+  ImportContacts1 = Record1->addAction(QStringLiteral("&Import Contacts..."));
+  connect(ImportContacts1, &QAction::triggered, this, &TQuorvelForm::ImportContacts1Click);
 
   Setup1 = menuBar()->addAction(QStringLiteral("&Setup"));
   connect(Setup1, &QAction::triggered, this, &TQuorvelForm::Setup1Click);
@@ -260,6 +270,36 @@ void TQuorvelForm::Help2Click() {
 void TQuorvelForm::Setup1Click() {
   // The Remote Setup dialog is handed over by the entry after creation.
   if (setupDialog_) setupDialog_->exec();
+}
+
+void TQuorvelForm::Region1Click() {
+  TRegionDialog dialog(HomeRegionSetting(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  try {
+    RegSetting(QString::fromLatin1(kRegionSetting), true, QString::fromStdString(dialog.Region()));
+    Calls->Handler().SetHomeRegion(dialog.Region());
+    Calls->Handler().PrepareNumberLookup();
+  } catch (const std::exception& error) {
+    platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+  }
+}
+
+void TQuorvelForm::ImportContacts1Click() {
+  TImportContactsDialog dialog(this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const contacts::TImportRequest request = dialog.Request();
+  try {
+    const TCallerPictures pictures(AppDirectory());
+    contacts::TContactsImport import(DB, pictures, HomeRegionSetting(), request.ReplaceExisting,
+                                     contacts::ReadContactsFile(request.FileName));
+    RunContactsImport(import, this);
+    Calls->Editor().ReloadCallerNames();
+    platform::ShowMessageBox(import.Summary().Text(kImportListedProblems), dialog.windowTitle(),
+                             import.Summary().AnythingImported() ? platform::MessageIcon::Information
+                                                                 : platform::MessageIcon::Warning);
+  } catch (const std::exception& error) {
+    platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+  }
 }
 
 void TQuorvelForm::About1Click() {

@@ -83,6 +83,7 @@ class TQuorvelForm : public QMainWindow {
   QMenu* Selectmodem1 = nullptr;
   QAction* AddNetworkLine1 = nullptr;  // "Add &Network Line...", after the lines
   QAction* CallLog1 = nullptr;  // "Call &Log..." (the call log wires it)
+  QAction* Region1 = nullptr;
   QAction* Exit1 = nullptr;
   QMenu* Mode1 = nullptr;
   QAction* Active1 = nullptr;
@@ -92,6 +93,7 @@ class TQuorvelForm : public QMainWindow {
   QAction* AddCurrent1 = nullptr;
   QAction* Delete1 = nullptr;
   QAction* ChoosePicture1 = nullptr;
+  QAction* ImportContacts1 = nullptr;
   QAction* Setup1 = nullptr;
   QMenu* Help1 = nullptr;
   QAction* Help2 = nullptr;
@@ -136,6 +138,8 @@ class TQuorvelForm : public QMainWindow {
   void Exit2Click();
   void Open1Click();
   void Setup1Click();
+  void Region1Click();
+  void ImportContacts1Click();
   void Help2Click();
   void About1Click();
   void SysTrayPopUp(QSystemTrayIcon::ActivationReason reason);

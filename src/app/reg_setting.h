@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 // The program's persistent settings, all text values under one key.
 inline constexpr char kSettingsKey[] = "Settings";
@@ -8,6 +9,7 @@ inline constexpr char kModeSetting[] = "Mode";
 inline constexpr char kModemSetting[] = "Modem";
 // Days the call log keeps a call; 0 (the default) keeps every call.
 inline constexpr char kCallLogDaysSetting[] = "CallLogDays";
+inline constexpr char kRegionSetting[] = "Region";
 inline constexpr char kActiveModeValue[] = "0";
 inline constexpr char kPassiveModeValue[] = "1";
 
@@ -15,3 +17,7 @@ inline constexpr char kPassiveModeValue[] = "1";
 // "" when it is missing or cannot be read; `value` is then unused. Writing
 // stores `value` and returns "". Failures are never reported.
 QString RegSetting(const QString& name, bool write, const QString& value = QString());
+
+// The home region numbers are read in: the stored "Region" when it names a
+// region, else the system locale's territory, else "US".
+std::string HomeRegionSetting();

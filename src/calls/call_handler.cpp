@@ -99,6 +99,7 @@ void TCallHandler::ShowCaller(const std::string& callerID, const std::string& ca
   editor_.RefreshCallerNames();
   QString report;
   std::string matched = DisplayMatchingRecords(callerID, report);
+  if (matched.empty()) matched = DisplayEquivalentRecords(callerID, report);
   if (matched.empty()) ShowUnknownCaller(callerID, callerName, report);
   if (shown) *shown = std::move(matched);
   if (!report.isEmpty()) throw EPictureFile(ToEightBit(report));
@@ -122,6 +123,19 @@ std::string TCallHandler::DisplayMatchingRecords(const std::string& callerID, QS
       if (report.isEmpty()) report = problem;
       shown = record.CallerName.Get();
     }
+  }
+  return shown;
+}
+
+std::string TCallHandler::DisplayEquivalentRecords(const std::string& callerID,
+                                                   QString& report) {
+  // Only when no stored number equals the call's text: the callers stored
+  // with the same number written another way, the last in the list staying.
+  std::string shown;
+  for (const TCallerRecord& caller : equivalentCallers_.Find(db_, callerID)) {
+    const QString problem = editor_.ShowRecord(FromEightBit(caller.CallerName.Get()));
+    if (report.isEmpty()) report = problem;
+    shown = caller.CallerName.Get();
   }
   return shown;
 }

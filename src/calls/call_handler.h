@@ -7,6 +7,8 @@
 
 #include "calls/caller_pictures.h"
 #include "calls/caller_view.h"
+#include "numbers/equivalent_callers.h"
+#include "numbers/home_region.h"
 
 class TIniDBase;
 class TCallerEditor;
@@ -61,6 +63,12 @@ class TCallHandler {
   // True while one caller-ID event is being processed.
   bool CallerIDBusy() const { return callerIDBusy_; }
 
+  // Numbers are read in this region when the call's text matches no stored
+  // number exactly ("US" until set).
+  void SetHomeRegion(const std::string& region) { equivalentCallers_.SetHomeRegion(region); }
+  // Reads the stored numbers ahead of the first call that needs them.
+  void PrepareNumberLookup() { equivalentCallers_.Prepare(db_); }
+
   // The Passive-mode hand-off, run once per processed event; its owner sets
   // it. Empty: nothing happens.
   std::function<void()> RunRemoteAction;
@@ -81,6 +89,7 @@ class TCallHandler {
   void ShowCaller(const std::string& callerID, const std::string& callerName, std::string* shown);
   // Each adds to `report` what must be reported once the caller is shown.
   std::string DisplayMatchingRecords(const std::string& callerID, QString& report);
+  std::string DisplayEquivalentRecords(const std::string& callerID, QString& report);
   void ShowUnknownCaller(const std::string& callerID, const std::string& callerName,
                          QString& report);
   void ReportCall() noexcept;
@@ -94,4 +103,5 @@ class TCallHandler {
   bool callerIDBusy_ = false;
   // The call being processed, for the observer.
   TCallFacts facts_;
+  numbers::TEquivalentCallers equivalentCallers_{numbers::kFallbackRegion};
 };

@@ -1,5 +1,6 @@
 #include "calls/caller_pictures.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -141,6 +142,14 @@ QImage TCallerPictures::ReadImageFile(const QString& path) {
   QImage image = reader.read();
   if (image.isNull()) ThrowPictureError(kCannotOpenFile, path);
   return image;
+}
+
+QImage TCallerPictures::ReadImageData(const QByteArray& data) {
+  QBuffer buffer;
+  buffer.setData(data);
+  QImageReader reader(&buffer);
+  reader.setAutoTransform(true);
+  return reader.read();
 }
 
 void TCallerPictures::Delete(const QString& name) const {

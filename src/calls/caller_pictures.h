@@ -57,6 +57,8 @@ class TCallerPictures {
   // Reads an image file of any kind the system reads (PNG, JPEG, BMP, GIF),
   // turned upright as its camera data says. Throws EPictureFile.
   static QImage ReadImageFile(const QString& path);
+  // The same from the bytes of an image; a null image when they are none.
+  static QImage ReadImageData(const QByteArray& data);
 
   // Removes the picture of `name` if there is one; failures are ignored.
   void Delete(const QString& name) const;

@@ -213,6 +213,20 @@ void TCustomIniDBase::AddRecordData(std::span<const char> record) {
   FNeedRefresh = true;
 }
 
+void TCustomIniDBase::AddRecordsData(std::span<const std::span<const char>> records) {
+  AssureOpen();
+  std::vector<std::vector<char>> internal(records.size(), std::vector<char>(CurRec.size()));
+  std::vector<std::span<const char>> spans;
+  spans.reserve(records.size());
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    CheckRecordRoom(records[i].size());
+    StrsToPChars(FFieldList, records[i], internal[i]);
+    spans.emplace_back(internal[i]);
+  }
+  CheckException(this, iAddIniRecords(*Database, spans));
+  FNeedRefresh = true;
+}
+
 void TCustomIniDBase::UpdRecordData(const TDBKeyStr& key, std::span<const char> record) {
   AssureOpen();
   CheckRecordRoom(record.size());

@@ -77,6 +77,16 @@ class TCustomIniDBase : public TBaseComponent {
   void AddRecord(const TRecord& record) {
     AddRecordData(AsBytes(record));
   }
+  // Adds the records as one change of the file: all of them, or none when
+  // one of them cannot be added (thrown as for AddRecord).
+  void AddRecordsData(std::span<const std::span<const char>> records);
+  template <class TRecord>
+  void AddRecords(std::span<const TRecord> records) {
+    std::vector<std::span<const char>> bytes;
+    bytes.reserve(records.size());
+    for (const TRecord& record : records) bytes.push_back(AsBytes(record));
+    AddRecordsData(bytes);
+  }
   template <class TRecord>
   void UpdRecord(const TDBKeyStr& key, const TRecord& record) {
     UpdRecordData(key, AsBytes(record));

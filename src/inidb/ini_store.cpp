@@ -292,6 +292,20 @@ int iAddIniRecord(TIniDatabase& db, std::span<const char> record) {
   return Finish(db, tx, rc, count);
 }
 
+int iAddIniRecords(TIniDatabase& db, std::span<const std::span<const char>> records) {
+  if (const int rc = CommonChecks(db); rc != 0) return rc;
+  TProfileTransaction tx(db.IniFileName);
+  // Without the lock, or with a file we cannot read, nothing can be changed.
+  if (!tx.Usable()) return dberr::IniWrite;
+  std::int32_t count = CurrentCount(tx);
+  int rc = 0;
+  for (std::size_t i = 0; i < records.size() && rc == 0; ++i) {
+    rc = records[i].size() < db.RecordSize ? dberr::DataTooLarge
+                                           : AddRecordIn(db, tx, records[i], count);
+  }
+  return Finish(db, tx, rc, count);
+}
+
 int iDelIniRecord(TIniDatabase& db, std::string_view key) {
   if (const int rc = CommonChecks(db); rc != 0) return rc;
   TProfileTransaction tx(db.IniFileName);

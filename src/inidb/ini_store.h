@@ -74,6 +74,9 @@ bool IsStorableIniText(std::string_view text);
 
 // Records are internal records of at least RecordSize bytes (else -7002).
 int iAddIniRecord(TIniDatabase& db, std::span<const char> record);
+// Adds the records in order as one change of the file: all of them, or none
+// when one cannot be added, whose code is then returned.
+int iAddIniRecords(TIniDatabase& db, std::span<const std::span<const char>> records);
 int iUpdIniRecord(TIniDatabase& db, std::string_view key, std::span<const char> record);
 int iDelIniRecord(TIniDatabase& db, std::string_view key);
 int iGetIniRecord(TIniDatabase& db, std::string_view key, std::span<char> record);

@@ -69,13 +69,15 @@ TEST(FormLayout, MenusWithTheirAccessKeys) {
   QStringList bar;
   for (QAction* a : form.menuBar()->actions()) bar << a->text();
   EXPECT_EQ(bar, (QStringList{"&File", "&Mode", "&Record", "&Setup", "&?"}));
-  EXPECT_EQ(Entries(form.File1), (QStringList{"&Select modem", "Call &Log...", "-", "&Exit"}));
+  EXPECT_EQ(Entries(form.File1),
+            (QStringList{"&Select modem", "Call &Log...", "&Region...", "-", "&Exit"}));
   EXPECT_EQ(form.CallLog1->shortcut(), QKeySequence("Ctrl+L"));
   EXPECT_EQ(form.File1->actions().first()->menu(), form.Selectmodem1);
   EXPECT_EQ(Entries(form.Selectmodem1), (QStringList{"-", "Add &Network Line..."}));
   EXPECT_EQ(Entries(form.Mode1), (QStringList{"&Active", "&Passive"}));
   EXPECT_EQ(form.Mode1->actions().at(0), form.Active1);  // entry 0 is the mode test
-  EXPECT_EQ(Entries(form.Record1), (QStringList{"&New", "&Add/Save Current", "&Delete Current", "Choose &Picture..."}));
+  EXPECT_EQ(Entries(form.Record1), (QStringList{"&New", "&Add/Save Current", "&Delete Current",
+                                                "Choose &Picture...", "-", "&Import Contacts..."}));
   EXPECT_EQ(form.Setup1->menu(), nullptr);  // a command, not a menu
   EXPECT_EQ(Entries(form.Help1), (QStringList{"&Help", "-", "&About"}));
   EXPECT_EQ(Entries(form.PopupMenu), (QStringList{"&Open", "Call &Log", "-", "&Exit"}));

@@ -168,11 +168,27 @@ TEST_F(CallHandlerTest, UnknownCallerGetsDefaultPictureAndSaveButton) {
   EXPECT_TRUE(saveButton->isHidden());
 }
 
-TEST_F(CallHandlerTest, NumbersAreComparedExactly) {
+TEST_F(CallHandlerTest, AnotherNumberIsUnknown) {
   AddCaller("Alice Brown", "555-0101", Qt::red);
-  CallerID("5550101", "", kNumber);
+  CallerID("5550102", "", kNumber);
   EXPECT_FALSE(saveButton->isHidden());
-  EXPECT_EQ(callerID->text(), "5550101");
+  EXPECT_EQ(callerID->text(), "5550102");
+}
+
+TEST_F(CallHandlerTest, ExactTextWinsThenTheSameNumberWrittenAnotherWay) {
+  AddCaller("Alice Brown", "212-555-0101", Qt::red);
+  AddCaller("Bob Green", "+1 (212) 555-0101", Qt::blue);
+  handler.SetHomeRegion("US");
+
+  CallerID("2125550101", "", kNumber);
+  EXPECT_EQ(callerName->currentText(), "Alice Brown");
+
+  // No stored text equals "12125550101": both are that number, the later one stays.
+  CallerID("12125550101", "", kNumber);
+  EXPECT_EQ(callerName->currentText(), "Bob Green");
+  EXPECT_EQ(ShownColor(), QColor(Qt::blue));
+  EXPECT_EQ(callerID->text(), "+1 (212) 555-0101");
+  EXPECT_TRUE(saveButton->isHidden());
 }
 
 TEST_F(CallHandlerTest, MissingDefaultPictureIsReportedAndNextCallIsHandled) {

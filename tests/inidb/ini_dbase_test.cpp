@@ -372,3 +372,19 @@ TEST(KeyCollation, SwitchingSortingOnSortsAndDropsEquals) {
   list.SetSorted(true);
   EXPECT_EQ(list.Strings(), (std::vector<std::string>{"A", "b"}));
 }
+
+TEST_F(IniDBase, AddingSeveralRecordsStoresAllOrNone) {
+  const std::vector<TCallerRecord> both = {MakeCallerRecord("Carol", "555-0103"),
+                                           MakeCallerRecord("Dave", "555-0104")};
+  Db.AddRecords(std::span<const TCallerRecord>(both));
+  EXPECT_EQ(List(), (std::vector<std::string>{"Carol", "Dave"}));
+  const std::string before = ReadBytes(Path);
+
+  // Eve is new, but Dave is stored: neither is added.
+  const std::vector<TCallerRecord> clash = {MakeCallerRecord("Eve", "555-0105"),
+                                            MakeCallerRecord("dave", "555-0106")};
+  EXPECT_EQ(CodeOf<ERecordExists>([&] { Db.AddRecords(std::span<const TCallerRecord>(clash)); }),
+            -7007);
+  EXPECT_EQ(ReadBytes(Path), before);
+  EXPECT_EQ(Db.GetNumRecs(), 2);
+}
