@@ -19,42 +19,21 @@
 #include <memory>
 #include <vector>
 
-#include <sys/resource.h>
-
 #include "telephony/line_monitor.h"
 #include "telephony/line_prober.h"
 
+#include "bench_support.h"
+
 namespace {
+
+using bench::CpuSeconds;
+using bench::kWaitLimitMs;
+using bench::NowNs;
+using bench::WaitUntil;
 
 constexpr int kCalls = 100;
 constexpr int kSilentModems = 7;
-constexpr int kWaitLimitMs = 30000;
 constexpr const char* kCadenceSeconds = "0.01";
-
-long long NowNs() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-bool WaitUntil(const std::function<bool()>& condition) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!condition()) {
-    if (clock.elapsed() > kWaitLimitMs) return false;
-    QEventLoop loop;
-    QTimer::singleShot(1, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
-  return true;
-}
 
 }  // namespace
 

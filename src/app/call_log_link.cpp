@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QDateTime>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <exception>
 
@@ -156,18 +155,17 @@ TCallForwarding TCallLogLink::LoggedForwarding(const TForwardingOutcome& outcome
   return {};
 }
 
-QString TCallLogLink::ToolTip(int missed) {
-  QString tip = QString::fromLatin1(kTrayToolTip);
-  if (missed == 1) tip += u'\n' + tr("1 missed call");
-  else if (missed > 1) tip += u'\n' + tr("%1 missed calls").arg(missed);
-  return tip;
+QString TCallLogLink::MissedCallsNote(int missed) {
+  if (missed == 1) return tr("1 missed call");
+  if (missed > 1) return tr("%1 missed calls").arg(missed);
+  return QString();
 }
 
 void TCallLogLink::UpdateToolTip() {
   // With the window open every call is seen as it comes.
   if (window_) store_->MarkAllSeen();
   const int missed = store_->UnseenMissedCount();
-  if (QSystemTrayIcon* tray = form_.TrayIcon()) tray->setToolTip(ToolTip(missed));
+  form_.SetTrayToolTipNote(MissedCallsNote(missed));
 }
 
 void TCallLogLink::Open() {

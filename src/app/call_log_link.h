@@ -52,8 +52,8 @@ class TCallLogLink {
   // Asks for the caller to save ("Save caller..."); the dialog unless set.
   std::function<std::optional<TCallerDraft>(const TCallerDraft&)> AskCaller;
 
-  // The tray's tooltip for `missed` missed calls.
-  static QString ToolTip(int missed);
+  // The tray tooltip's note for `missed` missed calls; "" for none.
+  static QString MissedCallsNote(int missed);
 
  private:
   void Start();

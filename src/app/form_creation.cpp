@@ -13,12 +13,14 @@
 
 #include "app/app_globals.h"
 #include "app/notification_link.h"
+#include "app/network_line_dialog.h"
 #include "app/reg_setting.h"
 #include "calls/caller_desk.h"
 #include "inidb/caller_database_config.h"
 #include "platform/delay_with_messages.h"
 #include "platform/message_dialogs.h"
 #include "quorvel_form.h"
+#include "telephony/line_list.h"
 
 void TQuorvelForm::FormCreate() {
   // The one place that decides where the program's files and the user's
@@ -112,7 +114,8 @@ void TQuorvelForm::AddLineItem(const QString& name) {
   for (int i = 0; i < lbModems->count(); ++i) {
     if (lbModems->item(i)->text() == name) return;
   }
-  QAction* item = Selectmodem1->addAction(name);
+  auto* item = new QAction(name, Selectmodem1);
+  Selectmodem1->insertAction(lineItemsEnd_, item);
   item->setCheckable(true);
   connect(item, &QAction::triggered, this, [this, item] { CommClick(item); });
   lbModems->addItem(name);
@@ -139,6 +142,7 @@ void TQuorvelForm::TickWatchedLine() {
   for (int i = 0; i < items.size() && i < lbModems->count(); ++i) {
     items[i]->setChecked(lbModems->item(i)->text() == watched);
   }
+  UpdateTrayToolTip();
 }
 
 int TQuorvelForm::LineIndex(const QString& name) const {
@@ -165,6 +169,15 @@ void TQuorvelForm::CommClick(QAction* item) {
   // The mark follows the line actually watched, also when another choice
   // made while this one waited has taken over.
   TickWatchedLine();
+}
+
+void TQuorvelForm::AddNetworkLine1Click() {
+  TNetworkLineDialog dialog(this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  // The same server already listed under another spelling keeps its name.
+  const QString name = LineList::AddExtraLine(dialog.Choice().LineName());
+  AddLineItem(name);
+  CommClick(Selectmodem1->actions().at(LineIndex(name)));
 }
 
 void TQuorvelForm::ShowLineFailure(const char* message) {

@@ -22,6 +22,7 @@
 #include "app/notification_link.h"
 #include "app/program_icon.h"
 #include "app/reg_setting.h"
+#include "app/tray_tooltip.h"
 #include "calls/caller_desk.h"
 #include "calls/caller_pictures.h"
 #include "contacts/import_dialog.h"
@@ -64,6 +65,7 @@ TQuorvelForm::TQuorvelForm(const QString& programFile, QWidget* parent)
   // F1 on the window asks for its help like the caption help button.
   auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
   connect(f1, &QShortcut::activated, this, &TQuorvelForm::RequestHelp);
+  connect(&LineMonitor, &TLineMonitor::LineStateChanged, this, &TQuorvelForm::UpdateTrayToolTip);
 }
 
 TQuorvelForm::~TQuorvelForm() = default;
@@ -73,6 +75,9 @@ void TQuorvelForm::BuildMenus() {
 
   File1 = menuBar()->addMenu(QStringLiteral("&File"));
   Selectmodem1 = File1->addMenu(QStringLiteral("&Select modem"));
+  lineItemsEnd_ = Selectmodem1->addSeparator();
+  AddNetworkLine1 = Selectmodem1->addAction(tr("Add &Network Line..."));
+  connect(AddNetworkLine1, &QAction::triggered, this, &TQuorvelForm::AddNetworkLine1Click);
   CallLog1 = File1->addAction(tr("Call &Log..."));
   CallLog1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
   Region1 = File1->addAction(QStringLiteral("&Region..."));
@@ -193,9 +198,19 @@ void TQuorvelForm::AddTrayIcon() {
     return;
   }
   trayIcon_ = std::make_unique<QSystemTrayIcon>(windowIcon());
-  trayIcon_->setToolTip(QString::fromUtf8(kTrayToolTip));
+  UpdateTrayToolTip();
   connect(trayIcon_.get(), &QSystemTrayIcon::activated, this, &TQuorvelForm::SysTrayPopUp);
   trayIcon_->show();
+}
+
+void TQuorvelForm::SetTrayToolTipNote(const QString& note) {
+  trayToolTipNote_ = note;
+  UpdateTrayToolTip();
+}
+
+void TQuorvelForm::UpdateTrayToolTip() {
+  if (!trayIcon_) return;
+  trayIcon_->setToolTip(TrayToolTipText(LineMonitor.LineName(), LineMonitor.LineState(), trayToolTipNote_));
 }
 
 void TQuorvelForm::SysTrayPopUp(QSystemTrayIcon::ActivationReason reason) {

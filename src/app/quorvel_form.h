@@ -81,6 +81,7 @@ class TQuorvelForm : public QMainWindow {
   // Main menu.
   QMenu* File1 = nullptr;
   QMenu* Selectmodem1 = nullptr;
+  QAction* AddNetworkLine1 = nullptr;  // "Add &Network Line...", after the lines
   QAction* CallLog1 = nullptr;  // "Call &Log..." (the call log wires it)
   QAction* Region1 = nullptr;
   QAction* Exit1 = nullptr;
@@ -122,6 +123,9 @@ class TQuorvelForm : public QMainWindow {
   int HelpContext() const { return helpContext_; }
   // The tray icon, or nullptr while none is shown (no tray, or after exit).
   QSystemTrayIcon* TrayIcon() const { return trayIcon_.get(); }
+  // A line of the tray icon's tooltip below the line's state (the call
+  // log's count of missed calls); "" for none.
+  void SetTrayToolTipNote(const QString& note);
   // Position of the first `lbModems` entry equal to `name` (case-sensitive), else 0.
   int LineIndex(const QString& name) const;
 
@@ -129,6 +133,9 @@ class TQuorvelForm : public QMainWindow {
   void Active1Click();
   void Passive1Click();
   void CommClick(QAction* item);
+  // Asks for a network line, adds it to the "ExtraLines" setting and the
+  // menu, and selects it.
+  void AddNetworkLine1Click();
   void Exit1Click();
   void Exit2Click();
   void Open1Click();
@@ -156,6 +163,8 @@ class TQuorvelForm : public QMainWindow {
   void SelectStoredLine();
   // Puts the check mark on the line being watched, and on no other.
   void TickWatchedLine();
+  // The tray icon's tooltip tells the line and its state.
+  void UpdateTrayToolTip();
   void ShowLineFailure(const char* message);
   void RequestHelp();
 
@@ -170,4 +179,7 @@ class TQuorvelForm : public QMainWindow {
   QAction* notify1_ = nullptr;
   bool notifyAtStart_ = false;
   std::unique_ptr<TNotificationLink> notifications_;
+  // Ends the lines in "Select modem"; what follows it is no line.
+  QAction* lineItemsEnd_ = nullptr;
+  QString trayToolTipNote_;
 };

@@ -6,9 +6,7 @@
 
 #include "telephony/line_assembler.h"
 #include "telephony/line_notice.h"
-
-// Longest number or name passed on, in characters.
-constexpr int kMaxCallerTextChars = 80;
+#include "telephony/untrusted_text.h"
 
 // Reads one line (without its line end) as a caller-ID modem formats it:
 // "RING", "NMBR = 5551234", "NAME=JOHN DOE", ... A number or name of "P"
@@ -26,8 +24,3 @@ class TModemParser {
  private:
   TLineAssembler assembler_;
 };
-
-// Caller-ID text comes from the network and is not trusted: decodes it
-// (UTF-8, else Latin-1), removes control characters, trims blanks and cuts
-// it to kMaxCallerTextChars characters without splitting a character.
-QString SanitiseCallerText(const QByteArray& raw);

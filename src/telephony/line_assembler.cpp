@@ -10,7 +10,7 @@ QList<QByteArray> TLineAssembler::Feed(const QByteArray& data) {
       continue;
     }
     if (discarding_) continue;
-    if (pending_.size() >= kMaxLineBytes) {
+    if (pending_.size() >= maxLineBytes_) {
       pending_.clear();
       discarding_ = true;
       continue;

@@ -6,8 +6,10 @@
 #include "platform/device_holders.h"
 #include "platform/settings_store.h"
 #include "telephony/event_wait.h"
+#include "telephony/line_address.h"
 #include "telephony/line_list.h"
 #include "telephony/line_prober.h"
+#include "telephony/line_states.h"
 #include "telephony/open_line.h"
 
 namespace {
@@ -21,11 +23,13 @@ int ConfiguredRingTimeoutMs() {
       platform::ReadSettingValue(QString::fromLatin1(kSettingsKey), QString::fromLatin1(kRingTimeoutValue)));
 }
 
-// Which lines there are and which of them other programs hold open. Both
-// take milliseconds of system calls (sysfs, every process's open files), so
-// they are looked up on a thread of their own while the event loop runs.
+// Which lines there are, which of them are devices to probe, and which of
+// those other programs hold open. This takes milliseconds of system calls
+// (sysfs, every process's open files), so it runs on a thread of its own
+// while the event loop runs.
 struct TSurvey {
   QStringList lines;
+  QStringList devices;
   std::vector<bool> held;
 };
 
@@ -33,7 +37,10 @@ TSurvey SurveyLines() {
   TSurvey survey;
   std::unique_ptr<QThread> worker(QThread::create([&survey] {
     survey.lines = LineList::CollectLineNames();
-    survey.held = platform::HeldByOtherProcesses(survey.lines);
+    for (const QString& name : survey.lines) {
+      if (!LineAddress::IsNetworkName(name)) survey.devices << name;
+    }
+    survey.held = platform::HeldByOtherProcesses(survey.devices);
   }));
   TEventWait wait;
   QObject context;
@@ -56,7 +63,7 @@ void WaitUntilSettled(TLineProber& prober) {
 
 }  // namespace
 
-TLineMonitor::TLineMonitor(QObject* parent) : QObject(parent) {
+TLineMonitor::TLineMonitor(QObject* parent) : QObject(parent), state_(LineStates::Closed()) {
   ringTimer_.setSingleShot(true);
   ringTimer_.setInterval(TCallTracker::kDefaultRingTimeoutMs);
   connect(&ringTimer_, &QTimer::timeout, this, &TLineMonitor::HandleRingTimeout);
@@ -73,7 +80,7 @@ void TLineMonitor::EnsureLinesListed() const {
   connect(prober_.get(), &TLineProber::Answered, this, [this](const QString& name) {
     if (prober_->Settled()) emit const_cast<TLineMonitor*>(this)->LineFound(name);
   });
-  prober_->Probe(lines_, std::move(survey.held));
+  prober_->Probe(survey.devices, std::move(survey.held));
   WaitUntilSettled(*prober_);
 }
 
@@ -120,12 +127,13 @@ void TLineMonitor::SetLineOpen(bool open) {
   if (lineName_.isEmpty()) throw ELineError(LineMessages::kNoLineSelected);
   // A probe still asking the device would keep it from opening.
   if (prober_) prober_->Cancel(lineName_);
-  // Ready before the line: a call may already be under way in what the
-  // modem sends along with its last reply.
-  ringTimer_.setInterval(timings_.ringTimeoutMs > 0 ? timings_.ringTimeoutMs : ConfiguredRingTimeoutMs());
+  line_ = MakeOpenLine(lineName_, timings_);
+  // Ready before the line starts: a call may already be under way in what
+  // the modem sends along with its last reply.
+  ringTimer_.setInterval(
+      line_->CallTimeoutMs(timings_.ringTimeoutMs > 0 ? timings_.ringTimeoutMs : ConfiguredRingTimeoutMs()));
   tracker_.Reset();
 
-  line_ = MakeOpenLine(lineName_, timings_);
   const quint64 generation = ++generation_;
   TEventWait wait;
   QString failure;
@@ -139,6 +147,7 @@ void TLineMonitor::SetLineOpen(bool open) {
         wait.Finish();
       });
   connect(line_.get(), &TOpenLine::Notices, this, &TLineMonitor::HandleNotices);
+  connect(line_.get(), &TOpenLine::StateChanged, this, &TLineMonitor::SetState);
   openingWait_ = &wait;
   line_->Start();
   wait.Run();
@@ -169,11 +178,20 @@ void TLineMonitor::DropLine() {
     line_->Close();
     line_.release()->deleteLater();
   }
+  SetState(LineStates::Closed());
+}
+
+void TLineMonitor::SetState(const QString& state) {
+  if (state == state_) return;
+  state_ = state;
+  emit LineStateChanged(state);
 }
 
 int TLineMonitor::LineCapability() const {
   if (lineName_.isEmpty()) return 0;
   if (open_) return 1;
+  // A server is offered as it is named: asking it would wait on the network.
+  if (LineAddress::IsNetworkName(lineName_)) return LineAddress::Parse(lineName_) ? 1 : 0;
   EnsureLinesListed();
   if (lines_.contains(lineName_)) return Answers(lineName_) ? 1 : 0;
   const auto known = otherCapabilities_.constFind(lineName_);
@@ -187,6 +205,7 @@ int TLineMonitor::LineCapability() const {
 }
 
 bool TLineMonitor::Answers(const QString& name) const {
+  if (LineAddress::IsNetworkName(name)) return LineAddress::Parse(name).has_value();
   return prober_->Verdict(name).state == TPortVerdict::State::kAnswered;
 }
 
@@ -194,6 +213,11 @@ QStringList TLineMonitor::UnofferedLines() const {
   EnsureLinesListed();
   QStringList reasons;
   for (const QString& name : lines_) {
+    if (LineAddress::IsNetworkName(name)) {
+      QString problem;
+      if (!LineAddress::Parse(name, &problem)) reasons << name + QStringLiteral(": ") + problem;
+      continue;
+    }
     const TPortVerdict verdict = prober_->Verdict(name);
     if (verdict.state == TPortVerdict::State::kAnswered || verdict.state == TPortVerdict::State::kNoDevice) continue;
     // Still asking when the listing ended: nothing heard so far.

@@ -18,8 +18,9 @@ class TLineProber;
 class TOpenLine;
 
 // Watches one telephone line and reports calls as OnCallState /
-// OnCallerID. Lines are named by their device path; what kind of line a
-// name means and how it is read is behind TOpenLine, while the call
+// OnCallerID. Lines are named by their device path (serial modems) or by a
+// URL (network servers, always offered without probing); what kind of line
+// a name means and how it is read is behind TOpenLine, while the call
 // tracking and the events are the same for every kind. All events are
 // posted through the event loop of the owning (UI) thread, one at a time
 // and in the order the line gave them, so a handler that waits with the
@@ -45,10 +46,10 @@ class TLineMonitor : public QObject {
 
   // Number of known lines; the first call lists and probes them all.
   int LineCount() const;
-  // Device path of line `LineId`, or "" when there is no such line.
+  // Name (device path or URL) of line `LineId`, or "" when there is no such line.
   QString GetLineName(int LineId) const;
 
-  // The selected line. Writing selects a line by device path; refused
+  // The selected line. Writing selects a line by name; refused
   // (ELineError) for an empty name or while another line is open.
   QString LineName() const;
   void SetLineName(const QString& name);
@@ -66,12 +67,16 @@ class TLineMonitor : public QObject {
   // opening returns without a word: the later one decides.
   void SetLineOpen(bool open);
 
-  // 1 when a modem answers on the selected line, else 0.
+  // 1 when a modem answers on the selected line or it names a server, else 0.
   int LineCapability() const;
 
   // Why each listed line that is not offered is not, "<line>: <reason>",
   // in list order. Ports without any hardware are left out.
   QStringList UnofferedLines() const;
+
+  // What the line being watched is doing ("open", "connected",
+  // "Connection refused, retrying", ...); "closed" when none is open.
+  QString LineState() const { return state_; }
 
  signals:
   void OnCallState(QObject* Sender, const QString& State);
@@ -81,6 +86,8 @@ class TLineMonitor : public QObject {
   // A listed line answered only after the listing had ended: it can be
   // offered now.
   void LineFound(const QString& Name);
+  // LineState() changed.
+  void LineStateChanged(const QString& State);
 
  private:
   void EnsureLinesListed() const;
@@ -91,6 +98,7 @@ class TLineMonitor : public QObject {
   void HandleRingTimeout();
   void Apply(const TCallTracker::TResult& result);
   void Deliver(const std::vector<TCallEvent>& events);
+  void SetState(const QString& state);
 
   TLineTimings timings_;
   mutable QStringList lines_;
@@ -101,6 +109,7 @@ class TLineMonitor : public QObject {
   quint32 mediaMode_ = kDataModemMediaMode;
   quint32 callPrivilege_ = kMonitorOwnerPrivilege;
   bool open_ = false;
+  QString state_;
 
   std::unique_ptr<TOpenLine> line_;
   // The wait of the opening under way, if any; counts openings and closings

@@ -3,6 +3,7 @@
 #include "platform/device_holders.h"
 #include "platform/serial_device.h"
 #include "telephony/line_error.h"
+#include "telephony/line_states.h"
 #include "telephony/modem_starter.h"
 
 TSerialModemLine::TSerialModemLine(const QString& path, const TLineTimings& timings)
@@ -14,6 +15,7 @@ TSerialModemLine::TSerialModemLine(const QString& path, const TLineTimings& timi
 TSerialModemLine::~TSerialModemLine() { Close(); }
 
 void TSerialModemLine::Start() {
+  emit StateChanged(LineStates::Opening());
   const QString failure = Begin();
   if (failure.isEmpty()) return;
   QMetaObject::invokeMethod(this, [this, failure] { emit Failed(failure); }, Qt::QueuedConnection);
@@ -60,6 +62,7 @@ void TSerialModemLine::HandleStarted(bool callerIdOn) {
     opened_ = true;
     emit Opened();
   }
+  emit StateChanged(LineStates::Open());
   // What the modem sent after its last reply is already the start of
   // monitoring: a call may be coming in just then.
   HandleData(starter->Unread());
@@ -76,6 +79,7 @@ void TSerialModemLine::HandleLost() {
   parser_.Reset();
   // A call in progress still ends by its ring timeout.
   retryTimer_.start();
+  emit StateChanged(LineStates::Retrying(QCoreApplication::translate("LineStates", "Modem not available")));
 }
 
 void TSerialModemLine::Retry() {

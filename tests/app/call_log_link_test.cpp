@@ -109,9 +109,9 @@ TEST_F(CallLogLinkTest, InPassiveModeAnUnknownCallerIsSavedFromTheLog) {
 
 TEST_F(CallLogLinkTest, MissedCallsCountUntilTheLogIsOpened) {
   Create("1");
-  EXPECT_EQ(TCallLogLink::ToolTip(0), "Quorvel");
-  EXPECT_EQ(TCallLogLink::ToolTip(1), "Quorvel\n1 missed call");
-  EXPECT_EQ(TCallLogLink::ToolTip(3), "Quorvel\n3 missed calls");
+  EXPECT_EQ(TCallLogLink::MissedCallsNote(0), "");
+  EXPECT_EQ(TCallLogLink::MissedCallsNote(1), "1 missed call");
+  EXPECT_EQ(TCallLogLink::MissedCallsNote(3), "3 missed calls");
   TLoggedCall missed;
   missed.startUtc = QDateTime::currentDateTimeUtc();
   missed.ending = TCallEnding::kMissed;

@@ -35,15 +35,24 @@ TQuorvelForm& FormTest::MakeForm() {
   return *form_;
 }
 
+QList<QAction*> FormTest::LineItems() const {
+  QList<QAction*> items;
+  for (QAction* item : form_->Selectmodem1->actions()) {
+    if (item->isSeparator()) break;
+    items << item;
+  }
+  return items;
+}
+
 std::vector<bool> FormTest::Checks() const {
   std::vector<bool> checks;
-  for (QAction* item : form_->Selectmodem1->actions()) checks.push_back(item->isChecked());
+  for (QAction* item : LineItems()) checks.push_back(item->isChecked());
   return checks;
 }
 
 QStringList FormTest::MenuLines() const {
   QStringList names;
-  for (QAction* item : form_->Selectmodem1->actions()) names << item->text();
+  for (QAction* item : LineItems()) names << item->text();
   return names;
 }
 

@@ -28,7 +28,9 @@ class FormTest : public ::testing::Test {
   QString Stored(const QString& name) const;
   // Makes the window (not yet created) with the program in the temp folder.
   TQuorvelForm& MakeForm();
-  // The check marks of "Select modem", in menu order.
+  // The line entries of "Select modem" (those before its separator).
+  QList<QAction*> LineItems() const;
+  // The check marks of the lines in "Select modem", in menu order.
   std::vector<bool> Checks() const;
   QStringList MenuLines() const;
   QStringList ListedLines() const;

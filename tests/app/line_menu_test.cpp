@@ -23,7 +23,7 @@ TEST_F(FormTest, OffersOnlyLinesThatAnswerInMonitorOrder) {
   form.FormCreate();
   EXPECT_EQ(MenuLines(), (QStringList{a, b}));
   EXPECT_EQ(ListedLines(), (QStringList{a, b}));
-  for (QAction* item : form.Selectmodem1->actions()) EXPECT_TRUE(item->isCheckable());
+  for (QAction* item : LineItems()) EXPECT_TRUE(item->isCheckable());
 }
 
 TEST_F(FormTest, NoStoredLineSelectsAndOpensTheFirst) {
@@ -91,7 +91,7 @@ TEST_F(FormTest, NoAnsweringLineEndsTheProgramAfterSayingWhy) {
   EXPECT_EQ(answerer.seen()[0].buttons, QStringList{"OK"});
   EXPECT_EQ(form.TrayIcon(), nullptr);
   EXPECT_FALSE(form.isVisible());
-  EXPECT_TRUE(form.Selectmodem1->actions().isEmpty());
+  EXPECT_TRUE(MenuLines().isEmpty());
 }
 
 TEST_F(FormTest, ChoosingALineClosesSwitchesAndReopens) {

@@ -4,6 +4,7 @@
 #include <ostream>
 #include <gtest/gtest.h>
 
+#include "event_text.h"
 #include "telephony/caller_id_parser.h"
 
 namespace {
@@ -25,16 +26,7 @@ QStringList RunScript(TCallTracker& tracker, const QStringList& script) {
     } else {
       result = tracker.Handle(ParseModemLine(step.toUtf8()));
     }
-    for (const TCallEvent& e : result.events) {
-      if (e.kind == TCallEvent::Kind::kCallerId) {
-        events << QString("id %1|%2|%3").arg(e.number, e.name).arg(e.flags);
-      } else if (e.state == "IDLE") {
-        const char* outcome[] = {"unknown", "answered", "missed"};
-        events << "state IDLE " + QString(outcome[static_cast<int>(e.outcome)]);
-      } else {
-        events << "state " + e.state;
-      }
-    }
+    events << EventTexts(result.events);
   }
   return events;
 }

@@ -35,3 +35,26 @@ TEST(LineList, CollectedLinesEndWithTheConfiguredExtraLines) {
   EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{first, second}));
   EXPECT_EQ(lines.count(first), 1);
 }
+
+TEST(LineList, ServerNamedTwiceIsListedOnce) {
+  EXPECT_EQ(RemoveDuplicateDevices({"ncid://Box", "NCID://box:3333/", "fritzbox://box", "ncid://box:3334",
+                                    "ncid://[::1]", "ncid://[0:0::1]:3333"}),
+            (QStringList{"ncid://Box", "fritzbox://box", "ncid://box:3334", "ncid://[::1]"}));
+}
+
+TEST(LineList, AddedLineKeepsTheValueAsWrittenAndComesOnce) {
+  TempConfigHome home;
+  struct Case {
+    QString before;
+    QString after;
+    QString listedAs;
+  };
+  for (const Case& c : {Case{"", "ncid://box:3333", "ncid://box:3333"},
+                        Case{"/dev/a, /dev/b", "/dev/a, /dev/b,ncid://box:3333", "ncid://box:3333"},
+                        Case{"/dev/a;", "/dev/a;ncid://box:3333", "ncid://box:3333"},
+                        Case{"ncid://BOX;/dev/a", "ncid://BOX;/dev/a", "ncid://BOX"}}) {
+    platform::WriteSettingValue("Settings", "ExtraLines", c.before);
+    EXPECT_EQ(AddExtraLine("ncid://box:3333"), c.listedAs);
+    EXPECT_EQ(platform::ReadSettingValue("Settings", "ExtraLines"), c.after) << c.before.toStdString();
+  }
+}

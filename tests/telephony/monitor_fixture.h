@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "fake_modem_process.h"
+#include "simulator_process.h"
 #include "telephony/line_monitor.h"
 #include "temp_dir.h"
 

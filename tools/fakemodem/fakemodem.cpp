@@ -39,8 +39,6 @@
 // --trace each line sent is reported as "sent <monotonic ns> <line>".
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/signalfd.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -56,7 +54,13 @@
 #include <string>
 #include <vector>
 
+#include "common/simulator.h"
+
 namespace {
+
+using simulator::MonotonicNanoseconds;
+using simulator::Say;
+using simulator::Unescape;
 
 constexpr int kRingsPerCall = 3;
 constexpr double kDefaultCadenceSeconds = 6.0;
@@ -96,21 +100,7 @@ struct TScheduledLine {
   bool reply = false;     // a result code: text is sent as it is
 };
 
-long long MonotonicNanoseconds() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
-
-void Say(const std::string& text) {
-  std::printf("%s\n", text.c_str());
-  std::fflush(stdout);
-}
-
-[[noreturn]] void Fail(const std::string& what) {
-  std::fprintf(stderr, "fakemodem: %s: %s\n", what.c_str(), std::strerror(errno));
-  std::exit(1);
-}
+[[noreturn]] void Fail(const std::string& what) { simulator::Fail("fakemodem", what); }
 
 class TFakeModem {
  public:
@@ -153,9 +143,7 @@ class TFakeModem {
 
   // Returns false once the program should end.
   bool HandleCommand(const std::string& line) {
-    const std::string::size_type blank = line.find(' ');
-    const std::string word = line.substr(0, blank);
-    const std::string rest = blank == std::string::npos ? std::string() : line.substr(blank + 1);
+    const auto [word, rest] = simulator::SplitCommand(line);
     if (word == "call") {
       const std::string::size_type nameStart = rest.find(' ');
       StartCall(rest.substr(0, nameStart), nameStart == std::string::npos ? "" : rest.substr(nameStart + 1));
@@ -347,31 +335,7 @@ class TFakeModem {
   }
 
   void SendGarbage(unsigned long count) {
-    std::string bytes;
-    bytes.reserve(count);
-    while (bytes.size() < count) {
-      const char c = static_cast<char>(random_() & 0xff);
-      if (c != '\r' && c != '\n') bytes += c;
-    }
-    SendBytes(bytes, "<garbage " + std::to_string(count) + ">");
-  }
-
-  static std::string Unescape(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      if (text[i] != '\\' || i + 1 == text.size()) {
-        out += text[i];
-        continue;
-      }
-      const char kind = text[++i];
-      if (kind == 'r') out += '\r';
-      else if (kind == 'n') out += '\n';
-      else if (kind == 'x' && i + 2 < text.size()) {
-        out += static_cast<char>(std::strtol(text.substr(i + 1, 2).c_str(), nullptr, 16));
-        i += 2;
-      } else out += kind;
-    }
-    return out;
+    SendBytes(simulator::Garbage(random_, count), "<garbage " + std::to_string(count) + ">");
   }
 
   TOptions options_;
@@ -420,17 +384,10 @@ TOptions ParseOptions(int argc, char** argv) {
 int main(int argc, char** argv) {
   TFakeModem modem(ParseOptions(argc, argv));
 
-  sigset_t signals;
-  sigemptyset(&signals);
-  sigaddset(&signals, SIGTERM);
-  sigaddset(&signals, SIGINT);
-  sigaddset(&signals, SIGHUP);
-  sigprocmask(SIG_BLOCK, &signals, nullptr);
-  signal(SIGPIPE, SIG_IGN);
-  const int signalFd = signalfd(-1, &signals, SFD_CLOEXEC);
+  const int signalFd = simulator::TerminationSignals();
 
   modem.Plug();
-  std::string command;
+  simulator::TCommandReader commands;
   bool running = true;
   while (running) {
     int wait = modem.RunSchedule();
@@ -447,18 +404,7 @@ int main(int argc, char** argv) {
     if (fds[1].revents & POLLIN) break;
     if (count == 3 && (fds[2].revents & (POLLIN | POLLHUP))) modem.HandleModemInput();
     if (fds[0].revents & (POLLIN | POLLHUP)) {
-      char buffer[4096];
-      const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
-      if (n <= 0) break;
-      for (ssize_t i = 0; i < n && running; ++i) {
-        if (buffer[i] != '\n') {
-          command += buffer[i];
-          continue;
-        }
-        if (!command.empty() && command.back() == '\r') command.pop_back();
-        running = modem.HandleCommand(command);
-        command.clear();
-      }
+      running = commands.ReadAvailable([&](const std::string& line) { return modem.HandleCommand(line); });
     }
   }
   modem.Shutdown();

@@ -1,15 +1,15 @@
-#include "fake_modem_process.h"
+#include "simulator_process.h"
 
 #include "wait_until.h"
 
-TFakeModemProcess::TFakeModemProcess(const QString& linkPath, const QStringList& options) : link_(linkPath) {
+TSimulatorProcess::TSimulatorProcess(const QString& program, const QStringList& arguments) {
   QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] { ReadOutput(); });
   process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  process_.start(QStringLiteral(FAKEMODEM_PATH), QStringList{"--link", linkPath} + options);
-  started_ = process_.waitForStarted(30000) && !WaitForOutput("ready").isEmpty();
+  process_.start(program, arguments);
+  if (process_.waitForStarted(30000)) ready_ = WaitForOutput("ready");
 }
 
-TFakeModemProcess::~TFakeModemProcess() {
+TSimulatorProcess::~TSimulatorProcess() {
   if (process_.state() == QProcess::NotRunning) return;
   Command("quit");
   process_.closeWriteChannel();
@@ -19,12 +19,12 @@ TFakeModemProcess::~TFakeModemProcess() {
   }
 }
 
-void TFakeModemProcess::Command(const QString& line) {
+void TSimulatorProcess::Command(const QString& line) {
   process_.write((line + '\n').toUtf8());
   process_.waitForBytesWritten(30000);
 }
 
-void TFakeModemProcess::ReadOutput() {
+void TSimulatorProcess::ReadOutput() {
   partial_ += process_.readAllStandardOutput();
   qsizetype end;
   while ((end = partial_.indexOf('\n')) >= 0) {
@@ -33,7 +33,7 @@ void TFakeModemProcess::ReadOutput() {
   }
 }
 
-QString TFakeModemProcess::WaitForOutput(const QString& prefix, int timeoutMs) {
+QString TSimulatorProcess::WaitForOutput(const QString& prefix, int timeoutMs) {
   QString found;
   WaitUntil(
       [&] {
@@ -51,11 +51,11 @@ QString TFakeModemProcess::WaitForOutput(const QString& prefix, int timeoutMs) {
   return found;
 }
 
-QStringList TFakeModemProcess::Output() {
+QStringList TSimulatorProcess::Output() {
   ReadOutput();
   return lines_;
 }
 
-bool TFakeModemProcess::Received(const QString& command) {
+bool TSimulatorProcess::Received(const QString& command) {
   return Output().contains(QStringLiteral("got ") + command);
 }
