@@ -55,7 +55,7 @@ void TQuorvelForm::FormCreate() {
   AddTrayIcon();
   notifyAtStart_ = NotificationsOnAtStart(RegSetting(QString::fromLatin1(kNotifySetting), false),
                                           trayIcon_ != nullptr);
-  notify1_->setChecked(notifyAtStart_);
+  Notify1->setChecked(notifyAtStart_);
 }
 
 void TQuorvelForm::ConnectCallHandling() {
@@ -70,7 +70,6 @@ void TQuorvelForm::ConnectCallHandling() {
   parts.lineMonitor = &LineMonitor;
   parts.isActiveMode = [this] { return IsActiveMode(); };
   Calls = std::make_unique<TCallerDesk>(DB, AppFolders(), parts);
-  DisplayFirstRecord = [this] { Calls->Editor().DisplayFirstRecord(); };
   Calls->Handler().SetHomeRegion(HomeRegionSetting());
   notifications_ =
       std::make_unique<TNotificationLink>(*Calls, LineMonitor, [this] { return NotificationsOn(); });

@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     platform::WaitForSystemTray(platform::kTrayHostWaitMs);
     if (ending->Ended()) return 0;
     TQuorvelForm QuorvelForm;
-    QuorvelForm.TrayHostWaitMs = 0;
+    QuorvelForm.SetTrayHostWait(0);
     QuorvelForm.FormCreate();
     if (ending->Ended()) return 0;
     ending->SetReadyForm(QuorvelForm);
