@@ -51,7 +51,7 @@ void Reported(F&& action) {
   try {
     action();
   } catch (const std::exception& error) {
-    platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+    platform::ShowGeneralErrorReport(error);
   }
 }
 

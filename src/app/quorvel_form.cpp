@@ -31,7 +31,7 @@
 
 namespace {
 
-constexpr char kAboutCaption[] = "About Quorvel";
+constexpr char kAboutCaption[] = QT_TRANSLATE_NOOP("TQuorvelForm", "About Quorvel");
 constexpr char kFormFont[] = "MS Sans Serif";
 constexpr int kFormFontPointSize = 8;
 // The import's summary lists this many problems; the rest are counted.
@@ -49,7 +49,7 @@ T* Named(T* object, const char* name) {
 TQuorvelForm::TQuorvelForm(const QString& programFile, QWidget* parent)
     : QMainWindow(parent),
       programFile_(programFile.isEmpty() ? QCoreApplication::applicationFilePath() : programFile) {
-  setWindowTitle(QString::fromUtf8(kFormCaption));
+  setWindowTitle(tr(kFormCaption));
   setWindowIcon(ProgramIcon());
   // A single fixed border, the system menu, the close and the caption help
   // button; no minimise or maximise buttons.
@@ -80,23 +80,23 @@ TQuorvelForm::~TQuorvelForm() = default;
 void TQuorvelForm::BuildMenus() {
   menuBar()->setNativeMenuBar(false);
 
-  File1 = Named(menuBar()->addMenu(QStringLiteral("&File")), "File1");
-  Selectmodem1 = Named(File1->addMenu(QStringLiteral("&Select modem")), "Selectmodem1");
+  File1 = Named(menuBar()->addMenu(tr("&File")), "File1");
+  Selectmodem1 = Named(File1->addMenu(tr("&Select modem")), "Selectmodem1");
   lineItemsEnd_ = Selectmodem1->addSeparator();
   AddNetworkLine1 = Named(Selectmodem1->addAction(tr("Add &Network Line...")), "AddNetworkLine1");
   connect(AddNetworkLine1, &QAction::triggered, this, &TQuorvelForm::AddNetworkLine1Click);
   CallLog1 = Named(File1->addAction(tr("Call &Log...")), "CallLog1");
   CallLog1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
   connect(CallLog1, &QAction::triggered, this, &TQuorvelForm::CallLogRequested);
-  Region1 = Named(File1->addAction(QStringLiteral("&Region...")), "Region1");
+  Region1 = Named(File1->addAction(tr("&Region...")), "Region1");
   connect(Region1, &QAction::triggered, this, &TQuorvelForm::Region1Click);
   File1->addSeparator();
-  Exit1 = Named(File1->addAction(QStringLiteral("&Exit")), "Exit1");
+  Exit1 = Named(File1->addAction(tr("&Exit")), "Exit1");
   connect(Exit1, &QAction::triggered, this, &TQuorvelForm::Exit1Click);
 
-  Mode1 = Named(menuBar()->addMenu(QStringLiteral("&Mode")), "Mode1");
-  Active1 = Named(Mode1->addAction(QStringLiteral("&Active")), "Active1");
-  Passive1 = Named(Mode1->addAction(QStringLiteral("&Passive")), "Passive1");
+  Mode1 = Named(menuBar()->addMenu(tr("&Mode")), "Mode1");
+  Active1 = Named(Mode1->addAction(tr("&Active")), "Active1");
+  Passive1 = Named(Mode1->addAction(tr("&Passive")), "Passive1");
   Active1->setCheckable(true);
   Passive1->setCheckable(true);
   connect(Active1, &QAction::triggered, this, &TQuorvelForm::Active1Click);
@@ -105,30 +105,30 @@ void TQuorvelForm::BuildMenus() {
   Notify1 = Named(Mode1->addAction(tr("Desktop &Notifications")), "Notify1");
   Notify1->setCheckable(true);
 
-  Record1 = Named(menuBar()->addMenu(QStringLiteral("&Record")), "Record1");
-  New1 = Named(Record1->addAction(QStringLiteral("&New")), "New1");
-  AddCurrent1 = Named(Record1->addAction(QStringLiteral("&Add/Save Current")), "AddCurrent1");
-  Delete1 = Named(Record1->addAction(QStringLiteral("&Delete Current")), "Delete1");
-  ChoosePicture1 = Named(Record1->addAction(QStringLiteral("Choose &Picture...")), "ChoosePicture1");
+  Record1 = Named(menuBar()->addMenu(tr("&Record")), "Record1");
+  New1 = Named(Record1->addAction(tr("&New")), "New1");
+  AddCurrent1 = Named(Record1->addAction(tr("&Add/Save Current")), "AddCurrent1");
+  Delete1 = Named(Record1->addAction(tr("&Delete Current")), "Delete1");
+  ChoosePicture1 = Named(Record1->addAction(tr("Choose &Picture...")), "ChoosePicture1");
   Record1->addSeparator();
-  ImportContacts1 = Named(Record1->addAction(QStringLiteral("&Import Contacts...")), "ImportContacts1");
+  ImportContacts1 = Named(Record1->addAction(tr("&Import Contacts...")), "ImportContacts1");
   connect(ImportContacts1, &QAction::triggered, this, &TQuorvelForm::ImportContacts1Click);
 
-  Setup1 = Named(menuBar()->addAction(QStringLiteral("&Setup")), "Setup1");
+  Setup1 = Named(menuBar()->addAction(tr("&Setup")), "Setup1");
   connect(Setup1, &QAction::triggered, this, &TQuorvelForm::Setup1Click);
 
-  Help1 = Named(menuBar()->addMenu(QStringLiteral("&?")), "Help1");
-  Help2 = Named(Help1->addAction(QStringLiteral("&Help")), "Help2");
+  Help1 = Named(menuBar()->addMenu(tr("&?")), "Help1");
+  Help2 = Named(Help1->addAction(tr("&Help")), "Help2");
   Help1->addSeparator();
-  About1 = Named(Help1->addAction(QStringLiteral("&About")), "About1");
+  About1 = Named(Help1->addAction(tr("&About")), "About1");
   connect(Help2, &QAction::triggered, this, &TQuorvelForm::Help2Click);
   connect(About1, &QAction::triggered, this, &TQuorvelForm::About1Click);
 
   PopupMenu = Named(new QMenu(this), "PopupMenu");
-  Open1 = Named(PopupMenu->addAction(QStringLiteral("&Open")), "Open1");
+  Open1 = Named(PopupMenu->addAction(tr("&Open")), "Open1");
   CallLog2 = Named(PopupMenu->addAction(tr("Call &Log")), "CallLog2");
   PopupMenu->addSeparator();
-  Exit2 = Named(PopupMenu->addAction(QStringLiteral("&Exit")), "Exit2");
+  Exit2 = Named(PopupMenu->addAction(tr("&Exit")), "Exit2");
   connect(CallLog2, &QAction::triggered, this, &TQuorvelForm::CallLogRequested);
   connect(Open1, &QAction::triggered, this, &TQuorvelForm::Open1Click);
   connect(Exit2, &QAction::triggered, this, &TQuorvelForm::Exit2Click);
@@ -144,7 +144,7 @@ void TQuorvelForm::BuildClientArea() {
   Image->setScaledContents(true);
   Image->setPixmap(QPixmap::fromImage(calls::StartupPicture()));
 
-  bSaveToDatabase = Named(new QPushButton(QString::fromUtf8(kSaveToDatabaseCaption), client), "bSaveToDatabase");
+  bSaveToDatabase = Named(new QPushButton(tr(kSaveToDatabaseCaption), client), "bSaveToDatabase");
   bSaveToDatabase->setGeometry(16, 180, 163, 17);
   bSaveToDatabase->hide();
 
@@ -159,11 +159,11 @@ void TQuorvelForm::BuildClientArea() {
   cbCallerName->setEditable(true);
   cbCallerName->setInsertPolicy(QComboBox::NoInsert);
   cbCallerName->setGeometry(0, 1, 198, 21);
-  cbCallerName->setEditText(QString::fromUtf8(kUnknownCallerText));
+  cbCallerName->setEditText(tr(kUnknownCallerText));
 
-  tbCallerID = Named(new QLineEdit(QString::fromUtf8(kNotTransmittedText), Panel1), "tbCallerID");
+  tbCallerID = Named(new QLineEdit(tr(kNotTransmittedText), Panel1), "tbCallerID");
   tbCallerID->setGeometry(0, 25, 198, 21);
-  tbCallerID->setToolTip(QString::fromUtf8(kCallerIdHint));
+  tbCallerID->setToolTip(tr(kCallerIdHint));
 
   bSaveToDatabase->raise();
   imageHeight_ = Image->height();
@@ -302,7 +302,7 @@ void TQuorvelForm::Region1Click() {
     Calls->Handler().SetHomeRegion(dialog.Region());
     Calls->Handler().PrepareNumberLookup();
   } catch (const std::exception& error) {
-    platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+    platform::ShowGeneralErrorReport(error);
   }
 }
 
@@ -320,12 +320,11 @@ void TQuorvelForm::ImportContacts1Click() {
                              import.Summary().AnythingImported() ? platform::MessageIcon::Information
                                                                  : platform::MessageIcon::Warning);
   } catch (const std::exception& error) {
-    platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+    platform::ShowGeneralErrorReport(error);
   }
 }
 
 void TQuorvelForm::About1Click() {
-  platform::ShowMessageBox(
-      QStringLiteral("Quorvel\nVersion %1").arg(QString::fromLatin1(QUORVEL_VERSION)),
-      QString::fromUtf8(kAboutCaption), platform::MessageIcon::Information);
+  platform::ShowMessageBox(tr("Quorvel\nVersion %1").arg(QString::fromLatin1(QUORVEL_VERSION)),
+                           tr(kAboutCaption), platform::MessageIcon::Information);
 }

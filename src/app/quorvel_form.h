@@ -22,15 +22,16 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 
-// The program's texts shown on the main window and by its creation.
-inline constexpr char kFormCaption[] = "Calling...";
-inline constexpr char kUnknownCallerText[] = "(Unknown)";
-inline constexpr char kNotTransmittedText[] = "(Not transmitted)";
-inline constexpr char kCallerIdHint[] = "Caller ID";
-inline constexpr char kSaveToDatabaseCaption[] = "Save to database";
-inline constexpr char kNoModemsText[] =
-    "There are no modems defined on this computer. The application will quit!";
-inline constexpr char kModemNotAvailableText[] = " => Modem not available ";
+// The program's texts shown on the main window and by its creation (the
+// tooltip's name is the program's and stays as it is).
+inline constexpr char kFormCaption[] = QT_TRANSLATE_NOOP("TQuorvelForm", "Calling...");
+inline constexpr char kUnknownCallerText[] = QT_TRANSLATE_NOOP("TQuorvelForm", "(Unknown)");
+inline constexpr char kNotTransmittedText[] = QT_TRANSLATE_NOOP("TQuorvelForm", "(Not transmitted)");
+inline constexpr char kCallerIdHint[] = QT_TRANSLATE_NOOP("TQuorvelForm", "Caller ID");
+inline constexpr char kSaveToDatabaseCaption[] = QT_TRANSLATE_NOOP("TQuorvelForm", "Save to database");
+inline constexpr char kNoModemsText[] = QT_TRANSLATE_NOOP(
+    "TQuorvelForm", "There are no modems defined on this computer. The application will quit!");
+inline constexpr char kModemNotAvailableText[] = QT_TRANSLATE_NOOP("TQuorvelForm", " => Modem not available ");
 inline constexpr char kTrayToolTip[] = "Quorvel";
 
 // Client area and its two parts at full height.

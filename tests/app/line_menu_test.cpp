@@ -62,7 +62,7 @@ TEST_F(FormTest, StoredLineThatIsNotOfferedIsStillTried) {
   TQuorvelForm& form = MakeForm();
   form.FormCreate();
   ASSERT_EQ(answerer.seen().size(), 1u);
-  EXPECT_EQ(answerer.seen()[0].caption, QString::fromUtf8("Fehler"));
+  EXPECT_EQ(answerer.seen()[0].caption, "Error");
   EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
   EXPECT_EQ(answerer.seen()[0].buttons, QStringList{"OK"});
   EXPECT_TRUE(answerer.seen()[0].text.startsWith(gone + " => Modem not available "))
@@ -82,7 +82,7 @@ TEST_F(FormTest, NoAnsweringLineEndsTheProgramAfterSayingWhy) {
   TQuorvelForm& form = MakeForm();
   EXPECT_THROW(form.FormCreate(), EQuitProgram);
   ASSERT_EQ(answerer.seen().size(), 1u);
-  EXPECT_EQ(answerer.seen()[0].caption, QString::fromUtf8("Fehler"));
+  EXPECT_EQ(answerer.seen()[0].caption, "Error");
   const QStringList text = answerer.seen()[0].text.split('\n');
   EXPECT_EQ(text.value(0), "There are no modems defined on this computer. The application will quit!");
   EXPECT_EQ(text.value(1), "");
@@ -135,7 +135,7 @@ TEST_F(FormTest, FailedLineChangeLeavesNoCheckMark) {
   MessageBoxAnswerer answerer;
   ui.Selectmodem1->actions().at(1)->trigger();
   ASSERT_EQ(answerer.seen().size(), 1u);
-  EXPECT_EQ(answerer.seen()[0].caption, QString::fromUtf8("Fehler"));
+  EXPECT_EQ(answerer.seen()[0].caption, "Error");
   EXPECT_TRUE(answerer.seen()[0].text.startsWith(b + " => Modem not available "))
       << answerer.seen()[0].text.toStdString();
   EXPECT_EQ(Checks(), (std::vector<bool>{false, false}));
