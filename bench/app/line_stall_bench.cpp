@@ -123,14 +123,14 @@ int main(int argc, char** argv) {
   bool created = false;
   QTimer::singleShot(0, [&] {
     form = std::make_unique<TQuorvelForm>(dir.filePath("quorvel"));
-    form->TrayHostWaitMs = 0;
+    form->SetTrayHostWait(0);
     form->FormCreate();
     created = true;
   });
   RunUntil([&] { return created; });
   const qint64 startStall = meter.End();
-  const QList<QAction*> lines = form->Selectmodem1->actions();
-  if (lines.size() < 3 || !form->LineMonitor.LineOpen()) {
+  const QList<QAction*> lines = form->findChild<QMenu*>("Selectmodem1")->actions();
+  if (lines.size() < 3 || !form->Line().LineOpen()) {
     std::fprintf(stderr, "the three modems were not offered and opened\n");
     return 1;
   }
@@ -145,7 +145,7 @@ int main(int argc, char** argv) {
   meter.Begin();
   lines.at(2)->trigger();
   const qint64 slowStall = meter.End();
-  const bool slowOpened = form->LineMonitor.LineOpen();
+  const bool slowOpened = form->Line().LineOpen();
 
   // Unplugged while watched, tried again, plugged in and reopened.
   const int enables = slow.Count("got AT+VCID=1");
@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
 
   std::printf("Longest event-loop stall (target: under 50 ms):\n");
   std::printf("  start-up (listing %lld lines, opening the first): %lld ms\n",
-              static_cast<long long>(form->LineMonitor.LineCount()), static_cast<long long>(startStall));
+              static_cast<long long>(form->Line().LineCount()), static_cast<long long>(startStall));
   std::printf("  switch to a modem that went silent (fails after its reply timeout): %lld ms\n",
               static_cast<long long>(silentStall));
   std::printf("  switch to a modem with a 3 s reset (%s): %lld ms\n", slowOpened ? "opened" : "NOT opened",

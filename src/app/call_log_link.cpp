@@ -51,7 +51,7 @@ void Reported(F&& action) {
   try {
     action();
   } catch (const std::exception& error) {
-    platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+    platform::ShowGeneralErrorReport(error);
   }
 }
 
@@ -78,16 +78,15 @@ TCallLogLink::TCallLogLink(TQuorvelForm& form, const QString& path)
   QObject::connect(retention_.get(), &TCallLogRetention::Pruned, context, [this] {
     if (window_) window_->Reload();
   });
-  QObject::connect(form_.CallLog1, &QAction::triggered, context, [this] { Open(); });
-  QObject::connect(form_.CallLog2, &QAction::triggered, context, [this] { Open(); });
+  QObject::connect(&form_, &TQuorvelForm::CallLogRequested, context, [this] { Open(); });
 
-  TCallObserver& observer = form_.Calls->Handler().Observer;
+  TCallObserver& observer = form_.Desk()->Handler().Observer;
   observer.callStarted = [recorder = recorder_.get()] {
     recorder->CallStarted(QDateTime::currentDateTimeUtc());
   };
   observer.callHandled = [this](const TCallFacts& facts) { CallHandled(facts); };
   // The line's word on how a call ended comes right after it went idle.
-  QObject::connect(&form_.LineMonitor, &TLineMonitor::CallEnded, context,
+  QObject::connect(&form_.Line(), &TLineMonitor::CallEnded, context,
                    [recorder = recorder_.get()](QObject*, TCallOutcome outcome) {
                      recorder->LineIdle(LoggedEnding(outcome));
                    });
@@ -97,8 +96,8 @@ TCallLogLink::TCallLogLink(TQuorvelForm& form, const QString& path)
 }
 
 TCallLogLink::~TCallLogLink() {
-  if (form_.Calls) {
-    TCallObserver& observer = form_.Calls->Handler().Observer;
+  if (form_.Desk()) {
+    TCallObserver& observer = form_.Desk()->Handler().Observer;
     observer.callStarted = nullptr;
     observer.callHandled = nullptr;
   }
@@ -116,7 +115,7 @@ void TCallLogLink::Start() {
 
 void TCallLogLink::CallHandled(const TCallFacts& facts) {
   TLoggedCall call;
-  call.line = form_.LineMonitor.LineName();
+  call.line = form_.Line().LineName();
   call.numberReceived = calls::FromEightBit(facts.numberReceived);
   call.numberDisplayed = calls::FromEightBit(facts.callerID);
   call.networkName = calls::FromEightBit(facts.callerName);
@@ -195,7 +194,7 @@ void TCallLogLink::ShowCaller(const TLoggedCall& call) {
     return;
   }
   Reported([&] {
-    form_.Calls->Handler().ShowLoggedCaller(calls::ToEightBit(call.numberDisplayed),
+    form_.Desk()->Handler().ShowLoggedCaller(calls::ToEightBit(call.numberDisplayed),
                                             calls::ToEightBit(call.networkName));
   });
 }
@@ -210,5 +209,5 @@ void TCallLogLink::SaveCaller(const TLoggedCall& call) {
     if (dialog.exec() == QDialog::Accepted) draft = dialog.Draft();
   }
   if (!draft) return;
-  Reported([&] { form_.Calls->Editor().SaveCaller(draft->name, draft->number); });
+  Reported([&] { form_.Desk()->Editor().SaveCaller(draft->name, draft->number); });
 }

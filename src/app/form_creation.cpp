@@ -45,7 +45,7 @@ void TQuorvelForm::FormCreate() {
   if (lbModems->count() == 0) {
     // Each port that was there but not usable, and why: a user outside the
     // "dialout" group learns it here.
-    QString text = QString::fromUtf8(kNoModemsText);
+    QString text = tr(kNoModemsText);
     const QStringList reasons = LineMonitor.UnofferedLines();
     if (!reasons.isEmpty()) text += QStringLiteral("\n\n") + reasons.join(QLatin1Char('\n'));
     platform::ShowErrorDialog(text);
@@ -55,7 +55,7 @@ void TQuorvelForm::FormCreate() {
   AddTrayIcon();
   notifyAtStart_ = NotificationsOnAtStart(RegSetting(QString::fromLatin1(kNotifySetting), false),
                                           trayIcon_ != nullptr);
-  notify1_->setChecked(notifyAtStart_);
+  Notify1->setChecked(notifyAtStart_);
 }
 
 void TQuorvelForm::ConnectCallHandling() {
@@ -70,7 +70,6 @@ void TQuorvelForm::ConnectCallHandling() {
   parts.lineMonitor = &LineMonitor;
   parts.isActiveMode = [this] { return IsActiveMode(); };
   Calls = std::make_unique<TCallerDesk>(DB, AppFolders(), parts);
-  DisplayFirstRecord = [this] { Calls->Editor().DisplayFirstRecord(); };
   Calls->Handler().SetHomeRegion(HomeRegionSetting());
   notifications_ =
       std::make_unique<TNotificationLink>(*Calls, LineMonitor, [this] { return NotificationsOn(); });
@@ -92,10 +91,10 @@ void TQuorvelForm::OpenDatabase() {
       cbCallerName->addItem(QString::fromStdString(name));
     // Filling the list leaves the shown text as it was.
     cbCallerName->setCurrentIndex(-1);
-    cbCallerName->setEditText(QString::fromUtf8(kUnknownCallerText));
+    cbCallerName->setEditText(tr(kUnknownCallerText));
     Calls->Handler().PrepareNumberLookup();
   } catch (const std::exception& error) {
-    platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+    platform::ShowGeneralErrorReport(error);
   }
 }
 
@@ -181,6 +180,6 @@ void TQuorvelForm::AddNetworkLine1Click() {
 }
 
 void TQuorvelForm::ShowLineFailure(const char* message) {
-  platform::ShowErrorDialog(LineMonitor.LineName() + QString::fromLatin1(kModemNotAvailableText) +
-                            QString::fromUtf8(message));
+  platform::ShowErrorDialog(LineMonitor.LineName() + tr(kModemNotAvailableText) +
+                            LineMessages::Shown(message));
 }

@@ -13,11 +13,12 @@
 #include "platform/session_end.h"
 #include "platform/single_instance.h"
 #include "platform/tray_availability.h"
+#include "platform/ui_language.h"
 #include "remote/forwarding_outcome.h"
 #include "remote/setup_dialog.h"
 
 namespace {
-constexpr char kAlreadyRunningText[] = "Application is already running";
+constexpr char kAlreadyRunningText[] = QT_TRANSLATE_NOOP("main", "Application is already running");
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -26,11 +27,13 @@ int main(int argc, char** argv) {
   int qtArgc = 1;
   char* qtArgv[] = {argv[0], nullptr};
   TQuorvelApplication app(qtArgc, qtArgv);
+  // The desktop's language, for every text from the first one on.
+  const platform::TUiLanguage language(QLocale::system(), QCoreApplication::applicationDirPath());
 
   const QString title = QString::fromLatin1(platform::kApplicationTitle);
   platform::SingleInstanceLock instance(title);
   if (!instance.TryLock()) {
-    platform::ShowMessageBox(QString::fromLatin1(kAlreadyRunningText), title,
+    platform::ShowMessageBox(QCoreApplication::translate("main", kAlreadyRunningText), title,
                              platform::MessageIcon::None);
     platform::WaitUntilReportsClosed();
     return 0;
@@ -53,7 +56,7 @@ int main(int argc, char** argv) {
     platform::WaitForSystemTray(platform::kTrayHostWaitMs);
     if (ending->Ended()) return 0;
     TQuorvelForm QuorvelForm;
-    QuorvelForm.TrayHostWaitMs = 0;
+    QuorvelForm.SetTrayHostWait(0);
     QuorvelForm.FormCreate();
     if (ending->Ended()) return 0;
     ending->SetReadyForm(QuorvelForm);
@@ -81,7 +84,7 @@ int main(int argc, char** argv) {
     // The program's last words stay on screen until read.
     platform::WaitUntilReportsClosed();
   } catch (const std::exception& error) {
-    platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+    platform::ShowGeneralErrorReport(error);
     platform::WaitUntilReportsClosed();
   }
   return 0;

@@ -29,7 +29,7 @@ TNotificationLink::TNotificationLink(TCallerDesk& desk, const TLineMonitor& line
     try {
       desk_.Editor().SaveUnknownCaller(name, number);
     } catch (const std::exception& error) {
-      platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+      platform::ShowGeneralErrorReport(error);
     }
   };
 }

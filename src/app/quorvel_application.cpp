@@ -10,9 +10,9 @@ bool TQuorvelApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& error) {
-    platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+    platform::ShowGeneralErrorReport(error);
   } catch (...) {
-    platform::ShowGeneralErrorReport(QString::fromUtf8(kUnknownErrorText));
+    platform::ShowGeneralErrorReport(QCoreApplication::translate("TQuorvelApplication", kUnknownErrorText));
   }
   return false;
 }

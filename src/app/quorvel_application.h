@@ -12,4 +12,4 @@ class TQuorvelApplication : public QApplication {
   bool notify(QObject* receiver, QEvent* event) override;
 };
 
-inline constexpr char kUnknownErrorText[] = "Unknown error";
+inline constexpr char kUnknownErrorText[] = QT_TRANSLATE_NOOP("TQuorvelApplication", "Unknown error");

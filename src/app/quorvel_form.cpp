@@ -31,18 +31,25 @@
 
 namespace {
 
-constexpr char kAboutCaption[] = "About Quorvel";
+constexpr char kAboutCaption[] = QT_TRANSLATE_NOOP("TQuorvelForm", "About Quorvel");
 constexpr char kFormFont[] = "MS Sans Serif";
 constexpr int kFormFontPointSize = 8;
 // The import's summary lists this many problems; the rest are counted.
 constexpr int kImportListedProblems = 15;
+
+// Gives a control or menu entry its name as object name.
+template <class T>
+T* Named(T* object, const char* name) {
+  object->setObjectName(QLatin1String(name));
+  return object;
+}
 
 }  // namespace
 
 TQuorvelForm::TQuorvelForm(const QString& programFile, QWidget* parent)
     : QMainWindow(parent),
       programFile_(programFile.isEmpty() ? QCoreApplication::applicationFilePath() : programFile) {
-  setWindowTitle(QString::fromUtf8(kFormCaption));
+  setWindowTitle(tr(kFormCaption));
   setWindowIcon(ProgramIcon());
   // A single fixed border, the system menu, the close and the caption help
   // button; no minimise or maximise buttons.
@@ -73,55 +80,56 @@ TQuorvelForm::~TQuorvelForm() = default;
 void TQuorvelForm::BuildMenus() {
   menuBar()->setNativeMenuBar(false);
 
-  File1 = menuBar()->addMenu(QStringLiteral("&File"));
-  Selectmodem1 = File1->addMenu(QStringLiteral("&Select modem"));
+  File1 = Named(menuBar()->addMenu(tr("&File")), "File1");
+  Selectmodem1 = Named(File1->addMenu(tr("&Select modem")), "Selectmodem1");
   lineItemsEnd_ = Selectmodem1->addSeparator();
-  AddNetworkLine1 = Selectmodem1->addAction(tr("Add &Network Line..."));
+  AddNetworkLine1 = Named(Selectmodem1->addAction(tr("Add &Network Line...")), "AddNetworkLine1");
   connect(AddNetworkLine1, &QAction::triggered, this, &TQuorvelForm::AddNetworkLine1Click);
-  CallLog1 = File1->addAction(tr("Call &Log..."));
+  CallLog1 = Named(File1->addAction(tr("Call &Log...")), "CallLog1");
   CallLog1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
-  Region1 = File1->addAction(QStringLiteral("&Region..."));
+  connect(CallLog1, &QAction::triggered, this, &TQuorvelForm::CallLogRequested);
+  Region1 = Named(File1->addAction(tr("&Region...")), "Region1");
   connect(Region1, &QAction::triggered, this, &TQuorvelForm::Region1Click);
   File1->addSeparator();
-  Exit1 = File1->addAction(QStringLiteral("&Exit"));
+  Exit1 = Named(File1->addAction(tr("&Exit")), "Exit1");
   connect(Exit1, &QAction::triggered, this, &TQuorvelForm::Exit1Click);
 
-  Mode1 = menuBar()->addMenu(QStringLiteral("&Mode"));
-  Active1 = Mode1->addAction(QStringLiteral("&Active"));
-  Passive1 = Mode1->addAction(QStringLiteral("&Passive"));
+  Mode1 = Named(menuBar()->addMenu(tr("&Mode")), "Mode1");
+  Active1 = Named(Mode1->addAction(tr("&Active")), "Active1");
+  Passive1 = Named(Mode1->addAction(tr("&Passive")), "Passive1");
   Active1->setCheckable(true);
   Passive1->setCheckable(true);
   connect(Active1, &QAction::triggered, this, &TQuorvelForm::Active1Click);
   connect(Passive1, &QAction::triggered, this, &TQuorvelForm::Passive1Click);
   Mode1->addSeparator();
-  notify1_ = Mode1->addAction(tr("Desktop &Notifications"));
-  notify1_->setObjectName(QStringLiteral("Notify1"));
-  notify1_->setCheckable(true);
+  Notify1 = Named(Mode1->addAction(tr("Desktop &Notifications")), "Notify1");
+  Notify1->setCheckable(true);
 
-  Record1 = menuBar()->addMenu(QStringLiteral("&Record"));
-  New1 = Record1->addAction(QStringLiteral("&New"));
-  AddCurrent1 = Record1->addAction(QStringLiteral("&Add/Save Current"));
-  Delete1 = Record1->addAction(QStringLiteral("&Delete Current"));
-  ChoosePicture1 = Record1->addAction(QStringLiteral("Choose &Picture..."));
+  Record1 = Named(menuBar()->addMenu(tr("&Record")), "Record1");
+  New1 = Named(Record1->addAction(tr("&New")), "New1");
+  AddCurrent1 = Named(Record1->addAction(tr("&Add/Save Current")), "AddCurrent1");
+  Delete1 = Named(Record1->addAction(tr("&Delete Current")), "Delete1");
+  ChoosePicture1 = Named(Record1->addAction(tr("Choose &Picture...")), "ChoosePicture1");
   Record1->addSeparator();
-  ImportContacts1 = Record1->addAction(QStringLiteral("&Import Contacts..."));
+  ImportContacts1 = Named(Record1->addAction(tr("&Import Contacts...")), "ImportContacts1");
   connect(ImportContacts1, &QAction::triggered, this, &TQuorvelForm::ImportContacts1Click);
 
-  Setup1 = menuBar()->addAction(QStringLiteral("&Setup"));
+  Setup1 = Named(menuBar()->addAction(tr("&Setup")), "Setup1");
   connect(Setup1, &QAction::triggered, this, &TQuorvelForm::Setup1Click);
 
-  Help1 = menuBar()->addMenu(QStringLiteral("&?"));
-  Help2 = Help1->addAction(QStringLiteral("&Help"));
+  Help1 = Named(menuBar()->addMenu(tr("&?")), "Help1");
+  Help2 = Named(Help1->addAction(tr("&Help")), "Help2");
   Help1->addSeparator();
-  About1 = Help1->addAction(QStringLiteral("&About"));
+  About1 = Named(Help1->addAction(tr("&About")), "About1");
   connect(Help2, &QAction::triggered, this, &TQuorvelForm::Help2Click);
   connect(About1, &QAction::triggered, this, &TQuorvelForm::About1Click);
 
-  PopupMenu = new QMenu(this);
-  Open1 = PopupMenu->addAction(QStringLiteral("&Open"));
-  CallLog2 = PopupMenu->addAction(tr("Call &Log"));
+  PopupMenu = Named(new QMenu(this), "PopupMenu");
+  Open1 = Named(PopupMenu->addAction(tr("&Open")), "Open1");
+  CallLog2 = Named(PopupMenu->addAction(tr("Call &Log")), "CallLog2");
   PopupMenu->addSeparator();
-  Exit2 = PopupMenu->addAction(QStringLiteral("&Exit"));
+  Exit2 = Named(PopupMenu->addAction(tr("&Exit")), "Exit2");
+  connect(CallLog2, &QAction::triggered, this, &TQuorvelForm::CallLogRequested);
   connect(Open1, &QAction::triggered, this, &TQuorvelForm::Open1Click);
   connect(Exit2, &QAction::triggered, this, &TQuorvelForm::Exit2Click);
 }
@@ -130,32 +138,32 @@ void TQuorvelForm::BuildClientArea() {
   auto* client = new QWidget(this);
   setCentralWidget(client);
 
-  Image = new QLabel(client);
+  Image = Named(new QLabel(client), "Image");
   Image->setGeometry(0, 0, kClientWidth, kClientHeight - kPanelHeight);
   Image->setAlignment(Qt::AlignCenter);
   Image->setScaledContents(true);
   Image->setPixmap(QPixmap::fromImage(calls::StartupPicture()));
 
-  bSaveToDatabase = new QPushButton(QString::fromUtf8(kSaveToDatabaseCaption), client);
+  bSaveToDatabase = Named(new QPushButton(tr(kSaveToDatabaseCaption), client), "bSaveToDatabase");
   bSaveToDatabase->setGeometry(16, 180, 163, 17);
   bSaveToDatabase->hide();
 
-  lbModems = new QListWidget(client);
+  lbModems = Named(new QListWidget(client), "lbModems");
   lbModems->hide();
 
-  Panel1 = new QFrame(client);
+  Panel1 = Named(new QFrame(client), "Panel1");
   Panel1->setFrameShape(QFrame::NoFrame);
   Panel1->setGeometry(0, kClientHeight - kPanelHeight, kClientWidth, kPanelHeight);
 
-  cbCallerName = new QComboBox(Panel1);
+  cbCallerName = Named(new QComboBox(Panel1), "cbCallerName");
   cbCallerName->setEditable(true);
   cbCallerName->setInsertPolicy(QComboBox::NoInsert);
   cbCallerName->setGeometry(0, 1, 198, 21);
-  cbCallerName->setEditText(QString::fromUtf8(kUnknownCallerText));
+  cbCallerName->setEditText(tr(kUnknownCallerText));
 
-  tbCallerID = new QLineEdit(QString::fromUtf8(kNotTransmittedText), Panel1);
+  tbCallerID = Named(new QLineEdit(tr(kNotTransmittedText), Panel1), "tbCallerID");
   tbCallerID->setGeometry(0, 25, 198, 21);
-  tbCallerID->setToolTip(QString::fromUtf8(kCallerIdHint));
+  tbCallerID->setToolTip(tr(kCallerIdHint));
 
   bSaveToDatabase->raise();
   imageHeight_ = Image->height();
@@ -164,7 +172,7 @@ void TQuorvelForm::BuildClientArea() {
 
 bool TQuorvelForm::IsActiveMode() const { return Active1->isChecked(); }
 
-bool TQuorvelForm::NotificationsOn() const { return notify1_->isChecked(); }
+bool TQuorvelForm::NotificationsOn() const { return Notify1->isChecked(); }
 
 void TQuorvelForm::Active1Click() {
   setFixedHeight(fullHeight_);
@@ -191,7 +199,7 @@ void TQuorvelForm::Passive1Click() {
 }
 
 void TQuorvelForm::AddTrayIcon() {
-  if (!platform::WaitForSystemTray(TrayHostWaitMs)) {
+  if (!platform::WaitForSystemTray(trayHostWaitMs_)) {
     // Without a tray a hidden program could be neither reached nor ended:
     // it stays on the taskbar, minimised.
     showMinimized();
@@ -225,7 +233,7 @@ void TQuorvelForm::Open1Click() {
   else show();
   raise();
   activateWindow();
-  if (DisplayFirstRecord) DisplayFirstRecord();
+  if (Calls) Calls->Editor().DisplayFirstRecord();
 }
 
 void TQuorvelForm::Exit2Click() { Exit1Click(); }
@@ -294,7 +302,7 @@ void TQuorvelForm::Region1Click() {
     Calls->Handler().SetHomeRegion(dialog.Region());
     Calls->Handler().PrepareNumberLookup();
   } catch (const std::exception& error) {
-    platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+    platform::ShowGeneralErrorReport(error);
   }
 }
 
@@ -312,12 +320,11 @@ void TQuorvelForm::ImportContacts1Click() {
                              import.Summary().AnythingImported() ? platform::MessageIcon::Information
                                                                  : platform::MessageIcon::Warning);
   } catch (const std::exception& error) {
-    platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+    platform::ShowGeneralErrorReport(error);
   }
 }
 
 void TQuorvelForm::About1Click() {
-  platform::ShowMessageBox(
-      QStringLiteral("Quorvel\nVersion %1").arg(QString::fromLatin1(QUORVEL_VERSION)),
-      QString::fromUtf8(kAboutCaption), platform::MessageIcon::Information);
+  platform::ShowMessageBox(tr("Quorvel\nVersion %1").arg(QString::fromLatin1(QUORVEL_VERSION)),
+                           tr(kAboutCaption), platform::MessageIcon::Information);
 }

@@ -21,7 +21,7 @@ void WriteOutcomeToStandardError(const TForwardingOutcome& outcome) {
 
 TRemoteActionLink::TRemoteActionLink(TQuorvelForm& form, const TfDDESetup& setup)
     : form_(form),
-      action_(std::make_unique<TRemoteAction>(form.DDEClient, DataDirectory())),
+      action_(std::make_unique<TRemoteAction>(form.Conversation(), DataDirectory())),
       queue_(std::make_unique<TForwardingQueue>(
           [action = action_.get()](const remote::TRemoteProfile& profile, const TCallData& call) {
             action->RunRemoteAction(profile, call);
@@ -30,17 +30,17 @@ TRemoteActionLink::TRemoteActionLink(TQuorvelForm& form, const TfDDESetup& setup
     WriteOutcomeToStandardError(outcome);
     if (OnOutcome) OnOutcome(outcome);
   });
-  TCallHandler& handler = form.Calls->Handler();
+  TCallHandler& handler = form.Desk()->Handler();
   // The profile and the call are taken as they are now; what happens on
   // the line or in the dialog afterwards belongs to later calls.
   handler.RunRemoteAction = [this, &handler, &form, &setup] {
     const std::uint64_t forwarding =
         queue_->Add(setup.Profile(), TCallData{handler.CurrentCallerID(), handler.CurrentCallerName(),
-                                               form.LineMonitor.LineName().toStdString()});
+                                               form.Line().LineName().toStdString()});
     if (OnHandOff) OnHandOff(forwarding);
   };
 }
 
 TRemoteActionLink::~TRemoteActionLink() {
-  if (form_.Calls) form_.Calls->Handler().RunRemoteAction = nullptr;
+  if (form_.Desk()) form_.Desk()->Handler().RunRemoteAction = nullptr;
 }

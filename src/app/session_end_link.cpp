@@ -16,7 +16,7 @@ void TSessionEndLink::End() {
   if (ended_) return;  // a second signal while the first is acted upon
   ended_ = true;
   if (form_) {
-    form_->Exit1Click();
+    form_->Exit();
   } else {
     // Ends every event loop running now and makes each later one return
     // at once, so the start runs through to its end without waiting.

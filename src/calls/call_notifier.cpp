@@ -7,8 +7,6 @@ namespace {
 // Notifications the desktop never reports closed are forgotten past this.
 constexpr std::size_t kMaxRemembered = 64;
 
-QString Tr(const char* text) { return QCoreApplication::translate("TCallNotifier", text); }
-
 }  // namespace
 
 TCallNotifier::TCallNotifier(platform::TDesktopNotifications& notifications)
@@ -29,12 +27,12 @@ TCallNotifier::~TCallNotifier() {
 
 platform::TNotification TCallNotifier::NotificationFor(const TShownCall& call) {
   platform::TNotification notification;
-  notification.summary = call.name.isEmpty() ? Tr("(Unknown)") : call.name;
+  notification.summary = call.name.isEmpty() ? QCoreApplication::translate("TCallNotifier", "(Unknown)") : call.name;
   notification.body =
-      call.line.isEmpty() ? call.number : Tr("%1 on %2").arg(call.number, call.line);
+      call.line.isEmpty() ? call.number : QCoreApplication::translate("TCallNotifier", "%1 on %2").arg(call.number, call.line);
   notification.imageFile = call.pictureFile;
-  notification.actions = QStringList{kShowAction, Tr("Show")};
-  if (!call.known) notification.actions << kSaveAction << Tr("Save");
+  notification.actions = QStringList{kShowAction, QCoreApplication::translate("TCallNotifier", "Show")};
+  if (!call.known) notification.actions << kSaveAction << QCoreApplication::translate("TCallNotifier", "Save");
   return notification;
 }
 

@@ -20,7 +20,7 @@ void Reporting(const std::function<void()>& action) {
   try {
     action();
   } catch (const std::exception& error) {
-    platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+    platform::ShowGeneralErrorReport(error);
   }
 }
 

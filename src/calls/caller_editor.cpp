@@ -52,8 +52,8 @@ void TCallerEditor::SaveUnknownCaller(const QString& name, const QString& number
 void TCallerEditor::NewClick() {
   const QImage picture = pictures_.LoadDefault();
   view_.SetPicture(picture);
-  view_.SetCallerNameText(QString::fromLatin1(kNewNamePlaceholder));
-  view_.SetCallerIDText(QString::fromLatin1(kNewNumberPlaceholder));
+  view_.SetCallerNameText(Tr(kNewNamePlaceholder));
+  view_.SetCallerIDText(Tr(kNewNumberPlaceholder));
 }
 
 void TCallerEditor::AddCurrent1Click() {
@@ -71,15 +71,15 @@ bool TCallerEditor::StoreCaller(const QString& typedName, const QString& typedNu
   const QString name = StoredCallerText(typedName);
   const QString number = StoredCallerText(typedNumber);
   if (number.isEmpty()) {
-    platform::ShowErrorDialog(QString::fromLatin1(kInvalidCallerID));
+    platform::ShowErrorDialog(Tr(kInvalidCallerID));
     return false;
   }
   if (name.startsWith(QLatin1Char(kPlaceholderStart)) || !IsStorableCallerName(name)) {
-    platform::ShowErrorDialog(QString::fromLatin1(kInvalidCallerName));
+    platform::ShowErrorDialog(InvalidCallerNameShown());
     return false;
   }
   if (!IsStorableCallerID(number)) {
-    platform::ShowErrorDialog(QString::fromLatin1(kInvalidCallerID));
+    platform::ShowErrorDialog(Tr(kInvalidCallerID));
     return false;
   }
   if (fromView) view_.SetCallerNameText(name);
@@ -99,8 +99,7 @@ bool TCallerEditor::StoreCaller(const QString& typedName, const QString& typedNu
 
 void TCallerEditor::Delete1Click() {
   const QString name = view_.CallerNameText();
-  if (!platform::ShowMessageBox(QString::fromLatin1(kDeleteEntryFor) + name,
-                                QString::fromLatin1(kConfirmCaption),
+  if (!platform::ShowMessageBox(Tr(kDeleteEntryFor).arg(name), Tr(kConfirmCaption),
                                 platform::MessageIcon::Warning, /*withCancel=*/true)) {
     return;
   }

@@ -13,6 +13,7 @@
 #include "calls/caller_text.h"
 #include "calls/calls_constants.h"
 #include "inidb/caller_record.h"
+#include "platform/framework_texts.h"
 
 using namespace calls;
 
@@ -20,8 +21,8 @@ namespace {
 
 constexpr char kBitmapFormat[] = "BMP";
 
-[[noreturn]] void ThrowPictureError(const char* messageTemplate, const QString& path) {
-  throw EPictureFile(ToEightBit(QString::fromUtf8(messageTemplate).arg(path)));
+[[noreturn]] void ThrowPictureError(const QString& message) {
+  throw EPictureFile(ToEightBit(message));
 }
 
 // A file in one state: a broken file that is replaced counts as a new one.
@@ -68,16 +69,16 @@ QString TCallerPictures::ExistingFileFor(const QString& fileName) const {
 QImage TCallerPictures::LoadFile(const QString& shownPath, const QString& fileName) const {
   const QString path = ExistingFileFor(fileName);
   // Only regular files: a folder or a pipe of that name must not hang the read.
-  if (!QFileInfo(path).isFile()) ThrowPictureError(kCannotOpenFile, shownPath);
+  if (!QFileInfo(path).isFile()) ThrowPictureError(platform::CannotOpenFileText(shownPath));
   QImageReader reader(path, kBitmapFormat);
   reader.setDecideFormatFromContent(false);
   QImage picture = reader.read();
-  if (picture.isNull()) ThrowPictureError(kCannotOpenFile, shownPath);
+  if (picture.isNull()) ThrowPictureError(platform::CannotOpenFileText(shownPath));
   return picture;
 }
 
 QImage TCallerPictures::Load(const QString& name) const {
-  if (!IsSafePictureName(name)) ThrowPictureError(kCannotOpenFile, FileOf(name));
+  if (!IsSafePictureName(name)) ThrowPictureError(platform::CannotOpenFileText(FileOf(name)));
   return LoadFile(FileOf(name), name + QString::fromLatin1(kPictureExtension));
 }
 
@@ -122,7 +123,7 @@ QImage TCallerPictures::ShownDefault(QString& report) const {
 
 QString TCallerPictures::WritableFileFor(const QString& name) const {
   if (!IsSafePictureName(name) || IsReservedCallerName(ToEightBit(name))) {
-    ThrowPictureError(kCannotCreateFile, FileOf(name));
+    ThrowPictureError(platform::CannotCreateFileText(FileOf(name)));
   }
   // Never the program's own files: an existing spelling in the data folder,
   // else the name as given there.
@@ -133,9 +134,9 @@ QString TCallerPictures::WritableFileFor(const QString& name) const {
 void TCallerPictures::Save(const QString& name, const QImage& picture) const {
   const QString shownPath = FileOf(name);
   QSaveFile file(WritableFileFor(name));
-  if (!file.open(QIODevice::WriteOnly)) ThrowPictureError(kCannotCreateFile, shownPath);
+  if (!file.open(QIODevice::WriteOnly)) ThrowPictureError(platform::CannotCreateFileText(shownPath));
   QImageWriter writer(&file, kBitmapFormat);
-  if (!writer.write(picture) || !file.commit()) ThrowPictureError(kCannotCreateFile, shownPath);
+  if (!writer.write(picture) || !file.commit()) ThrowPictureError(platform::CannotCreateFileText(shownPath));
 }
 
 QImage TCallerPictures::Store(const QString& name, const QImage& image) const {
@@ -155,11 +156,11 @@ QImage TCallerPictures::Store(const QString& name, const QImage& image) const {
 }
 
 QImage TCallerPictures::ReadImageFile(const QString& path) {
-  if (!QFileInfo(path).isFile()) ThrowPictureError(kCannotOpenFile, path);
+  if (!QFileInfo(path).isFile()) ThrowPictureError(platform::CannotOpenFileText(path));
   QImageReader reader(path);
   reader.setAutoTransform(true);
   QImage image = reader.read();
-  if (image.isNull()) ThrowPictureError(kCannotOpenFile, path);
+  if (image.isNull()) ThrowPictureError(platform::CannotOpenFileText(path));
   return image;
 }
 

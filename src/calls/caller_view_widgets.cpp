@@ -64,9 +64,9 @@ void TCallerViewWidgets::SetSaveButtonVisible(bool visible) {
 
 QString TCallerViewWidgets::ChoosePictureFile() {
   return QFileDialog::getOpenFileName(
-      widgets_.window, QString::fromLatin1(calls::kChoosePictureCaption),
+      widgets_.window, calls::Tr(calls::kChoosePictureCaption),
       QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
-      QString::fromLatin1(calls::kPictureFileFilter));
+      calls::Tr(calls::kPictureFileFilter));
 }
 
 void TCallerViewWidgets::ShowAndRaise() {

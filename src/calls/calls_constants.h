@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 #include "inidb/caller_record.h"
 
 // Texts, names and waits of call handling and caller editing, named once.
@@ -29,25 +31,26 @@ inline constexpr char kDefaultPictureFile[] = "Default.BMP";
 inline constexpr char kPictureExtension[] = ".BMP";
 inline constexpr char kStartupPictureResource[] = ":/calls/startup.bmp";
 
-inline constexpr char kInvalidCallerID[] = "Invalid Caller ID";
+inline constexpr char kInvalidCallerID[] = QT_TRANSLATE_NOOP("Calls", "Invalid Caller ID");
 inline constexpr const char* kInvalidCallerName = InvalidCallerNameText;
-inline constexpr char kDeleteEntryFor[] = "Delete entry for ";
-inline constexpr char kConfirmCaption[] = "Confirm";
-inline constexpr char kNewNamePlaceholder[] = "(Name)";
-inline constexpr char kNewNumberPlaceholder[] = "(CallerID)";
+inline constexpr char kDeleteEntryFor[] = QT_TRANSLATE_NOOP("Calls", "Delete entry for %1");
+inline constexpr char kConfirmCaption[] = QT_TRANSLATE_NOOP("Calls", "Confirm");
+inline constexpr char kNewNamePlaceholder[] = QT_TRANSLATE_NOOP("Calls", "(Name)");
+inline constexpr char kNewNumberPlaceholder[] = QT_TRANSLATE_NOOP("Calls", "(CallerID)");
 // Names beginning with this are placeholders and never stored.
 inline constexpr char kPlaceholderStart = '(';
 
 // A picture chosen by hand is kept no larger than this on either side: the
 // window shows 197 x 200 pixels, and every call of the caller reads the file.
 inline constexpr int kMaxStoredPictureSide = 400;
-inline constexpr char kChoosePictureCaption[] = "Choose Picture";
+inline constexpr char kChoosePictureCaption[] = QT_TRANSLATE_NOOP("Calls", "Choose Picture");
 // The kinds of picture offered; the file's content decides how it is read.
-inline constexpr char kPictureFileFilter[] =
-    "Pictures (*.png *.PNG *.jpg *.JPG *.jpeg *.JPEG *.bmp *.BMP *.gif *.GIF)";
+inline constexpr char kPictureFileFilter[] = QT_TRANSLATE_NOOP(
+    "Calls", "Pictures (*.png *.PNG *.jpg *.JPG *.jpeg *.JPEG *.bmp *.BMP *.gif *.GIF)");
 
-// The messages of a picture file that cannot be read or written; %1 is the path.
-inline constexpr char kCannotOpenFile[] = "Datei %1 kann nicht geöffnet werden";
-inline constexpr char kCannotCreateFile[] = "Datei %1 kann nicht erstellt werden";
+// One of the texts above in the language shown (the caller database's
+// kInvalidCallerName in its own context).
+inline QString Tr(const char* text) { return QCoreApplication::translate("Calls", text); }
+inline QString InvalidCallerNameShown() { return QCoreApplication::translate("TIniDBase", kInvalidCallerName); }
 
 }  // namespace calls

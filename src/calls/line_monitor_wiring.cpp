@@ -15,7 +15,7 @@ std::vector<QMetaObject::Connection> ConnectLineMonitor(TLineMonitor& monitor,
                      try {
                        handler.LineMonitorCallerID(sender, number, name, flags);
                      } catch (const std::exception& e) {
-                       platform::ShowGeneralErrorReport(QString::fromUtf8(e.what()));
+                       platform::ShowGeneralErrorReport(e);
                      }
                    }));
   connections.push_back(QObject::connect(&monitor, &TLineMonitor::OnCallState, &monitor,

@@ -9,6 +9,7 @@
 #include "calls/calls_constants.h"
 #include "contacts/contact_records.h"
 #include "contacts/contacts_texts.h"
+#include "platform/framework_texts.h"
 #include "inidb/ini_dbase.h"
 #include "inidb/name_fold.h"
 
@@ -20,7 +21,7 @@ namespace {
 constexpr qint64 kMaxFileBytes = 512LL * 1024 * 1024;
 
 QString Problem(const QString& what, const char* reason) {
-  return what + QStringLiteral(": ") + QString::fromUtf8(reason);
+  return what + QStringLiteral(": ") + Tr(reason);
 }
 
 QString Problem(const QString& what, const QString& reason) {
@@ -29,7 +30,7 @@ QString Problem(const QString& what, const QString& reason) {
 
 QString CardLabel(const TVCard& card) {
   const QString name = CallerNameOf(card.Name);
-  return name.isEmpty() ? QString::fromUtf8(kCardAtLine).arg(card.FirstLine) : name;
+  return name.isEmpty() ? Tr(kCardAtLine).arg(card.FirstLine) : name;
 }
 
 // Keys compare as the database compares them.
@@ -42,14 +43,14 @@ QString StopText(const std::exception& error) {
   QString message = QString::fromUtf8(error.what());
   // As the general error report shows it.
   if (!message.isEmpty() && message.back().unicode() > '.') message += QLatin1Char('.');
-  return QString::fromUtf8(kImportStopped).arg(message);
+  return Tr(kImportStopped).arg(message);
 }
 
 }  // namespace
 
 QByteArray ReadContactsFile(const QString& fileName) {
   QFile file(fileName);
-  const QString cannotOpen = QString::fromUtf8(calls::kCannotOpenFile).arg(fileName);
+  const QString cannotOpen = platform::CannotOpenFileText(fileName);
   if (!QFileInfo(fileName).isFile() || QFileInfo(fileName).size() > kMaxFileBytes ||
       !file.open(QIODevice::ReadOnly))
     throw EContactsFile(calls::ToEightBit(cannotOpen));
@@ -94,7 +95,7 @@ bool TContactsImport::Step() {
 void TContactsImport::Cancel() {
   if (ended_) return;
   // What was read up to now is kept.
-  if (AddPending()) Stop(QString::fromUtf8(kImportCancelled), 0);
+  if (AddPending()) Stop(Tr(kImportCancelled), 0);
 }
 
 void TContactsImport::Stop(const QString& message, int cardsLeftOut) {
@@ -128,7 +129,7 @@ void TContactsImport::Import(const TVCard& card) {
 bool TContactsImport::StoreRecord(const QString& name, const std::string& number,
                                   const QImage& photo) {
   if (!calls::IsStorableCallerName(name)) {
-    summary_.Skipped << Problem(name, InvalidCallerNameText);
+    summary_.Skipped << Problem(name, calls::InvalidCallerNameShown());
     return true;
   }
   const std::u32string folded = FoldedKey(name);

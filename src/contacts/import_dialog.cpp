@@ -1,6 +1,7 @@
 #include "contacts/import_dialog.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -17,13 +18,15 @@ using contacts::TImportRequest;
 
 namespace {
 
-constexpr char kImportCaption[] = "Import Contacts";
-constexpr char kFilePrompt[] = "&Contacts file (vCard):";
-constexpr char kBrowseButton[] = "&Browse...";
-constexpr char kReplaceExisting[] = "&Replace existing";
-constexpr char kFileFilter[] = "vCard files (*.vcf *.vcard);;All files (*)";
-constexpr char kImporting[] = "Importing contacts...";
-constexpr char kCancel[] = "Cancel";
+constexpr char kImportCaption[] = QT_TRANSLATE_NOOP("TImportContactsDialog", "Import Contacts");
+constexpr char kFilePrompt[] = QT_TRANSLATE_NOOP("TImportContactsDialog", "&Contacts file (vCard):");
+constexpr char kBrowseButton[] = QT_TRANSLATE_NOOP("TImportContactsDialog", "&Browse...");
+constexpr char kReplaceExisting[] = QT_TRANSLATE_NOOP("TImportContactsDialog", "&Replace existing");
+constexpr char kFileFilter[] = QT_TRANSLATE_NOOP("TImportContactsDialog", "vCard files (*.vcf *.vcard);;All files (*)");
+constexpr char kImporting[] = QT_TRANSLATE_NOOP("TImportContactsDialog", "Importing contacts...");
+constexpr char kCancel[] = QT_TRANSLATE_NOOP("TImportContactsDialog", "Cancel");
+
+QString Tr(const char* text) { return QCoreApplication::translate("TImportContactsDialog", text); }
 
 // The event loop gets a turn at least this often.
 constexpr qint64 kSliceMs = 30;
@@ -34,11 +37,11 @@ constexpr int kProgressSteps = 1000;
 TImportContactsDialog::TImportContactsDialog(QWidget* parent)
     : QDialog(parent),
       fileName_(new QLineEdit(this)),
-      browse_(new QPushButton(QString::fromUtf8(kBrowseButton), this)),
-      replaceExisting_(new QCheckBox(QString::fromUtf8(kReplaceExisting), this)),
+      browse_(new QPushButton(Tr(kBrowseButton), this)),
+      replaceExisting_(new QCheckBox(Tr(kReplaceExisting), this)),
       buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)) {
-  setWindowTitle(QString::fromUtf8(kImportCaption));
-  auto* prompt = new QLabel(QString::fromUtf8(kFilePrompt), this);
+  setWindowTitle(Tr(kImportCaption));
+  auto* prompt = new QLabel(Tr(kFilePrompt), this);
   prompt->setBuddy(fileName_);
   fileName_->setMinimumWidth(260);
 
@@ -61,8 +64,8 @@ TImportRequest TImportContactsDialog::Request() const {
 }
 
 void TImportContactsDialog::Browse() {
-  const QString file = QFileDialog::getOpenFileName(this, QString::fromUtf8(kImportCaption),
-                                                    fileName_->text(), QString::fromUtf8(kFileFilter));
+  const QString file = QFileDialog::getOpenFileName(this, Tr(kImportCaption),
+                                                    fileName_->text(), Tr(kFileFilter));
   if (!file.isEmpty()) fileName_->setText(file);
 }
 
@@ -71,9 +74,9 @@ void TImportContactsDialog::UpdateButtons() {
 }
 
 void RunContactsImport(contacts::TContactsImport& import, QWidget* parent) {
-  QProgressDialog progress(QString::fromUtf8(kImporting), QString::fromUtf8(kCancel), 0,
+  QProgressDialog progress(Tr(kImporting), Tr(kCancel), 0,
                            kProgressSteps, parent);
-  progress.setWindowTitle(QString::fromUtf8(kImportCaption));
+  progress.setWindowTitle(Tr(kImportCaption));
   progress.setWindowModality(Qt::ApplicationModal);
   progress.setAutoReset(false);
 

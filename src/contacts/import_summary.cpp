@@ -9,27 +9,27 @@ void List(QStringList& lines, const QStringList& items, int maxListed) {
   const qsizetype shown = maxListed < 0 ? items.size() : std::min<qsizetype>(items.size(), maxListed);
   for (qsizetype i = 0; i < shown; ++i) lines << QStringLiteral("  ") + items[i];
   if (shown < items.size())
-    lines << QStringLiteral("  ") + QString::fromUtf8(kSummaryMore).arg(items.size() - shown);
+    lines << QStringLiteral("  ") + Tr(kSummaryMore).arg(items.size() - shown);
 }
 
 }  // namespace
 
 QString TImportSummary::Text(int maxListed) const {
   QStringList lines;
-  if (CardsRead == 0 && StopMessage.isEmpty()) lines << QString::fromUtf8(kNoContactsInFile);
-  lines << QString::fromUtf8(kSummaryAdded).arg(Added);
-  lines << QString::fromUtf8(kSummaryReplaced).arg(Replaced);
-  lines << QString::fromUtf8(kSummarySkipped).arg(Skipped.size());
+  if (CardsRead == 0 && StopMessage.isEmpty()) lines << Tr(kNoContactsInFile);
+  lines << Tr(kSummaryAdded).arg(Added);
+  lines << Tr(kSummaryReplaced).arg(Replaced);
+  lines << Tr(kSummarySkipped).arg(Skipped.size());
   List(lines, Skipped, maxListed);
   if (!Notes.isEmpty()) {
-    lines << QString::fromUtf8(kSummaryNotes);
+    lines << Tr(kSummaryNotes);
     List(lines, Notes, maxListed);
   }
   if (!StopMessage.isEmpty()) {
     lines << StopMessage;
     if (LeftOut > 0)
-      lines << (LeftOut == 1 ? QString::fromUtf8(kOneContactLeftOut)
-                             : QString::fromUtf8(kContactsLeftOut).arg(LeftOut));
+      lines << (LeftOut == 1 ? Tr(kOneContactLeftOut)
+                             : Tr(kContactsLeftOut).arg(LeftOut));
   }
   return lines.join(QLatin1Char('\n'));
 }

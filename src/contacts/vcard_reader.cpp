@@ -123,7 +123,7 @@ std::optional<TVCardEntry> TVCardReader::Next() {
         continue;
       }
       pendingBegin_ = line.LineNumber;
-      return Malformed(parts, QString::fromUtf8(kCardDoesNotEnd));
+      return Malformed(parts, Tr(kCardDoesNotEnd));
     }
     if (IsCardBoundary(line, "END")) {
       if (nested > 0) {
@@ -136,11 +136,11 @@ std::optional<TVCardEntry> TVCardReader::Next() {
     afterAgent = line.Valid && line.Name == "AGENT" && line.Value.trimmed().isEmpty();
     if (nested > 0 || malformed) continue;
     if (!line.Valid)
-      malformed = QString::fromUtf8(kLineIsNoProperty).arg(line.LineNumber);
+      malformed = Tr(kLineIsNoProperty).arg(line.LineNumber);
     else
       Take(line, parts);
   }
-  return Malformed(parts, QString::fromUtf8(kCardDoesNotEnd));
+  return Malformed(parts, Tr(kCardDoesNotEnd));
 }
 
 }  // namespace contacts

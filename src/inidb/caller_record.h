@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "translatable.h"
+
 // Text handed to the database is UTF-8 held in std::string. Every length
 // limit counts bytes and a cut never leaves half a character behind.
 
@@ -54,4 +56,4 @@ TCallerRecord MakeCallerRecord(std::string_view name, std::string_view number);
 bool IsReservedCallerName(std::string_view name);
 
 // The answer to a name that cannot be a caller's.
-inline constexpr char InvalidCallerNameText[] = "Invalid Caller Name";
+inline constexpr char InvalidCallerNameText[] = TRANSLATABLE_TEXT("TIniDBase", "Invalid Caller Name");

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "translatable.h"
+
 // Result codes of the record store. Negative codes are failures; the
 // component turns each into an exception of the class the code names.
 namespace dberr {
@@ -22,20 +24,20 @@ inline constexpr int BadFieldList = -7013;
 inline constexpr int BadFieldForIndex = -7014;
 }  // namespace dberr
 
-// The message texts of the codes above.
-inline constexpr char sKeyTooLong[] = "Key string too long";
-inline constexpr char sDataTooLarge[] = "Data string too long";
-inline constexpr char sNoFields[] = "No fields defined in database";
-inline constexpr char sIniWrite[] = "Generic INI file write error";
-inline constexpr char sIniRead[] = "Generic INI file read error";
-inline constexpr char sNoIndex[] = "No index defined for database";
-inline constexpr char sRecordExists[] = "Record already exists";
-inline constexpr char sRecordNotFound[] = "Record not found in database";
-inline constexpr char sDatabaseFull[] = "Maximum database records (999) reached";
-inline constexpr char sDatabaseEmpty[] = "No records in database";
-inline constexpr char sNotPrepared[] = "iPrepareIniDatabase not called";
-inline constexpr char sBadFieldList[] = "Bad field list in INI component";
-inline constexpr char sBadFieldForIndex[] = "Bad field index in INI component";
+// The message texts of the codes above; the program shows them translated.
+inline constexpr char sKeyTooLong[] = TRANSLATABLE_TEXT("TIniDBase", "Key string too long");
+inline constexpr char sDataTooLarge[] = TRANSLATABLE_TEXT("TIniDBase", "Data string too long");
+inline constexpr char sNoFields[] = TRANSLATABLE_TEXT("TIniDBase", "No fields defined in database");
+inline constexpr char sIniWrite[] = TRANSLATABLE_TEXT("TIniDBase", "Generic INI file write error");
+inline constexpr char sIniRead[] = TRANSLATABLE_TEXT("TIniDBase", "Generic INI file read error");
+inline constexpr char sNoIndex[] = TRANSLATABLE_TEXT("TIniDBase", "No index defined for database");
+inline constexpr char sRecordExists[] = TRANSLATABLE_TEXT("TIniDBase", "Record already exists");
+inline constexpr char sRecordNotFound[] = TRANSLATABLE_TEXT("TIniDBase", "Record not found in database");
+inline constexpr char sDatabaseFull[] = TRANSLATABLE_TEXT("TIniDBase", "Maximum database records (999) reached");
+inline constexpr char sDatabaseEmpty[] = TRANSLATABLE_TEXT("TIniDBase", "No records in database");
+inline constexpr char sNotPrepared[] = TRANSLATABLE_TEXT("TIniDBase", "iPrepareIniDatabase not called");
+inline constexpr char sBadFieldList[] = TRANSLATABLE_TEXT("TIniDBase", "Bad field list in INI component");
+inline constexpr char sBadFieldForIndex[] = TRANSLATABLE_TEXT("TIniDBase", "Bad field index in INI component");
 
 // An error that carries a result code. what() is the code's message.
 class ECodedException : public std::runtime_error {

@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr char kRegionCaption[] = "Region";
-constexpr char kRegionPrompt[] = "Numbers without a country code are numbers of:";
+constexpr char kRegionCaption[] = QT_TRANSLATE_NOOP("TRegionDialog", "Region");
+constexpr char kRegionPrompt[] = QT_TRANSLATE_NOOP("TRegionDialog", "Numbers without a country code are numbers of:");
 
 // "CH  Switzerland"; the code alone where Qt knows no name for it.
 QString RegionLabel(const std::string& code) {
@@ -25,7 +25,7 @@ QString RegionLabel(const std::string& code) {
 
 TRegionDialog::TRegionDialog(const std::string& region, QWidget* parent)
     : QDialog(parent), regions_(new QComboBox(this)) {
-  setWindowTitle(QString::fromLatin1(kRegionCaption));
+  setWindowTitle(tr(kRegionCaption));
   for (const std::string& code : numbers::SupportedRegions())
     regions_->addItem(RegionLabel(code), QString::fromStdString(code));
   regions_->setCurrentIndex(regions_->findData(QString::fromStdString(region)));
@@ -35,7 +35,7 @@ TRegionDialog::TRegionDialog(const std::string& region, QWidget* parent)
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(QString::fromUtf8(kRegionPrompt), this));
+  layout->addWidget(new QLabel(tr(kRegionPrompt), this));
   layout->addWidget(regions_);
   layout->addWidget(buttons);
 }

@@ -59,7 +59,7 @@ void ShowReport(QMessageBox::Icon icon, const QString& caption, const QString& t
   static const bool cleanupRegistered = (qAddPostRoutine(DeleteOpenReports), true);
   (void)cleanupRegistered;
   auto* box = new QMessageBox(icon, caption, text);
-  box->setDefaultButton(box->addButton(QString::fromUtf8(kOkButton), QMessageBox::AcceptRole));
+  box->setDefaultButton(box->addButton(QMessageBox::Ok));
   box->setWindowModality(Qt::ApplicationModal);
   QObject::connect(box, &QDialog::finished, box, [box] {
     OpenReports().removeAll(QPointer<QMessageBox>(box));
@@ -72,13 +72,13 @@ void ShowReport(QMessageBox::Icon icon, const QString& caption, const QString& t
 }  // namespace
 
 void ShowErrorDialog(const QString& text) {
-  ShowReport(QMessageBox::Critical, QString::fromUtf8(kErrorDialogCaption), text);
+  ShowReport(QMessageBox::Critical, FrameworkText(kErrorDialogCaption), text);
 }
 
 bool AskConfirmation(const QString& text) {
-  QMessageBox box(QMessageBox::Question, QString::fromUtf8(kConfirmationDialogCaption), text);
-  QPushButton* yes = box.addButton(QString::fromUtf8(kYesButton), QMessageBox::YesRole);
-  QPushButton* no = box.addButton(QString::fromUtf8(kNoButton), QMessageBox::NoRole);
+  QMessageBox box(QMessageBox::Question, FrameworkText(kConfirmationDialogCaption), text);
+  QPushButton* yes = box.addButton(QMessageBox::Yes);
+  QPushButton* no = box.addButton(QMessageBox::No);
   box.setDefaultButton(yes);
   box.setEscapeButton(no);
   return RunBox(box) == yes;
@@ -91,8 +91,8 @@ bool ShowMessageBox(const QString& text, const QString& caption, MessageIcon ico
     return true;
   }
   QMessageBox box(ToQtIcon(icon), caption, text);
-  QPushButton* ok = box.addButton(QString::fromUtf8(kOkButton), QMessageBox::AcceptRole);
-  QPushButton* cancel = box.addButton(QString::fromUtf8(kCancelButton), QMessageBox::RejectRole);
+  QPushButton* ok = box.addButton(QMessageBox::Ok);
+  QPushButton* cancel = box.addButton(QMessageBox::Cancel);
   box.setEscapeButton(cancel);
   box.setDefaultButton(ok);
   return RunBox(box) == ok;
@@ -105,6 +105,12 @@ QString WithFullStop(const QString& message) {
 
 void ShowGeneralErrorReport(const QString& message) {
   ShowReport(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle), WithFullStop(message));
+}
+
+void ShowGeneralErrorReport(const std::exception& error) {
+  // The database's messages are catalogued in its component's context; any
+  // other message is shown as it is.
+  ShowGeneralErrorReport(QCoreApplication::translate("TIniDBase", error.what()));
 }
 
 int OpenReportCount() { return int(OpenReports().size()); }

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <exception>
+
+#include "platform/framework_texts.h"
 
 // The program's message dialogs. The framework's standard dialogs carry the
-// German captions and button texts its users have always seen ("Fehler",
-// "Bestätigung", "&Ja", "&Nein"); plain message boxes carry the program's own
-// captions. All are application-modal and have no owner window.
+// framework's captions and buttons in the desktop's language ("Error",
+// "Confirm", "&Yes", "&No"; on a German desktop "Fehler", "Bestätigung",
+// "&Ja", "&Nein"); plain message boxes carry the program's own captions. All
+// are application-modal and have no owner window.
 //
 // A report (a box whose only button is "OK") does not wait for the user: it
 // is shown and the caller goes on, so a report that nobody reads never stops
@@ -16,22 +20,15 @@
 namespace platform {
 
 inline constexpr char kApplicationTitle[] = "Quorvel";
-inline constexpr char kErrorDialogCaption[] = "Fehler";
-inline constexpr char kWarningDialogCaption[] = "Warnung";
-inline constexpr char kConfirmationDialogCaption[] = "Bestätigung";
-inline constexpr char kOkButton[] = "OK";
-inline constexpr char kCancelButton[] = "Cancel";
-inline constexpr char kYesButton[] = "&Ja";
-inline constexpr char kNoButton[] = "&Nein";
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
 
-// The framework's error dialog: caption "Fehler", error icon, one "OK" button.
+// The framework's error dialog: caption "Error", error icon, one "OK" button.
 // A report: does not wait.
 void ShowErrorDialog(const QString& text);
 
-// The framework's confirmation dialog: caption "Bestätigung", question icon,
-// buttons "&Ja" and "&Nein". Waits, and returns true for "&Ja".
+// The framework's confirmation dialog: caption "Confirm", question icon,
+// buttons "&Yes" and "&No". Waits, and returns true for "&Yes".
 bool AskConfirmation(const QString& text);
 
 // A plain message box with the program's own caption. With `withCancel` it
@@ -47,6 +44,9 @@ QString WithFullStop(const QString& message);
 // The application's general error report: caption "Quorvel", error icon, "OK",
 // the message with the full-stop rule applied. A report: does not wait.
 void ShowGeneralErrorReport(const QString& message);
+// The same for an error that escaped a handler. The caller database's
+// messages (which know nothing of languages) are shown translated.
+void ShowGeneralErrorReport(const std::exception& error);
 
 // Number of reports on screen now.
 int OpenReportCount();

@@ -1,5 +1,6 @@
 #include "platform/serial_device.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSocketNotifier>
 #include <cerrno>
@@ -45,11 +46,12 @@ bool HasNoUart(int fd) {
 
 // Serial devices belong to the group "dialout"; a refusal nearly always
 // means the user is not a member yet.
-constexpr const char* kPermissionHint = " (the user may need to be in the \"dialout\" group)";
+constexpr char kPermissionHint[] =
+    QT_TRANSLATE_NOOP("SerialDevice", " (the user may need to be in the \"dialout\" group)");
 
 QString SystemReason(int error) {
   QString reason = QString::fromLocal8Bit(std::strerror(error));
-  if (error == EACCES) reason += QString::fromLatin1(kPermissionHint);
+  if (error == EACCES) reason += QCoreApplication::translate("SerialDevice", kPermissionHint);
   return reason;
 }
 

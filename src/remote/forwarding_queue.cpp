@@ -28,7 +28,7 @@ void TForwardingQueue::RunPending() {
     try {
       forward_(job.profile, job.call);
     } catch (const std::exception& error) {
-      platform::ShowGeneralErrorReport(QString::fromUtf8(error.what()));
+      platform::ShowGeneralErrorReport(error);
     }
   }
   running_ = false;

@@ -1,5 +1,6 @@
 #include "remote/remote_action.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QObject>
 #include <cerrno>
@@ -22,9 +23,10 @@ namespace {
 constexpr char kCommentMark = ';';
 constexpr char kLineBreak[] = "\r\n";
 
+QString Translated(const char* text) { return QCoreApplication::translate("TRemoteAction", text); }
+
 void ShowStartFailure(const QString& text) {
-  platform::ShowMessageBox(text, QString::fromLatin1(kStartErrorCaption),
-                           platform::MessageIcon::None);
+  platform::ShowMessageBox(text, Translated(kStartErrorCaption), platform::MessageIcon::None);
 }
 
 std::string Local8Bit(const QString& path) { return QFile::encodeName(path).toStdString(); }
@@ -104,8 +106,8 @@ void TRemoteAction::RunDdeAction(const TRemoteProfile& profile, const TCallData&
       const std::string reason = StartFailureReason(error);
       Report(outcome, Kind::ProgramNotStarted,
              profile.ExePath.toStdString() + ": " + (reason.empty() ? std::strerror(error) : reason));
-      ShowStartFailure(QString::fromLatin1(kCanNotStart) + profile.ExePath + QLatin1Char('\n') +
-                       QString::fromStdString(reason));
+      ShowStartFailure(Translated(kCanNotStart).arg(profile.ExePath) + QLatin1Char('\n') +
+                       QCoreApplication::translate("StartFailure", reason.c_str()));
       return;
     }
     Report(outcome, Kind::ProgramStarted, profile.ExePath.toStdString());
@@ -150,13 +152,13 @@ void TRemoteAction::RunScriptAction(const TRemoteProfile& profile, const TCallDa
   const std::string failure = platform::WriteScriptFile(fullPath, lines);
   if (!failure.empty()) {
     Report(outcome, Kind::ScriptNotWritten, fullPath + ": " + failure);
-    platform::ShowGeneralErrorReport(QStringLiteral("Datei %1 kann nicht erstellt werden. %2")
-                                         .arg(path, QString::fromLocal8Bit(failure)));
+    platform::ShowGeneralErrorReport(platform::CannotCreateFileText(path) + QStringLiteral(". ") +
+                                     QString::fromLocal8Bit(failure));
     return;
   }
   if (!WaitForScriptFile(fullPath)) {
     Report(outcome, Kind::ScriptNotWritten, fullPath + ": " + std::strerror(ENOENT));
-    platform::ShowGeneralErrorReport(QStringLiteral("Datei %1 nicht gefunden").arg(path));
+    platform::ShowGeneralErrorReport(platform::FileNotFoundText(path));
     return;
   }
   StartScript(fullPath, values, outcome);
@@ -176,8 +178,7 @@ void TRemoteAction::StartScript(const std::string& fullPath, const TPlaceholderV
     delete script;
     Report(outcome, Kind::ScriptNotStarted,
            std::string(platform::kScriptHost) + ": " + std::strerror(error));
-    ShowStartFailure(QString::fromLatin1(kCanNotStart) +
-                     QString::fromLatin1(platform::kScriptHost));
+    ShowStartFailure(Translated(kCanNotStart).arg(QString::fromLatin1(platform::kScriptHost)));
     return;
   }
   QObject::connect(script, &platform::TWatchedProcess::Finished, script,

@@ -22,8 +22,8 @@ inline constexpr int kScriptFileCheckWaitMs = 100;  // between looks for the scr
 // Looks for the written script file before giving up (5 s in all).
 inline constexpr int kMaxScriptFileChecks = 50;
 
-inline constexpr char kStartErrorCaption[] = "Error";
-inline constexpr char kCanNotStart[] = "Can not start ";
+inline constexpr char kStartErrorCaption[] = QT_TRANSLATE_NOOP("TRemoteAction", "Error");
+inline constexpr char kCanNotStart[] = QT_TRANSLATE_NOOP("TRemoteAction", "Can not start %1");
 
 // The call a forwarding carries, as it stood when the forwarding was asked
 // for: later events (another call, the line going idle) do not change it.

@@ -45,9 +45,6 @@ constexpr int kCommandsHeightScript = 185;
 constexpr int kCommandsPanelWidth = 321;
 constexpr int kCommandsMemoWidth = 257;
 
-constexpr char kQuestionNameEnd[] = "]";
-constexpr char kInvalidNameStart[] = "Cannot create settings for [";
-constexpr char kInvalidNameEnd[] = "]: a profile name must not contain \"/\" or \"\\\".";
 
 template <class W>
 W* MakeControl(QWidget* parent, const char* name, int left, int top, int width, int height) {
@@ -58,10 +55,10 @@ W* MakeControl(QWidget* parent, const char* name, int left, int top, int width, 
 }
 
 template <class W>
-W* MakeCaptioned(QWidget* parent, const char* name, const char* caption, int left, int top,
+W* MakeCaptioned(QWidget* parent, const char* name, const QString& caption, int left, int top,
                  int width, int height) {
   W* w = MakeControl<W>(parent, name, left, top, width, height);
-  w->setText(QString::fromUtf8(caption));
+  w->setText(caption);
   return w;
 }
 
@@ -76,15 +73,15 @@ void FitCaption(QWidget* w, const QString& shown, int room) {
 }
 
 // Labels size themselves to their caption.
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int left, int top) {
-  auto* l = new QLabel(QString::fromUtf8(caption), parent);
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int left, int top) {
+  auto* l = new QLabel(caption, parent);
   l->setObjectName(QLatin1String(name));
   l->adjustSize();
   l->move(left, top);
   return l;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int left,
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left,
                         int top, int width, int height) {
   auto* b = MakeCaptioned<QPushButton>(parent, name, caption, left, top, width, height);
   b->setAutoDefault(false);  // Enter in a field does not close the dialog
@@ -115,7 +112,7 @@ QString MemoText(const QString& stored) {
 
 TfDDESetup::TfDDESetup(QWidget* fileDialogOwner) : QDialog(nullptr), fileDialogOwner_(fileDialogOwner) {
   setObjectName(QStringLiteral("fDDESetup"));
-  setWindowTitle(QLatin1String(kCaption));
+  setWindowTitle(tr(kCaption));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::WindowContextHelpButtonHint);
@@ -132,36 +129,36 @@ TfDDESetup::TfDDESetup(QWidget* fileDialogOwner) : QDialog(nullptr), fileDialogO
 TfDDESetup::~TfDDESetup() = default;
 
 void TfDDESetup::CreateControls() {
-  Label1 = MakeLabel(this, "Label1", "Application", 4, 4);
+  Label1 = MakeLabel(this, "Label1", tr("Application"), 4, 4);
   cbApplication = MakeControl<QComboBox>(this, "cbApplication", 64, 0, 258, 21);
   cbApplication->setEditable(true);
   cbApplication->setInsertPolicy(QComboBox::NoInsert);
   cbApplication->setCompleter(nullptr);  // completion follows the list's own rule
-  Label6 = MakeLabel(this, "Label6", "Type", 4, 28);
-  rbDDELink = MakeCaptioned<QRadioButton>(this, "rbDDELink", "DDE Link", 64, 26, 97, 17);
-  rbVBSScript = MakeCaptioned<QRadioButton>(this, "rbVBSScript", "VBS Script", 184, 26, 97, 17);
+  Label6 = MakeLabel(this, "Label6", tr("Type"), 4, 28);
+  rbDDELink = MakeCaptioned<QRadioButton>(this, "rbDDELink", tr("DDE Link"), 64, 26, 97, 17);
+  rbVBSScript = MakeCaptioned<QRadioButton>(this, "rbVBSScript", tr("VBS Script"), 184, 26, 97, 17);
 
   pDDE = MakeControl<QWidget>(this, "pDDE", 0, 56, 321, 113);
-  Label3 = MakeLabel(pDDE, "Label3", "Topic", 4, 4);
+  Label3 = MakeLabel(pDDE, "Label3", tr("Topic"), 4, 4);
   tbTopic = MakeControl<QLineEdit>(pDDE, "tbTopic", 64, 0, 257, 21);
-  cbStartExe = MakeCaptioned<QCheckBox>(pDDE, "cbStartExe", "Start if not yet running", 64, 28,
+  cbStartExe = MakeCaptioned<QCheckBox>(pDDE, "cbStartExe", tr("Start if not yet running"), 64, 28,
                                         201, 13);
-  lEXEPath = MakeLabel(pDDE, "lEXEPath", "EXE Path", 4, 52);
+  lEXEPath = MakeLabel(pDDE, "lEXEPath", tr("EXE Path"), 4, 52);
   tbEXEPath = MakeControl<QLineEdit>(pDDE, "tbEXEPath", 64, 48, 237, 21);
   bSelectEXEPath = MakeButton(pDDE, "bSelectEXEPath", "...", 301, 48, 21, 21);
-  bSelectEXEPath->setToolTip(QLatin1String(kFileButtonHint));
-  lDBPath = MakeLabel(pDDE, "lDBPath", "DB Path", 4, 76);
+  bSelectEXEPath->setToolTip(tr(kFileButtonHint));
+  lDBPath = MakeLabel(pDDE, "lDBPath", tr("DB Path"), 4, 76);
   tbDBPath = MakeControl<QLineEdit>(pDDE, "tbDBPath", 64, 72, 237, 21);
   bSelectDBPath = MakeButton(pDDE, "bSelectDBPath", "...", 301, 72, 21, 21);
-  bSelectDBPath->setToolTip(QLatin1String(kFileButtonHint));
-  Label4 = MakeLabel(pDDE, "Label4", "Poke data", 4, 100);
+  bSelectDBPath->setToolTip(tr(kFileButtonHint));
+  Label4 = MakeLabel(pDDE, "Label4", tr("Poke data"), 4, 100);
   tbPokeData = MakeControl<QLineEdit>(pDDE, "tbPokeData", 64, 96, 101, 21);
-  Label5 = MakeLabel(pDDE, "Label5", "to location", 168, 100);
+  Label5 = MakeLabel(pDDE, "Label5", tr("to location"), 168, 100);
   tbPokeLocation = MakeControl<QLineEdit>(pDDE, "tbPokeLocation", 220, 96, 101, 21);
 
   pCommands = MakeControl<QWidget>(this, "pCommands", 0, kCommandsTopDde, kCommandsPanelWidth,
                                    kCommandsHeightDde);
-  Label2 = MakeLabel(pCommands, "Label2", "Command(s)", 4, 0);
+  Label2 = MakeLabel(pCommands, "Label2", tr("Command(s)"), 4, 0);
   tbCommands = MakeControl<QPlainTextEdit>(pCommands, "tbCommands",
                                            kCommandsPanelWidth - kCommandsMemoWidth, 0,
                                            kCommandsMemoWidth, kCommandsHeightDde);
@@ -170,10 +167,10 @@ void TfDDESetup::CreateControls() {
   tbCommands->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   tbCommands->setTabChangesFocus(true);  // Tab moves on, as in the other fields
 
-  bClose = MakeButton(this, "bClose", "Close && Select", 4, 248, 77, 21);
-  bDelete = MakeButton(this, "bDelete", "Delete", 120, 249, 40, 21);
-  bNew = MakeButton(this, "bNew", "New", 163, 249, 42, 21);
-  bHelp = MakeButton(this, "bHelp", "Help", 252, 248, 69, 21);
+  bClose = MakeButton(this, "bClose", tr("Close && Select"), 4, 248, 77, 21);
+  bDelete = MakeButton(this, "bDelete", tr("Delete"), 120, 249, 40, 21);
+  bNew = MakeButton(this, "bNew", tr("New"), 163, 249, 42, 21);
+  bHelp = MakeButton(this, "bHelp", tr("Help"), 252, 248, 69, 21);
 
   for (QLabel* l : {Label1, Label6, Label3, lEXEPath, lDBPath, Label4, Label2}) {
     FitCaption(l, l->text(), kLabelRoom);
@@ -368,13 +365,13 @@ void TfDDESetup::cbApplicationExit() {
   if (!IsValidProfileName(name)) {
     // Such a name would address another key in the store; it is refused
     // and the box goes back to a stored profile, as after "No".
-    platform::ShowErrorDialog(QLatin1String(kInvalidNameStart) + name +
-                              QLatin1String(kInvalidNameEnd));
+    platform::ShowErrorDialog(
+        tr("Cannot create settings for [%1]: a profile name must not contain \"/\" or \"\\\".")
+            .arg(name));
     SelectFirstAndLoad();
     return;
   }
-  if (platform::AskConfirmation(QLatin1String(kCreateQuestion) + name +
-                                QLatin1String(kQuestionNameEnd))) {
+  if (platform::AskConfirmation(tr(kCreateQuestion).arg(name))) {
     const int pos = SortedInsertPosition(ListedNames(), name);
     cbApplication->insertItem(pos, name);
     SelectListPosition(pos);
@@ -392,8 +389,7 @@ void TfDDESetup::bDeleteClick() {
   const int pos = ListedPosition();
   if (pos < 0) return;
   const QString name = cbApplication->currentText();
-  if (!platform::AskConfirmation(QLatin1String(kDeleteQuestion) + name +
-                                 QLatin1String(kQuestionNameEnd))) {
+  if (!platform::AskConfirmation(tr(kDeleteQuestion).arg(name))) {
     return;
   }
   DeleteProfile(name);
@@ -406,11 +402,11 @@ void TfDDESetup::bCloseClick() { accept(); }
 void TfDDESetup::bHelpClick() { emit HelpRequested(); }
 
 void TfDDESetup::bSelectEXEPathClick() {
-  tbEXEPath->setText(SelectFile(QLatin1String(kExeFilter), tbEXEPath->text()));
+  tbEXEPath->setText(SelectFile(tr(kExeFilter), tbEXEPath->text()));
 }
 
 void TfDDESetup::bSelectDBPathClick() {
-  tbDBPath->setText(SelectFile(QLatin1String(kAnyFileFilter), tbDBPath->text()));
+  tbDBPath->setText(SelectFile(tr(kAnyFileFilter), tbDBPath->text()));
 }
 
 // ---- Typing in the application box -----------------------------------------

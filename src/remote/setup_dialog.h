@@ -24,13 +24,13 @@ class TfDDESetup : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr char kCaption[] = "Remote Setup";
+  static constexpr char kCaption[] = QT_TR_NOOP("Remote Setup");
   static constexpr char kHelpTopic[] = "idh_setup";
-  static constexpr char kFileButtonHint[] = "Click for file selection";
-  static constexpr char kCreateQuestion[] = "Create new settings for [";
-  static constexpr char kDeleteQuestion[] = "Delete settings for [";
-  static constexpr char kExeFilter[] = "Applications (*.exe);;All files (*)";
-  static constexpr char kAnyFileFilter[] = "All files (*)";
+  static constexpr char kFileButtonHint[] = QT_TR_NOOP("Click for file selection");
+  static constexpr char kCreateQuestion[] = QT_TR_NOOP("Create new settings for [%1]");
+  static constexpr char kDeleteQuestion[] = QT_TR_NOOP("Delete settings for [%1]");
+  static constexpr char kExeFilter[] = QT_TR_NOOP("Applications (*.exe);;All files (*)");
+  static constexpr char kAnyFileFilter[] = QT_TR_NOOP("All files (*)");
 
   // `fileDialogOwner` (the main window) owns the file selection dialogs.
   // Runs FormCreate: the stored profile is loaded before this returns.

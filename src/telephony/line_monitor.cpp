@@ -221,7 +221,7 @@ QStringList TLineMonitor::UnofferedLines() const {
     const TPortVerdict verdict = prober_->Verdict(name);
     if (verdict.state == TPortVerdict::State::kAnswered || verdict.state == TPortVerdict::State::kNoDevice) continue;
     // Still asking when the listing ended: nothing heard so far.
-    const QString reason = verdict.state == TPortVerdict::State::kAsking ? QString::fromLatin1(LineMessages::kNoAnswer)
+    const QString reason = verdict.state == TPortVerdict::State::kAsking ? LineMessages::Shown(LineMessages::kNoAnswer)
                                                                          : verdict.reason;
     reasons << name + QStringLiteral(": ") + reason;
   }

@@ -40,7 +40,7 @@ class TPortProbe : public QObject {
  private:
   QString Open(bool heldElsewhere) {
     if (heldElsewhere || lock_.Acquire(path_) == platform::TUucpLock::TResult::kInUse) {
-      return QString::fromLatin1(LineMessages::kLineInUse);
+      return LineMessages::Shown(LineMessages::kLineInUse);
     }
     QString reason;
     platform::TSerialDevice::TProblem problem = platform::TSerialDevice::TProblem::kNone;
@@ -48,7 +48,7 @@ class TPortProbe : public QObject {
     if (!device_) {
       lock_.Release();
       if (problem == platform::TSerialDevice::TProblem::kNoHardware) verdict_.state = State::kNoDevice;
-      return problem == platform::TSerialDevice::TProblem::kInUse ? QString::fromLatin1(LineMessages::kLineInUse)
+      return problem == platform::TSerialDevice::TProblem::kInUse ? LineMessages::Shown(LineMessages::kLineInUse)
                                                                   : reason;
     }
     connect(device_.get(), &platform::TSerialDevice::DataReceived, this, &TPortProbe::HandleData);
@@ -58,7 +58,7 @@ class TPortProbe : public QObject {
     device_->StartWatching();
     if (!device_->Write(QByteArray(ModemCommands::kProbe) + ModemCommands::kCommandEnd)) {
       Finish();
-      return QString::fromLatin1(LineMessages::kNoAnswer);
+      return LineMessages::Shown(LineMessages::kNoAnswer);
     }
     return QString();
   }
@@ -72,7 +72,7 @@ class TPortProbe : public QObject {
 
   void Decide(State state, const char* reason) {
     if (verdict_.state != State::kAsking) return;
-    verdict_ = {state, QString::fromLatin1(reason)};
+    verdict_ = {state, LineMessages::Shown(reason)};
     Finish();
     decided_(*this);
   }
@@ -125,7 +125,7 @@ TPortVerdict TLineProber::Verdict(const QString& path) const {
   for (const auto& probe : probes_) {
     if (probe->Path() == path) return probe->Verdict();
   }
-  return {State::kRefused, QString::fromLatin1(LineMessages::kNoAnswer)};
+  return {State::kRefused, LineMessages::Shown(LineMessages::kNoAnswer)};
 }
 
 void TLineProber::Cancel(const QString& path) {

@@ -1,6 +1,7 @@
 #include "telephony/modem_starter.h"
 
 #include "platform/serial_device.h"
+#include "telephony/line_error.h"
 
 TModemStarter::TModemStarter(std::unique_ptr<platform::TSerialDevice> device, const TLineTimings& timings)
     : device_(std::move(device)), timings_(timings) {
@@ -32,7 +33,7 @@ std::unique_ptr<platform::TSerialDevice> TModemStarter::TakeDevice() {
   return std::move(device_);
 }
 
-QString TModemStarter::Failure() const { return QString::fromLatin1(sequence_.Failure()); }
+QString TModemStarter::Failure() const { return LineMessages::Shown(sequence_.Failure()); }
 
 QByteArray TModemStarter::EnableCommand() const { return QByteArray(sequence_.EnableCommand()); }
 

@@ -22,16 +22,16 @@ void TSerialModemLine::Start() {
 }
 
 QString TSerialModemLine::Begin() {
-  if (platform::HeldByOtherProcesses({path_}).front()) return QString::fromLatin1(LineMessages::kLineInUse);
+  if (platform::HeldByOtherProcesses({path_}).front()) return LineMessages::Shown(LineMessages::kLineInUse);
   if (lock_.Acquire(path_) == platform::TUucpLock::TResult::kInUse) {
-    return QString::fromLatin1(LineMessages::kLineInUse);
+    return LineMessages::Shown(LineMessages::kLineInUse);
   }
   QString reason;
   platform::TSerialDevice::TProblem problem = platform::TSerialDevice::TProblem::kNone;
   std::unique_ptr<platform::TSerialDevice> device = platform::TSerialDevice::Open(path_, &reason, &problem);
   if (!device) {
     lock_.Release();
-    return problem == platform::TSerialDevice::TProblem::kInUse ? QString::fromLatin1(LineMessages::kLineInUse)
+    return problem == platform::TSerialDevice::TProblem::kInUse ? LineMessages::Shown(LineMessages::kLineInUse)
                                                                 : reason;
   }
   starter_ = std::make_unique<TModemStarter>(std::move(device), timings_);

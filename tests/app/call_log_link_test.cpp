@@ -33,7 +33,7 @@ class CallLogLinkTest : public FormTest {
     picture.fill(Qt::green);
     ASSERT_TRUE(picture.save(appDir_.filePath("Default.BMP"), "BMP"));
     MakeForm().FormCreate();
-    form_->Calls->Handler().RunRemoteAction = std::move(forward);
+    form_->Desk()->Handler().RunRemoteAction = std::move(forward);
     link_ = std::make_unique<TCallLogLink>(*form_);
   }
 
@@ -53,7 +53,7 @@ class CallLogLinkTest : public FormTest {
 
 TEST_F(CallLogLinkTest, TheTrayMenuOpensTheLog) {
   Create("0");
-  form_->CallLog2->trigger();
+  Ui().CallLog2->trigger();
   ASSERT_TRUE(link_->Window());
   EXPECT_TRUE(link_->Window()->isVisible());
   EXPECT_EQ(link_->Window()->windowTitle(), "Call Log");
@@ -74,13 +74,13 @@ TEST_F(CallLogLinkTest, ACallIsLoggedAndShownAgainFromTheLogAsACallWould) {
   EXPECT_TRUE(calls[0].matchedName.isEmpty());
 
   form_->close();  // hides it
-  form_->tbCallerID->setText("(other)");
+  Ui().tbCallerID->setText("(other)");
   link_->Open();
   DoubleClickNewest();
   EXPECT_TRUE(form_->isVisible());
-  EXPECT_EQ(form_->tbCallerID->text(), "555-123-4567");
-  EXPECT_EQ(form_->cbCallerName->currentText(), "NEW CALLER");
-  EXPECT_TRUE(form_->bSaveToDatabase->isVisible());
+  EXPECT_EQ(Ui().tbCallerID->text(), "555-123-4567");
+  EXPECT_EQ(Ui().cbCallerName->currentText(), "NEW CALLER");
+  EXPECT_TRUE(Ui().bSaveToDatabase->isVisible());
 }
 
 TEST_F(CallLogLinkTest, InPassiveModeAnUnknownCallerIsSavedFromTheLog) {
@@ -99,12 +99,12 @@ TEST_F(CallLogLinkTest, InPassiveModeAnUnknownCallerIsSavedFromTheLog) {
   link_->Open();
   DoubleClickNewest();
   EXPECT_EQ(asked, (TCallerDraft{"NET NAME", "555-123-4567"}));
-  ASSERT_TRUE(form_->DB.KeyExists("Ann Other"));
+  ASSERT_TRUE(form_->Database().KeyExists("Ann Other"));
   TCallerRecord record{};
-  form_->DB.GetRecord("Ann Other", record);
+  form_->Database().GetRecord("Ann Other", record);
   EXPECT_EQ(record.CallerID.Get(), "555-123-4567");
   EXPECT_FALSE(QFile::exists(appDir_.filePath("Ann Other.BMP")));  // shown with the default picture
-  EXPECT_EQ(form_->tbCallerID->text(), "(Not transmitted)");  // Passive mode shows no caller
+  EXPECT_EQ(Ui().tbCallerID->text(), "(Not transmitted)");  // Passive mode shows no caller
 }
 
 TEST_F(CallLogLinkTest, MissedCallsCountUntilTheLogIsOpened) {
@@ -136,7 +136,7 @@ TEST_F(CallLogLinkTest, AForwardedCallGetsItsOutcomeAndItsEndingWhenTheyArrive) 
   link_->Forwarded(outcome);
   ASSERT_TRUE(logged.wait(30000));
   // A line that tells how the call ended.
-  emit form_->LineMonitor.CallEnded(&form_->LineMonitor, TCallOutcome::kMissed);
+  emit form_->Line().CallEnded(&form_->Line(), TCallOutcome::kMissed);
   ASSERT_TRUE(logged.wait(30000));
   const auto calls = link_->Store().Page({}, std::numeric_limits<qint64>::max(), 10);
   ASSERT_EQ(calls.size(), 1u);

@@ -4,6 +4,10 @@
 #include <QListWidget>
 #include <QMenu>
 
+#include <QImage>
+#include <QMetaObject>
+
+#include "calls/caller_desk.h"
 #include "platform/settings_store.h"
 
 FormTest::FormTest() { OfferLines({}); }
@@ -31,13 +35,13 @@ QString FormTest::Stored(const QString& name) const {
 
 TQuorvelForm& FormTest::MakeForm() {
   form_ = std::make_unique<TQuorvelForm>(appDir_.filePath("quorvel"));
-  form_->TrayHostWaitMs = 0;
+  form_->SetTrayHostWait(0);
   return *form_;
 }
 
 QList<QAction*> FormTest::LineItems() const {
   QList<QAction*> items;
-  for (QAction* item : form_->Selectmodem1->actions()) {
+  for (QAction* item : Ui().Selectmodem1->actions()) {
     if (item->isSeparator()) break;
     items << item;
   }
@@ -58,6 +62,20 @@ QStringList FormTest::MenuLines() const {
 
 QStringList FormTest::ListedLines() const {
   QStringList names;
-  for (int i = 0; i < form_->lbModems->count(); ++i) names << form_->lbModems->item(i)->text();
+  const QListWidget* list = Ui().lbModems;
+  for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
   return names;
+}
+
+void FormTest::SaveCallers(TQuorvelForm& form,
+                           const std::vector<std::pair<QString, QString>>& callers) {
+  QImage picture(8, 8, QImage::Format_RGB32);
+  picture.fill(Qt::green);
+  ASSERT_TRUE(picture.save(appDir_.filePath("Default.BMP"), "BMP"));
+  for (const auto& [name, number] : callers) ASSERT_TRUE(form.Desk()->Editor().SaveCaller(name, number));
+}
+
+void ClickTrayIcon(TQuorvelForm& form, QSystemTrayIcon::ActivationReason reason) {
+  ASSERT_TRUE(QMetaObject::invokeMethod(&form, "SysTrayPopUp", Qt::DirectConnection,
+                                        Q_ARG(QSystemTrayIcon::ActivationReason, reason)));
 }

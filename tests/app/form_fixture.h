@@ -6,10 +6,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
+#include <utility>
 #include <vector>
 
-#include "app/quorvel_form.h"
 #include "fake_modem.h"
+#include "form_parts.h"
 #include "temp_dir.h"
 
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -34,6 +35,11 @@ class FormTest : public ::testing::Test {
   std::vector<bool> Checks() const;
   QStringList MenuLines() const;
   QStringList ListedLines() const;
+  // The window's parts (after MakeForm).
+  FormParts Ui() const { return FormParts(*form_); }
+  // Stores callers (name, number) as the Record menu would, with the
+  // default picture in the program folder.
+  void SaveCallers(TQuorvelForm& form, const std::vector<std::pair<QString, QString>>& callers);
 
   TempConfigHome config_;
   QTemporaryDir appDir_;

@@ -11,7 +11,7 @@
 #include <QScreen>
 #include <gtest/gtest.h>
 
-#include "app/quorvel_form.h"
+#include "form_parts.h"
 
 namespace {
 
@@ -40,45 +40,47 @@ TEST(FormLayout, WindowIsFixedCentredAndCaptioned) {
 
 TEST(FormLayout, ClientAreaPartsAndInitialTexts) {
   TQuorvelForm form;
-  EXPECT_EQ(form.Image->geometry(), QRect(0, 0, 197, 200));
-  EXPECT_TRUE(form.Image->hasScaledContents());
-  EXPECT_FALSE(form.Image->pixmap().isNull());  // the start-up picture
+  const FormParts ui(form);
+  EXPECT_EQ(ui.Image->geometry(), QRect(0, 0, 197, 200));
+  EXPECT_TRUE(ui.Image->hasScaledContents());
+  EXPECT_FALSE(ui.Image->pixmap().isNull());  // the start-up picture
 
-  EXPECT_EQ(form.bSaveToDatabase->text(), "Save to database");
-  EXPECT_EQ(form.bSaveToDatabase->geometry(), QRect(16, 180, 163, 17));
-  EXPECT_TRUE(form.bSaveToDatabase->isHidden());
-  EXPECT_TRUE(form.lbModems->isHidden());
-  EXPECT_EQ(form.lbModems->count(), 0);
+  EXPECT_EQ(ui.bSaveToDatabase->text(), "Save to database");
+  EXPECT_EQ(ui.bSaveToDatabase->geometry(), QRect(16, 180, 163, 17));
+  EXPECT_TRUE(ui.bSaveToDatabase->isHidden());
+  EXPECT_TRUE(ui.lbModems->isHidden());
+  EXPECT_EQ(ui.lbModems->count(), 0);
 
-  EXPECT_EQ(form.Panel1->geometry(), QRect(0, 200, 197, 46));
-  EXPECT_EQ(form.Panel1->frameShape(), QFrame::NoFrame);
-  EXPECT_EQ(form.cbCallerName->parentWidget(), form.Panel1);
-  EXPECT_EQ(form.cbCallerName->pos(), QPoint(0, 1));
-  EXPECT_EQ(form.cbCallerName->width(), 198);
-  EXPECT_TRUE(form.cbCallerName->isEditable());
-  EXPECT_EQ(form.cbCallerName->currentText(), "(Unknown)");
-  EXPECT_EQ(form.tbCallerID->parentWidget(), form.Panel1);
-  EXPECT_EQ(form.tbCallerID->pos(), QPoint(0, 25));
-  EXPECT_EQ(form.tbCallerID->width(), 198);
-  EXPECT_EQ(form.tbCallerID->text(), "(Not transmitted)");
-  EXPECT_EQ(form.tbCallerID->toolTip(), "Caller ID");
+  EXPECT_EQ(ui.Panel1->geometry(), QRect(0, 200, 197, 46));
+  EXPECT_EQ(ui.Panel1->frameShape(), QFrame::NoFrame);
+  EXPECT_EQ(ui.cbCallerName->parentWidget(), ui.Panel1);
+  EXPECT_EQ(ui.cbCallerName->pos(), QPoint(0, 1));
+  EXPECT_EQ(ui.cbCallerName->width(), 198);
+  EXPECT_TRUE(ui.cbCallerName->isEditable());
+  EXPECT_EQ(ui.cbCallerName->currentText(), "(Unknown)");
+  EXPECT_EQ(ui.tbCallerID->parentWidget(), ui.Panel1);
+  EXPECT_EQ(ui.tbCallerID->pos(), QPoint(0, 25));
+  EXPECT_EQ(ui.tbCallerID->width(), 198);
+  EXPECT_EQ(ui.tbCallerID->text(), "(Not transmitted)");
+  EXPECT_EQ(ui.tbCallerID->toolTip(), "Caller ID");
 }
 
 TEST(FormLayout, MenusWithTheirAccessKeys) {
   TQuorvelForm form;
+  const FormParts ui(form);
   QStringList bar;
   for (QAction* a : form.menuBar()->actions()) bar << a->text();
   EXPECT_EQ(bar, (QStringList{"&File", "&Mode", "&Record", "&Setup", "&?"}));
-  EXPECT_EQ(Entries(form.File1),
+  EXPECT_EQ(Entries(ui.File1),
             (QStringList{"&Select modem", "Call &Log...", "&Region...", "-", "&Exit"}));
-  EXPECT_EQ(form.CallLog1->shortcut(), QKeySequence("Ctrl+L"));
-  EXPECT_EQ(form.File1->actions().first()->menu(), form.Selectmodem1);
-  EXPECT_EQ(Entries(form.Selectmodem1), (QStringList{"-", "Add &Network Line..."}));
-  EXPECT_EQ(Entries(form.Mode1), (QStringList{"&Active", "&Passive", "-", "Desktop &Notifications"}));
-  EXPECT_EQ(form.Mode1->actions().at(0), form.Active1);  // entry 0 is the mode test
-  EXPECT_EQ(Entries(form.Record1), (QStringList{"&New", "&Add/Save Current", "&Delete Current",
+  EXPECT_EQ(ui.CallLog1->shortcut(), QKeySequence("Ctrl+L"));
+  EXPECT_EQ(ui.File1->actions().first()->menu(), ui.Selectmodem1);
+  EXPECT_EQ(Entries(ui.Selectmodem1), (QStringList{"-", "Add &Network Line..."}));
+  EXPECT_EQ(Entries(ui.Mode1), (QStringList{"&Active", "&Passive", "-", "Desktop &Notifications"}));
+  EXPECT_EQ(ui.Mode1->actions().at(0), ui.Active1);  // entry 0 is the mode test
+  EXPECT_EQ(Entries(ui.Record1), (QStringList{"&New", "&Add/Save Current", "&Delete Current",
                                                 "Choose &Picture...", "-", "&Import Contacts..."}));
-  EXPECT_EQ(form.Setup1->menu(), nullptr);  // a command, not a menu
-  EXPECT_EQ(Entries(form.Help1), (QStringList{"&Help", "-", "&About"}));
-  EXPECT_EQ(Entries(form.PopupMenu), (QStringList{"&Open", "Call &Log", "-", "&Exit"}));
+  EXPECT_EQ(ui.Setup1->menu(), nullptr);  // a command, not a menu
+  EXPECT_EQ(Entries(ui.Help1), (QStringList{"&Help", "-", "&About"}));
+  EXPECT_EQ(Entries(ui.PopupMenu), (QStringList{"&Open", "Call &Log", "-", "&Exit"}));
 }

@@ -32,10 +32,10 @@ TEST_F(FormTest, NoStoredLineSelectsAndOpensTheFirst) {
   OfferLines({a, b});
   TQuorvelForm& form = MakeForm();
   form.FormCreate();
-  EXPECT_EQ(form.LineMonitor.LineName(), a);
-  EXPECT_TRUE(form.LineMonitor.LineOpen());
-  EXPECT_EQ(form.LineMonitor.MediaMode(), 16u);
-  EXPECT_EQ(form.LineMonitor.CallPrivilege(), 6u);
+  EXPECT_EQ(form.Line().LineName(), a);
+  EXPECT_TRUE(form.Line().LineOpen());
+  EXPECT_EQ(form.Line().MediaMode(), 16u);
+  EXPECT_EQ(form.Line().CallPrivilege(), 6u);
   EXPECT_EQ(Checks(), (std::vector<bool>{true, false}));
 }
 
@@ -46,8 +46,8 @@ TEST_F(FormTest, StoredLineIsSelectedAndChecked) {
   Store("Modem", b);
   TQuorvelForm& form = MakeForm();
   form.FormCreate();
-  EXPECT_EQ(form.LineMonitor.LineName(), b);
-  EXPECT_TRUE(form.LineMonitor.LineOpen());
+  EXPECT_EQ(form.Line().LineName(), b);
+  EXPECT_TRUE(form.Line().LineOpen());
   EXPECT_EQ(Checks(), (std::vector<bool>{false, true}));
   EXPECT_EQ(form.LineIndex(b), 1);
   EXPECT_EQ(form.LineIndex(b.toUpper()), 0);  // exact comparison only
@@ -62,7 +62,7 @@ TEST_F(FormTest, StoredLineThatIsNotOfferedIsStillTried) {
   TQuorvelForm& form = MakeForm();
   form.FormCreate();
   ASSERT_EQ(answerer.seen().size(), 1u);
-  EXPECT_EQ(answerer.seen()[0].caption, QString::fromUtf8("Fehler"));
+  EXPECT_EQ(answerer.seen()[0].caption, "Error");
   EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
   EXPECT_EQ(answerer.seen()[0].buttons, QStringList{"OK"});
   EXPECT_TRUE(answerer.seen()[0].text.startsWith(gone + " => Modem not available "))
@@ -70,7 +70,7 @@ TEST_F(FormTest, StoredLineThatIsNotOfferedIsStillTried) {
   EXPECT_GT(answerer.seen()[0].text.size(), (gone + " => Modem not available ").size());
   // No line is watched, so none is ticked.
   EXPECT_EQ(Checks(), std::vector<bool>{false});
-  EXPECT_FALSE(form.LineMonitor.LineOpen());
+  EXPECT_FALSE(form.Line().LineOpen());
   EXPECT_TRUE(form.isMinimized());  // creation went on to its last step (no tray here)
 }
 
@@ -82,7 +82,7 @@ TEST_F(FormTest, NoAnsweringLineEndsTheProgramAfterSayingWhy) {
   TQuorvelForm& form = MakeForm();
   EXPECT_THROW(form.FormCreate(), EQuitProgram);
   ASSERT_EQ(answerer.seen().size(), 1u);
-  EXPECT_EQ(answerer.seen()[0].caption, QString::fromUtf8("Fehler"));
+  EXPECT_EQ(answerer.seen()[0].caption, "Error");
   const QStringList text = answerer.seen()[0].text.split('\n');
   EXPECT_EQ(text.value(0), "There are no modems defined on this computer. The application will quit!");
   EXPECT_EQ(text.value(1), "");
@@ -99,6 +99,7 @@ TEST_F(FormTest, ChoosingALineClosesSwitchesAndReopens) {
   const QString b = AddModem("modemB");
   OfferLines({a, b});
   TQuorvelForm& form = MakeForm();
+  const FormParts ui(form);
   form.FormCreate();
 
   // During the pauses other handlers run, and they see the line closed.
@@ -106,20 +107,20 @@ TEST_F(FormTest, ChoosingALineClosesSwitchesAndReopens) {
   QTimer probe;
   probe.setInterval(10);
   QObject::connect(&probe, &QTimer::timeout,
-                   [&] { openDuringPause.push_back(form.LineMonitor.LineOpen()); });
+                   [&] { openDuringPause.push_back(form.Line().LineOpen()); });
   probe.start();
-  form.Selectmodem1->actions().at(1)->trigger();
+  ui.Selectmodem1->actions().at(1)->trigger();
   probe.stop();
 
-  EXPECT_EQ(form.LineMonitor.LineName(), b);
-  EXPECT_TRUE(form.LineMonitor.LineOpen());
+  EXPECT_EQ(form.Line().LineName(), b);
+  EXPECT_TRUE(form.Line().LineOpen());
   EXPECT_EQ(Checks(), (std::vector<bool>{false, true}));
   ASSERT_FALSE(openDuringPause.empty());
   EXPECT_FALSE(openDuringPause.front());
 
-  form.Selectmodem1->actions().at(1)->trigger();  // the checked one again
+  ui.Selectmodem1->actions().at(1)->trigger();  // the checked one again
   EXPECT_EQ(Checks(), (std::vector<bool>{false, true}));
-  EXPECT_TRUE(form.LineMonitor.LineOpen());
+  EXPECT_TRUE(form.Line().LineOpen());
 }
 
 TEST_F(FormTest, FailedLineChangeLeavesNoCheckMark) {
@@ -127,21 +128,22 @@ TEST_F(FormTest, FailedLineChangeLeavesNoCheckMark) {
   const QString b = AddModem("modemB");
   OfferLines({a, b});
   TQuorvelForm& form = MakeForm();
+  const FormParts ui(form);
   form.FormCreate();
   ASSERT_TRUE(modems_[1]->Unplug());
 
   MessageBoxAnswerer answerer;
-  form.Selectmodem1->actions().at(1)->trigger();
+  ui.Selectmodem1->actions().at(1)->trigger();
   ASSERT_EQ(answerer.seen().size(), 1u);
-  EXPECT_EQ(answerer.seen()[0].caption, QString::fromUtf8("Fehler"));
+  EXPECT_EQ(answerer.seen()[0].caption, "Error");
   EXPECT_TRUE(answerer.seen()[0].text.startsWith(b + " => Modem not available "))
       << answerer.seen()[0].text.toStdString();
   EXPECT_EQ(Checks(), (std::vector<bool>{false, false}));
 
   // The user may pick another line afterwards.
-  form.Selectmodem1->actions().at(0)->trigger();
+  ui.Selectmodem1->actions().at(0)->trigger();
   EXPECT_EQ(Checks(), (std::vector<bool>{true, false}));
-  EXPECT_TRUE(form.LineMonitor.LineOpen());
+  EXPECT_TRUE(form.Line().LineOpen());
   EXPECT_EQ(answerer.seen().size(), 1u);
 }
 
@@ -152,7 +154,7 @@ TEST_F(FormTest, WatchedLineThatIsNotListedIsAddedAndTicked) {
   Store("Modem", unlisted);
   TQuorvelForm& form = MakeForm();
   form.FormCreate();
-  EXPECT_TRUE(form.LineMonitor.LineOpen());
+  EXPECT_TRUE(form.Line().LineOpen());
   EXPECT_EQ(MenuLines(), (QStringList{a, unlisted}));
   EXPECT_EQ(ListedLines(), (QStringList{a, unlisted}));
   EXPECT_EQ(Checks(), (std::vector<bool>{false, true}));
@@ -164,9 +166,9 @@ TEST_F(FormTest, PortAnsweringAfterTheListingIsOfferedThen) {
   ASSERT_TRUE(late.Valid());
   OfferLines({a, late.DevicePath()});
   TQuorvelForm& form = MakeForm();
-  TLineTimings timings = form.LineMonitor.Timings();
+  TLineTimings timings = form.Line().Timings();
   timings.probeTimeoutMs = 60000;
-  form.LineMonitor.SetTimings(timings);
+  form.Line().SetTimings(timings);
   form.FormCreate();
   EXPECT_EQ(MenuLines(), QStringList{a});
   ASSERT_TRUE(QTest::qWaitFor([&] { return late.ReadWritten().endsWith("\r"); }, 30000));
@@ -193,11 +195,12 @@ TEST_P(HandWrittenSettings, SurviveStartAndExitChangingOnlyWhatChanged) {
     file.write(handWritten);
   }
   TQuorvelForm& form = MakeForm();
+  const FormParts ui(form);
   form.FormCreate();
   EXPECT_EQ(MenuLines(), (QStringList{a, b}));
   EXPECT_EQ(Checks(), (std::vector<bool>{false, true}));
-  if (chooseOtherLine) form.Selectmodem1->actions().at(0)->trigger();
-  form.Exit1->trigger();
+  if (chooseOtherLine) ui.Selectmodem1->actions().at(0)->trigger();
+  ui.Exit1->trigger();
 
   QByteArray expected = handWritten;
   if (chooseOtherLine) expected.replace("Modem=" + b.toUtf8(), "Modem=" + a.toUtf8());

@@ -12,14 +12,20 @@
 
 #include "app/app_globals.h"
 #include "app/app_help.h"
+#include "platform/ui_language.h"
 #include "remote/setup_dialog.h"
 
 namespace {
 
 const QString kBinDir = QStringLiteral(QUORVEL_E2E_BIN_DIR);
 
-QString ManualText() {
-  QFile page(kBinDir + "/html/manual.html");
+// The English manual, or its translation in html/<language>/.
+QString ManualPage(const QString& language = QString()) {
+  return kBinDir + (language.isEmpty() ? QString("/html/manual.html") : "/html/" + language + "/manual.html");
+}
+
+QString ManualText(const QString& language = QString()) {
+  QFile page(ManualPage(language));
   if (!page.open(QIODevice::ReadOnly)) return QString();
   return QString::fromUtf8(page.readAll());
 }
@@ -67,8 +73,13 @@ class RecordingUrlHandler {
 
 }  // namespace
 
-TEST(Manual, HoldsEachHelpTopicOnceAndEveryLinkInsideTheManualResolves) {
-  const QString text = ManualText();
+class ManualLanguage : public ::testing::TestWithParam<const char*> {
+ protected:
+  QString Text() const { return ManualText(QString::fromLatin1(GetParam())); }
+};
+
+TEST_P(ManualLanguage, HoldsEachHelpTopicOnceAndEveryLinkInsideTheManualResolves) {
+  const QString text = Text();
   ASSERT_FALSE(text.isEmpty()) << "no manual beside the program in " << kBinDir.toStdString();
 
   const QStringList ids = Ids(text);
@@ -82,8 +93,15 @@ TEST(Manual, HoldsEachHelpTopicOnceAndEveryLinkInsideTheManualResolves) {
     EXPECT_TRUE(unique.contains(target)) << "link to a missing anchor #" << target.toStdString();
 }
 
-TEST(Manual, IsReadableWithoutANetworkOrOtherFiles) {
-  const QString text = ManualText();
+TEST_P(ManualLanguage, HasTheSameTopicsAsTheEnglishManual) {
+  const QStringList ids = Ids(Text());
+  const QStringList english = Ids(ManualText());
+  EXPECT_EQ(QSet<QString>(ids.begin(), ids.end()), QSet<QString>(english.begin(), english.end()));
+  EXPECT_TRUE(Text().contains(QString("<html lang=\"%1\">").arg(*GetParam() ? GetParam() : "en")));
+}
+
+TEST_P(ManualLanguage, IsReadableWithoutANetworkOrOtherFiles) {
+  const QString text = Text();
   ASSERT_FALSE(text.isEmpty());
   EXPECT_TRUE(text.contains(QRegularExpression(R"(<meta\s+charset="utf-8">)")));
   EXPECT_TRUE(Captures(text, R"(\bsrc\s*=\s*"([^"]*)\")").isEmpty());
@@ -92,10 +110,14 @@ TEST(Manual, IsReadableWithoutANetworkOrOtherFiles) {
   EXPECT_TRUE(Captures(text, R"(@import\s+([^;]*))").isEmpty());
 }
 
-TEST(Manual, HelpOpensTheManualBesideTheProgramAtTheWindowsTopic) {
-  const QString text = ManualText();
+// Help opens the manual in the language the program runs in.
+TEST_P(ManualLanguage, HelpOpensTheManualBesideTheProgramAtTheWindowsTopic) {
+  const QString text = Text();
   ASSERT_FALSE(text.isEmpty());
   const QStringList ids = Ids(text);
+  const platform::TUiLanguage language(QLocale(QString::fromLatin1(*GetParam() ? GetParam() : "en")),
+                                       kBinDir);
+  ASSERT_EQ(language.Language(), QString::fromLatin1(GetParam()));
   SetAppDirectory(kBinDir + "/");
   RecordingUrlHandler handler;
 
@@ -106,8 +128,11 @@ TEST(Manual, HelpOpensTheManualBesideTheProgramAtTheWindowsTopic) {
     const QUrl url(handler.Take());
     ASSERT_TRUE(url.isLocalFile()) << topic;
     EXPECT_EQ(QDir(url.toLocalFile()).canonicalPath(),
-              QDir(kBinDir + "/html/manual.html").canonicalPath());
+              QDir(ManualPage(QString::fromLatin1(GetParam()))).canonicalPath());
     EXPECT_EQ(url.fragment(), QString::fromLatin1(topic));
     EXPECT_TRUE(ids.contains(url.fragment())) << topic;
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Manual, ManualLanguage, ::testing::Values("", "de"),
+                         [](const auto& info) { return std::string(*info.param ? info.param : "en"); });

@@ -25,14 +25,15 @@ TEST_P(StoredModeTest, SelectsTheMode) {
   OfferLines({AddModem("modem")});
   if (GetParam().stored) Store("Mode", GetParam().stored);
   TQuorvelForm& form = MakeForm();
+  const FormParts ui(form);
   form.FormCreate();
   EXPECT_EQ(form.IsActiveMode(), GetParam().active);
-  EXPECT_EQ(form.Active1->isChecked(), GetParam().active);
-  EXPECT_EQ(form.Passive1->isChecked(), !GetParam().active);
-  EXPECT_EQ(form.Record1->menuAction()->isVisible(), GetParam().active);
-  EXPECT_EQ(form.Setup1->isVisible(), !GetParam().active);
-  EXPECT_EQ(form.Image->isHidden(), !GetParam().active);
-  EXPECT_EQ(form.Panel1->isHidden(), !GetParam().active);
+  EXPECT_EQ(ui.Active1->isChecked(), GetParam().active);
+  EXPECT_EQ(ui.Passive1->isChecked(), !GetParam().active);
+  EXPECT_EQ(ui.Record1->menuAction()->isVisible(), GetParam().active);
+  EXPECT_EQ(ui.Setup1->isVisible(), !GetParam().active);
+  EXPECT_EQ(ui.Image->isHidden(), !GetParam().active);
+  EXPECT_EQ(ui.Panel1->isHidden(), !GetParam().active);
   EXPECT_EQ(Stored("Mode"), GetParam().stored ? GetParam().stored : "");  // only read
 }
 
@@ -49,38 +50,40 @@ TEST_F(FormTest, PassiveLeavesOnlyTheMenuBarAndActiveRestoresTheHeight) {
   OfferLines({AddModem("modem")});
   Store("Mode", "0");
   TQuorvelForm& form = MakeForm();
+  const FormParts ui(form);
   const int created = form.height();
   form.FormCreate();
   EXPECT_EQ(form.FullHeight(), created);
   EXPECT_EQ(form.height(), created);
 
-  form.Passive1Click();
+  ui.Passive1->trigger();
   const int passive = form.height();
   EXPECT_EQ(passive, created - 200 - 46);
   EXPECT_EQ(form.minimumHeight(), form.maximumHeight());  // still fixed
-  form.Passive1Click();  // the parts are hidden now: their last heights count
+  ui.Passive1->trigger();  // the parts are hidden now: their last heights count
   EXPECT_EQ(form.height(), passive);
 
-  form.Active1Click();
+  ui.Active1->trigger();
   EXPECT_EQ(form.height(), created);
-  EXPECT_TRUE(form.Active1->isChecked());
-  EXPECT_FALSE(form.Passive1->isChecked());
-  EXPECT_FALSE(form.Image->isHidden());
-  EXPECT_FALSE(form.Panel1->isHidden());
-  EXPECT_EQ(form.Image->geometry(), QRect(0, 0, 197, 200));
-  EXPECT_EQ(form.Panel1->geometry(), QRect(0, 200, 197, 46));
+  EXPECT_TRUE(ui.Active1->isChecked());
+  EXPECT_FALSE(ui.Passive1->isChecked());
+  EXPECT_FALSE(ui.Image->isHidden());
+  EXPECT_FALSE(ui.Panel1->isHidden());
+  EXPECT_EQ(ui.Image->geometry(), QRect(0, 0, 197, 200));
+  EXPECT_EQ(ui.Panel1->geometry(), QRect(0, 200, 197, 46));
 
-  form.Passive1Click();
+  ui.Passive1->trigger();
   EXPECT_EQ(form.height(), passive);
 }
 
 TEST_F(FormTest, PassiveAtCreationKeepsFullHeightForLater) {
   OfferLines({AddModem("modem")});
   TQuorvelForm& form = MakeForm();
+  const FormParts ui(form);
   const int created = form.height();
   form.FormCreate();
   EXPECT_EQ(form.height(), created - 246);
-  form.Active1Click();
+  ui.Active1->trigger();
   EXPECT_EQ(form.height(), created);
 }
 
@@ -88,10 +91,11 @@ TEST_F(FormTest, SwitchingModeWritesNothing) {
   OfferLines({AddModem("modem")});
   Store("Mode", "1");
   TQuorvelForm& form = MakeForm();
+  const FormParts ui(form);
   form.FormCreate();
-  form.Mode1->actions().at(0)->trigger();  // the menu entry, as the user picks it
+  ui.Mode1->actions().at(0)->trigger();  // the menu entry, as the user picks it
   EXPECT_TRUE(form.IsActiveMode());
-  form.Active1->trigger();  // choosing the checked entry again keeps it checked
+  ui.Active1->trigger();  // choosing the checked entry again keeps it checked
   EXPECT_TRUE(form.IsActiveMode());
   EXPECT_EQ(Stored("Mode"), "1");
   EXPECT_EQ(Stored("Modem"), "");
@@ -132,16 +136,17 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(FormTest, DesktopNotificationsAreOnWithoutATrayAndTheChoiceIsStoredAtExit) {
   OfferLines({AddModem("modem")});
   TQuorvelForm& form = MakeForm();
+  const FormParts ui(form);
   form.FormCreate();
   auto* entry = form.findChild<QAction*>("Notify1");
   ASSERT_NE(entry, nullptr);
-  EXPECT_EQ(form.Mode1->actions().value(3), entry);
+  EXPECT_EQ(ui.Mode1->actions().value(3), entry);
   EXPECT_TRUE(entry->isCheckable());
   EXPECT_TRUE(form.NotificationsOn());  // the offscreen platform has no tray
   entry->trigger();
   EXPECT_FALSE(form.NotificationsOn());
   EXPECT_EQ(Stored("Notify"), "");  // stored only at exit
-  form.Exit1Click();
+  form.Exit();
   EXPECT_EQ(Stored("Notify"), "0");
 }
 
@@ -152,6 +157,6 @@ TEST_F(FormTest, StoredDesktopNotificationsChoiceIsKeptAndADefaultNotPinned) {
   form.FormCreate();
   EXPECT_FALSE(form.NotificationsOn());
   Store("Notify", "");  // as if never chosen: an unchanged choice is not written
-  form.Exit1Click();
+  form.Exit();
   EXPECT_EQ(Stored("Notify"), "");
 }

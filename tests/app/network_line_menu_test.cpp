@@ -81,6 +81,7 @@ TEST_F(FormTest, NetworkLineIsCheckedAddedToTheSettingsAndTheMenuAndSelected) {
   TFakeServerProcess server("ncid");
   ASSERT_TRUE(server.Started());
   TQuorvelForm& form = MakeForm();
+  const FormParts ui(form);
   form.FormCreate();
 
   bool refused = false;
@@ -98,25 +99,25 @@ TEST_F(FormTest, NetworkLineIsCheckedAddedToTheSettingsAndTheMenuAndSelected) {
     port->setValue(server.Port());
     dialog.accept();
   });
-  form.AddNetworkLine1->trigger();
+  ui.AddNetworkLine1->trigger();
 
   EXPECT_TRUE(refused) << "a bad host keeps the dialog open and says why";
   const QString url = server.Url();
   EXPECT_EQ(Stored("ExtraLines"), modem + ";" + url);
   EXPECT_EQ(MenuLines(), (QStringList{modem, url}));
   EXPECT_EQ(Checks(), (std::vector<bool>{false, true}));
-  EXPECT_EQ(form.LineMonitor.LineName(), url);
-  EXPECT_TRUE(form.LineMonitor.LineOpen());
+  EXPECT_EQ(form.Line().LineName(), url);
+  EXPECT_TRUE(form.Line().LineOpen());
   EXPECT_FALSE(server.WaitForOutput("connected").isEmpty());
 
   // The same server again is selected, not added twice.
-  form.Selectmodem1->actions().at(0)->trigger();
+  ui.Selectmodem1->actions().at(0)->trigger();
   WhenDialogShows([&](TNetworkLineDialog& dialog) {
     Field<QLineEdit>(dialog, "host")->setText("127.0.0.1");
     Field<QSpinBox>(dialog, "port")->setValue(server.Port());
     dialog.accept();
   });
-  form.AddNetworkLine1->trigger();
+  ui.AddNetworkLine1->trigger();
   EXPECT_EQ(Stored("ExtraLines"), modem + ";" + url);
   EXPECT_EQ(MenuLines(), (QStringList{modem, url}));
   EXPECT_EQ(Checks(), (std::vector<bool>{false, true}));
@@ -126,15 +127,16 @@ TEST_F(FormTest, CancelledNetworkLineChangesNothing) {
   const QString modem = AddModem("modem");
   OfferLines({modem});
   TQuorvelForm& form = MakeForm();
+  const FormParts ui(form);
   form.FormCreate();
   WhenDialogShows([](TNetworkLineDialog& dialog) {
     Field<QLineEdit>(dialog, "host")->setText("192.0.2.1");
     dialog.reject();
   });
-  form.AddNetworkLine1->trigger();
+  ui.AddNetworkLine1->trigger();
   EXPECT_EQ(Stored("ExtraLines"), modem);
   EXPECT_EQ(MenuLines(), QStringList{modem});
-  EXPECT_EQ(form.LineMonitor.LineName(), modem);
+  EXPECT_EQ(form.Line().LineName(), modem);
 }
 
 }  // namespace

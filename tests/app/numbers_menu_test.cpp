@@ -26,6 +26,7 @@ TEST_F(FormTest, RegionIsChosenAndContactsImportedFromTheMenus) {
   Store("Region", "de");
   QFile::copy(QStringLiteral(QUORVEL_E2E_BIN_DIR "/Default.BMP"), appDir_.filePath("Default.BMP"));
   TQuorvelForm& form = MakeForm();
+  const FormParts ui(form);
   form.FormCreate();
 
   std::string shownRegion;
@@ -34,7 +35,7 @@ TEST_F(FormTest, RegionIsChosenAndContactsImportedFromTheMenus) {
     dialog.Regions()->setCurrentIndex(dialog.Regions()->findData("US"));
     dialog.accept();
   });
-  form.Region1->trigger();
+  ui.Region1->trigger();
   EXPECT_EQ(shownRegion, "DE");
   EXPECT_EQ(Stored("Region"), "US");
 
@@ -43,15 +44,15 @@ TEST_F(FormTest, RegionIsChosenAndContactsImportedFromTheMenus) {
     dialog.FileName()->setText(QStringLiteral(QUORVEL_CONTACTS_DATA_DIR "/android-2.1.vcf"));
     dialog.accept();
   });
-  form.ImportContacts1->trigger();
+  ui.ImportContacts1->trigger();
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].caption, "Import Contacts");
   EXPECT_TRUE(answerer.seen()[0].text.startsWith("Added: 6\n"))
       << answerer.seen()[0].text.toStdString();
   // The name box lists the new callers.
-  EXPECT_GE(form.cbCallerName->findText("Pizza Napoli"), 0);
-  EXPECT_EQ(form.DB.GetNumRecs(), 6);
-  EXPECT_TRUE(form.ImportContacts1->isVisible());
+  EXPECT_GE(ui.cbCallerName->findText("Pizza Napoli"), 0);
+  EXPECT_EQ(form.Database().GetNumRecs(), 6);
+  EXPECT_TRUE(ui.ImportContacts1->isVisible());
 }
 
 }  // namespace

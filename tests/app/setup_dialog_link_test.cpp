@@ -55,6 +55,7 @@ TEST_F(FormTest, SetupShowsTheRemoteSetupModallyWithItsHelp) {
   OfferLines({AddModem("modem")});
   platform::WriteSettingValue("DDESetup/Target", "Topic", "System");
   TQuorvelForm& form = MakeForm();
+  const FormParts ui(form);
   form.FormCreate();
   TfDDESetup dialog(&form);
   AttachSetupDialog(form, dialog);
@@ -72,7 +73,7 @@ TEST_F(FormTest, SetupShowsTheRemoteSetupModallyWithItsHelp) {
     dialog.findChild<QPushButton*>("bHelp")->click();
     dialog.findChild<QPushButton*>("bClose")->click();
   });
-  form.Setup1->trigger();
+  ui.Setup1->trigger();
   EXPECT_TRUE(shownModally);
   EXPECT_EQ(topicWhileShown, "idh_setup");
   const QString manual = "file://" + QDir(appDir_.path()).canonicalPath() + "/html/manual.html";

@@ -61,72 +61,73 @@ TEST_F(FormTest, CreationSetsFoldersAndHelpTopic) {
   OfferLines({AddModem("modem")});
   SetHelpTopic("idh_setup");
   TQuorvelForm& form = MakeForm();
+  const FormParts ui(form);
   form.FormCreate();
   EXPECT_EQ(AppDirectory(), QDir(appDir_.path()).canonicalPath() + "/");
   EXPECT_EQ(DataDirectory(), AppDirectory());  // a folder the user may write to
   EXPECT_EQ(HelpTopic(), "idh_quorvel");
   EXPECT_EQ(form.HelpContext(), 1000);
-  EXPECT_EQ(form.cbCallerName->currentText(), "(Unknown)");
-  EXPECT_EQ(form.cbCallerName->count(), 0);
+  EXPECT_EQ(ui.cbCallerName->currentText(), "(Unknown)");
+  EXPECT_EQ(ui.cbCallerName->count(), 0);
 }
 
 TEST_F(FormTest, WithoutTrayTheWindowIsMinimisedAndClosingMinimises) {
   OfferLines({AddModem("modem")});
   Store("Mode", "0");
   TQuorvelForm& form = MakeForm();
+  const FormParts ui(form);
   form.FormCreate();
   ASSERT_EQ(form.TrayIcon(), nullptr);  // the offscreen platform has no tray
   EXPECT_TRUE(form.isVisible());
   EXPECT_TRUE(form.isMinimized());
 
-  form.Open1Click();
+  ui.Open1->trigger();
   EXPECT_FALSE(form.isMinimized());
-  form.bSaveToDatabase->show();
+  ui.bSaveToDatabase->show();
   EXPECT_FALSE(form.close());  // refused
   EXPECT_TRUE(form.isMinimized());
-  EXPECT_TRUE(form.bSaveToDatabase->isHidden());
+  EXPECT_TRUE(ui.bSaveToDatabase->isHidden());
 }
 
 TEST_F(FormTest, OpenShowsTheWindowAndTheFirstRecord) {
   OfferLines({AddModem("modem")});
   TQuorvelForm& form = MakeForm();
+  const FormParts ui(form);
   form.FormCreate();
-  int shown = 0;
-  form.DisplayFirstRecord = [&] {
-    EXPECT_TRUE(form.isVisible());
-    ++shown;
-  };
+  SaveCallers(form, {{"Bob Stone", "555-0102"}, {"Ann Other", "555-0101"}});
   form.hide();
   SetHelpTopic("idh_setup");
-  form.Open1->trigger();
+  ui.Open1->trigger();
   EXPECT_TRUE(form.isVisible());
-  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(ui.cbCallerName->currentText(), "Ann Other");
+  EXPECT_EQ(ui.tbCallerID->text(), "555-0101");
   EXPECT_EQ(HelpTopic(), "idh_quorvel");  // showing the window takes its topic back
 }
 
 TEST_F(FormTest, TrayRightButtonOpensTheMenuAndThePrimaryClickTheWindow) {
   OfferLines({AddModem("modem")});
   TQuorvelForm& form = MakeForm();
+  const FormParts ui(form);
   form.FormCreate();
-  int opened = 0;
-  form.DisplayFirstRecord = [&] { ++opened; };
+  SaveCallers(form, {{"Ann Other", "555-0101"}});
+  ui.cbCallerName->setEditText("");
   for (auto reason : {QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick,
                       QSystemTrayIcon::Unknown}) {
-    form.SysTrayPopUp(reason);
-    EXPECT_FALSE(form.PopupMenu->isVisible()) << reason;
+    ClickTrayIcon(form, reason);
+    EXPECT_FALSE(ui.PopupMenu->isVisible()) << reason;
   }
   EXPECT_TRUE(form.isMinimized());
-  EXPECT_EQ(opened, 0);
+  EXPECT_EQ(ui.cbCallerName->currentText(), "");
 
-  form.SysTrayPopUp(QSystemTrayIcon::Trigger);  // as "&Open"
+  ClickTrayIcon(form, QSystemTrayIcon::Trigger);  // as "&Open"
   EXPECT_FALSE(form.isMinimized());
   EXPECT_TRUE(form.isVisible());
-  EXPECT_EQ(opened, 1);
-  EXPECT_FALSE(form.PopupMenu->isVisible());
+  EXPECT_EQ(ui.cbCallerName->currentText(), "Ann Other");
+  EXPECT_FALSE(ui.PopupMenu->isVisible());
 
-  form.SysTrayPopUp(QSystemTrayIcon::Context);
-  EXPECT_TRUE(form.PopupMenu->isVisible());
-  form.PopupMenu->hide();
+  ClickTrayIcon(form, QSystemTrayIcon::Context);
+  EXPECT_TRUE(ui.PopupMenu->isVisible());
+  ui.PopupMenu->hide();
 }
 
 TEST_F(FormTest, ExitStoresTheLineAndTheMode) {
@@ -135,17 +136,18 @@ TEST_F(FormTest, ExitStoresTheLineAndTheMode) {
   OfferLines({a, b});
   Store("Mode", "1");
   TQuorvelForm& form = MakeForm();
+  const FormParts ui(form);
   form.FormCreate();
-  form.Selectmodem1->actions().at(1)->trigger();
-  form.Active1Click();
+  ui.Selectmodem1->actions().at(1)->trigger();
+  ui.Active1->trigger();
   EXPECT_EQ(Stored("Modem"), "");
-  form.Exit1->trigger();
+  ui.Exit1->trigger();
   EXPECT_EQ(Stored("Modem"), b);
   EXPECT_EQ(Stored("Mode"), "0");
   EXPECT_EQ(form.TrayIcon(), nullptr);
 
-  form.Passive1Click();
-  form.Exit2->trigger();  // the tray's Exit does the same
+  ui.Passive1->trigger();
+  ui.Exit2->trigger();  // the tray's Exit does the same
   EXPECT_EQ(Stored("Mode"), "1");
   EXPECT_EQ(Stored("Modem"), b);
 }
@@ -154,7 +156,7 @@ TEST_F(FormTest, ExitEndsTheRunningLoop) {
   OfferLines({AddModem("modem")});
   TQuorvelForm& form = MakeForm();
   form.FormCreate();
-  QTimer::singleShot(0, &form, &TQuorvelForm::Exit1Click);
+  QTimer::singleShot(0, &form, &TQuorvelForm::Exit);
   QTimer failSafe;
   failSafe.setSingleShot(true);
   bool timedOut = false;
@@ -171,12 +173,13 @@ TEST_F(FormTest, ExitEndsTheRunningLoop) {
 TEST_F(FormTest, HelpOpensTheManualAtTheTopic) {
   OfferLines({AddModem("modem")});
   TQuorvelForm& form = MakeForm();
+  const FormParts ui(form);
   form.FormCreate();
   RecordingUrlHandler handler;
   const QString manual = "file://" + QDir(appDir_.path()).canonicalPath() + "/html/manual.html";
 
   SetHelpTopic("idh_setup");
-  form.Help2->trigger();
+  ui.Help2->trigger();
   EXPECT_EQ(handler.Take(), manual + "#idh_quorvel");
 
   // F1 on the window uses the topic of the moment.
@@ -225,14 +228,15 @@ TEST_F(FormTest, UnreadableDatabaseIsReportedAndCreationGoesOn) {
   EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
   EXPECT_FALSE(answerer.seen()[0].text.isEmpty());
   EXPECT_EQ(MenuLines().size(), 1);
-  EXPECT_TRUE(form.LineMonitor.LineOpen());
+  EXPECT_TRUE(form.Line().LineOpen());
   EXPECT_TRUE(form.isMinimized());  // the last step ran
 }
 
 TEST(FormMenus, AboutNamesTheProgramAndItsVersion) {
   TQuorvelForm form;
+  const FormParts ui(form);
   MessageBoxAnswerer answerer;
-  form.About1->trigger();
+  ui.About1->trigger();
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_TRUE(answerer.seen()[0].text.contains("Quorvel"));
   EXPECT_TRUE(answerer.seen()[0].text.contains(QUORVEL_TEST_VERSION));
@@ -240,7 +244,8 @@ TEST(FormMenus, AboutNamesTheProgramAndItsVersion) {
 
 TEST(FormMenus, SetupShowsTheRemoteSetupDialogModally) {
   TQuorvelForm form;
-  form.Setup1->trigger();  // no dialog handed over yet: nothing happens
+  const FormParts ui(form);
+  ui.Setup1->trigger();  // no dialog handed over yet: nothing happens
   QDialog dialog;
   form.SetSetupDialog(&dialog);
   bool wasModal = false;
@@ -248,7 +253,7 @@ TEST(FormMenus, SetupShowsTheRemoteSetupDialogModally) {
     wasModal = dialog.isVisible() && dialog.isModal();
     dialog.accept();
   });
-  form.Setup1->trigger();
+  ui.Setup1->trigger();
   EXPECT_TRUE(wasModal);
   EXPECT_FALSE(dialog.isVisible());
 }

@@ -81,7 +81,7 @@ TEST_F(UnattendedTest, CallsAreForwardedWhileAForwardingErrorWaits) {
   setup.findChild<QCheckBox*>("cbStartExe")->setChecked(true);
   setup.findChild<QLineEdit*>("tbEXEPath")->setText(appDir_.filePath("first-missing"));
   TRemoteActionLink remote(form, setup);
-  TCallHandler& handler = form.Calls->Handler();
+  TCallHandler& handler = form.Desk()->Handler();
   int forwarded = 0;
   const std::function<void()> forward = handler.RunRemoteAction;
   handler.RunRemoteAction = [&] {
@@ -110,6 +110,7 @@ TEST_F(UnattendedTest, CallsAreForwardedWhileAForwardingErrorWaits) {
 
 TEST_F(UnattendedTest, CallsAreShownWhileAQuestionWaits) {
   TQuorvelForm& form = CreateWatching("0");
+  const FormParts ui(form);
   MessageBoxAnswerer answerer({"Cancel"});
   answerer.Hold();
   // Once the question is up a call comes in, collected and shown within the
@@ -118,19 +119,20 @@ TEST_F(UnattendedTest, CallsAreShownWhileAQuestionWaits) {
   Watch watch([&] {
     if (answerer.OpenCount() == 0) return;
     if (!std::exchange(called, true)) Call("5550104");
-    if (form.tbCallerID->text() == "5550104" && !form.Calls->Handler().CallerIDBusy())
+    if (ui.tbCallerID->text() == "5550104" && !form.Desk()->Handler().CallerIDBusy())
       answerer.AnswerHeld();
   });
-  form.Delete1->trigger();
+  ui.Delete1->trigger();
 
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].caption, "Confirm");
-  EXPECT_EQ(form.tbCallerID->text(), "5550104");
+  EXPECT_EQ(ui.tbCallerID->text(), "5550104");
   EXPECT_TRUE(form.isVisible());
 }
 
 TEST_F(UnattendedTest, SessionManagerQuitWithAQuestionOpenRunsExit) {
   TQuorvelForm& form = CreateWatching("0");
+  const FormParts ui(form);
   platform::SessionEndWatcher watcher;
   TSessionEndLink ending(watcher);
   ending.SetReadyForm(form);
@@ -141,14 +143,14 @@ TEST_F(UnattendedTest, SessionManagerQuitWithAQuestionOpenRunsExit) {
     QEvent quit(QEvent::Quit);
     QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
   });
-  QTimer::singleShot(0, form.Delete1, &QAction::trigger);
+  QTimer::singleShot(0, ui.Delete1, &QAction::trigger);
   QTimer::singleShot(kEventTimeoutMs, [] { QCoreApplication::exit(1); });
 
   EXPECT_EQ(QCoreApplication::exec(), 0);
   EXPECT_TRUE(ending.Ended());
   EXPECT_EQ(answerer.OpenCount(), 0);  // the question ended with the program
   EXPECT_EQ(Stored("Mode"), "0");
-  EXPECT_EQ(Stored("Modem"), form.LineMonitor.LineName());
+  EXPECT_EQ(Stored("Modem"), form.Line().LineName());
 }
 
 TEST(SessionEndLink, BeforeTheWindowIsReadyTheStartIsCutShort) {

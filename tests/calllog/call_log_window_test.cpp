@@ -174,12 +174,12 @@ TEST_F(WindowTest, ClearAsksFirst) {
   }
   ASSERT_TRUE(clear);
   {
-    MessageBoxAnswerer answerer({"&Nein"});
+    MessageBoxAnswerer answerer({"&No"});
     clear->trigger();
     ASSERT_EQ(answerer.seen().size(), 1u);
   }
   EXPECT_EQ(Column(TCallLogModel::kName), QStringList{"Ann"});
-  MessageBoxAnswerer answerer({"&Ja"});
+  MessageBoxAnswerer answerer({"&Yes"});
   clear->trigger();
   EXPECT_TRUE(Column(TCallLogModel::kName).isEmpty());
   EXPECT_TRUE(Names({}).empty());

@@ -200,7 +200,7 @@ TEST_F(CallHandlerTest, MissingDefaultPictureIsReportedAndNextCallIsHandled) {
     FAIL() << "the missing default picture went unnoticed";
   } catch (const EPictureFile& e) {
     EXPECT_EQ(std::string(e.what()),
-              ("Datei " + AppDirectory() + "Default.BMP kann nicht geöffnet werden").toStdString());
+              ("Cannot open file " + AppDirectory() + "Default.BMP").toStdString());
   }
   EXPECT_FALSE(handler.CallerIDBusy());
   // This call's data, and not Alice's face beside it.

@@ -104,7 +104,7 @@ TEST_F(CallLineTest, MissingDefaultPictureIsReportedAndNextCallIsHandled) {
   ASSERT_TRUE(WaitFor([&] { return !answerer.seen().empty() && !handler.CallerIDBusy(); }));
   EXPECT_EQ(answerer.seen()[0].caption, "Quorvel");
   EXPECT_EQ(answerer.seen()[0].text,
-            QString::fromUtf8("Datei ") + AppDirectory() + QString::fromUtf8("Default.BMP kann nicht geöffnet werden."));
+            "Cannot open file " + AppDirectory() + "Default.BMP.");
   EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
 
   // The next caller: a ring after the first call's caller ID, then its own.

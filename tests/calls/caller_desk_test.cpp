@@ -180,7 +180,7 @@ TEST_F(CallerDeskTest, ChoosingACallerWithABrokenPictureShowsThatCallerAndReport
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].caption, "Quorvel");
   EXPECT_EQ(answerer.seen()[0].text,
-            "Datei " + PictureFile("Carl White") + " kann nicht geöffnet werden.");
+            "Cannot open file " + PictureFile("Carl White") + ".");
   addCurrent.trigger();
   EXPECT_EQ(StoredNumber("Carl White"), "555-0103");
   EXPECT_EQ(StoredNumber("Alice Brown"), "555-0101");

@@ -50,7 +50,7 @@ TEST_F(CallerEditorTest, PictureProblemsNeverLeaveAnotherCallersDataOnDisplay) {
     }
     return std::string();
   };
-  const std::string broken = ("Datei " + PictureFile("Carl White") + " kann nicht geöffnet werden").toStdString();
+  const std::string broken = ("Cannot open file " + PictureFile("Carl White")).toStdString();
   struct Step {
     QString name;
     std::string report;
@@ -158,7 +158,7 @@ TEST_F(CallerEditorTest, RefusedInputsWriteNothing) {
   ASSERT_EQ(answerer.seen().size(), refusals.size());
   for (std::size_t i = 0; i < refusals.size(); ++i) {
     SCOPED_TRACE(refusals[i].name.toStdString());
-    EXPECT_EQ(answerer.seen()[i].caption, QString::fromUtf8("Fehler"));
+    EXPECT_EQ(answerer.seen()[i].caption, "Error");
     EXPECT_EQ(answerer.seen()[i].text, refusals[i].message);
     EXPECT_EQ(answerer.seen()[i].icon, QMessageBox::Critical);
     EXPECT_EQ(answerer.seen()[i].buttons, QStringList{"OK"});

@@ -23,7 +23,7 @@ class CallerPicturesTest : public ::testing::Test {
     ASSERT_TRUE(picture.save(Dir() + fileName, "BMP"));
   }
   static std::string OpenError(const QString& path) {
-    return ("Datei " + path + " kann nicht geöffnet werden").toStdString();
+    return ("Cannot open file " + path).toStdString();
   }
 
   QTemporaryDir dir;
@@ -121,7 +121,7 @@ TEST_F(CallerPicturesTest, UnwritablePictureRaisesAndLeavesNothing) {
     FAIL() << "saved into a regular file";
   } catch (const EPictureFile& e) {
     EXPECT_EQ(std::string(e.what()),
-              ("Datei " + dir.path() + "/blocker/Dora.BMP kann nicht erstellt werden").toStdString());
+              ("Cannot create file " + dir.path() + "/blocker/Dora.BMP").toStdString());
   }
   blocked.Delete("Dora");  // ignored failure
 }

@@ -128,7 +128,7 @@ TEST_F(ContactsImportTest, FilesWithoutContactsAndMissingPicturesAreReported) {
     FAIL() << "a missing file went unnoticed";
   } catch (const contacts::EContactsFile& error) {
     EXPECT_EQ(QString::fromUtf8(error.what()),
-              "Datei " + DataFile("missing.vcf") + " kann nicht geöffnet werden");
+              "Cannot open file " + DataFile("missing.vcf"));
   }
   // The default picture is never copied: the import does without it.
   ASSERT_TRUE(QFile::remove(pictures.DefaultFile()));

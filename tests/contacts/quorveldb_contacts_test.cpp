@@ -47,7 +47,7 @@ TEST_F(QuorveldbContactsTest, ImportReportsOnStandardErrorAndExitsByWhatWasAdded
 
   run = Quorveldb({"import", DataFile("missing.vcf")});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, "Datei " + DataFile("missing.vcf") + " kann nicht geöffnet werden.\n");
+  EXPECT_EQ(run.err, "Cannot open file " + DataFile("missing.vcf") + ".\n");
   EXPECT_EQ(Quorveldb({"import", DataFile("android-2.1.vcf"), "--merge"}).exitCode, 2);
 }
 

@@ -142,7 +142,7 @@ TEST_F(NetworkE2E, NcidCallsAreForwardedAndLoggedAcrossAServerRestart) {
   const QStringList logged{server.Url() + "|212-555-0101|answered", server.Url() + "|BLOCKED|missed"};
   EXPECT_TRUE(WaitUntil([&] { return LoggedCalls(program_.CallLogFile()) == logged; }))
       << LoggedCalls(program_.CallLogFile()).join(", ").toStdString();
-  EXPECT_FALSE(desktop_.WindowShown("^Fehler$")) << "no dialog about the server";
+  EXPECT_FALSE(desktop_.WindowShown("^Error$")) << "no dialog about the server";
 }
 
 TEST_F(NetworkE2E, FritzBoxCallPopsUpTheWindowAndRingsOutMissed) {

@@ -57,7 +57,7 @@ TEST_F(ShellE2E, WithoutAnAnsweringModemItSaysSoAndEnds) {
   const QByteArray before = program_.SettingsBytes();
   program_.Start(desktop_);
 
-  const QString box = desktop_.WaitForWindow("^Fehler$");
+  const QString box = desktop_.WaitForWindow("^Error$");
   ASSERT_FALSE(box.isEmpty());
   EXPECT_FALSE(desktop_.WindowShown(kMainWindow));
   // The box's text is checked by the widget tests; X shows only its title.

@@ -25,11 +25,11 @@ for program in quorvel quorveldb dde-receiver; do
   check "bin/$program links to the installed $program" \
     link_to "$prefix/bin/$program" "../lib/quorvel/$program" "$app/$program"
 done
-for file in Default.BMP html/manual.html; do
+for file in Default.BMP html/manual.html html/de/manual.html translations/quorvel_de.qm; do
   check "$file beside the installed program, as in the build" same_file "$app/$file" "$build/bin/$file"
 done
 # Nothing of the tests or the simulator is installed.
-expected=$'Default.BMP\ndde-receiver\nhtml\nhtml/manual.html\nquorvel\nquorveldb'
+expected=$'Default.BMP\ndde-receiver\nhtml\nhtml/de\nhtml/de/manual.html\nhtml/manual.html\nquorvel\nquorveldb\ntranslations\ntranslations/quorvel_de.qm'
 actual=$(cd "$app" && find . -mindepth 1 | sed 's|^\./||' | LC_ALL=C sort)
 check "the program's folder holds exactly its files (got: $(echo $actual))" test "$actual" = "$expected"
 

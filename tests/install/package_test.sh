@@ -30,7 +30,7 @@ for program in quorvel quorveldb dde-receiver; do
   check "$program in the program's folder" test -x "$app/$program"
   check "/usr/bin/$program links to it" test "$(readlink "$root/usr/bin/$program")" = "../lib/quorvel/$program"
 done
-for file in Default.BMP html/manual.html; do
+for file in Default.BMP html/manual.html html/de/manual.html translations/quorvel_de.qm; do
   check "$file in the program's folder" test -f "$app/$file"
 done
 check "menu entry starts /usr/bin/quorvel" \

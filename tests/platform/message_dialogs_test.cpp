@@ -24,19 +24,19 @@ TEST(MessageDialogs, ErrorDialogUsesFrameworkCaption) {
   MessageBoxAnswerer answerer;
   ShowErrorDialog("Invalid Caller ID");
   ASSERT_EQ(answerer.seen().size(), 1u);
-  EXPECT_EQ(answerer.seen()[0].caption, QString::fromUtf8("Fehler"));
+  EXPECT_EQ(answerer.seen()[0].caption, "Error");
   EXPECT_EQ(answerer.seen()[0].text, "Invalid Caller ID");
   EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
   EXPECT_EQ(answerer.seen()[0].buttons, QStringList{"OK"});
 }
 
 TEST(MessageDialogs, ConfirmationAnswersYesAndNo) {
-  MessageBoxAnswerer answerer({"&Ja", "&Nein"});
+  MessageBoxAnswerer answerer({"&Yes", "&No"});
   EXPECT_TRUE(AskConfirmation("Create new settings for [x]"));
   EXPECT_FALSE(AskConfirmation("Create new settings for [x]"));
   ASSERT_EQ(answerer.seen().size(), 2u);
-  EXPECT_EQ(answerer.seen()[0].caption, QString::fromUtf8("Bestätigung"));
-  EXPECT_EQ(answerer.seen()[0].buttons, (QStringList{"&Ja", "&Nein"}));
+  EXPECT_EQ(answerer.seen()[0].caption, "Confirm");
+  EXPECT_EQ(answerer.seen()[0].buttons, (QStringList{"&Yes", "&No"}));
   EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Question);
 }
 
@@ -69,7 +69,7 @@ TEST(MessageDialogs, ReportsDoNotWaitAndAreNotStacked) {
   EXPECT_EQ(answerer.OpenCount(), 3);
   EXPECT_EQ(OpenReportCount(), 3);
   ASSERT_EQ(answerer.seen().size(), 3u);
-  EXPECT_EQ(answerer.seen()[1].caption, QString::fromUtf8("Fehler"));
+  EXPECT_EQ(answerer.seen()[1].caption, "Error");
 
   answerer.AnswerHeld();
   EXPECT_EQ(OpenReportCount(), 0);

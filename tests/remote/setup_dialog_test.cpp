@@ -419,11 +419,11 @@ TEST_F(SetupDialog, NewNameConfirmedIsStoredByTheFirstDetailChange) {
   auto d = CreateShown();
   d->bNewClick();
   EXPECT_EQ(d->Profile().Application, "");
-  MessageBoxAnswerer answerer({"&Ja"});
+  MessageBoxAnswerer answerer({"&Yes"});
   Type(*d, "Zebra");
   LeaveBox(*d);
   ASSERT_EQ(answerer.seen().size(), 1u);
-  EXPECT_EQ(answerer.seen()[0].caption, "Bestätigung");
+  EXPECT_EQ(answerer.seen()[0].caption, "Confirm");
   EXPECT_EQ(answerer.seen()[0].text, "Create new settings for [Zebra]");
   EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Question);
   EXPECT_EQ(Listed(*d), (QStringList{"access", "Excel", "Word", "Zebra"}));
@@ -443,7 +443,7 @@ TEST_F(SetupDialog, NewNameWithoutDetailChangeIsForgotten) {
   StoreThree();
   {
     auto d = CreateShown();
-    MessageBoxAnswerer answerer({"&Ja"});
+    MessageBoxAnswerer answerer({"&Yes"});
     d->bNewClick();
     Type(*d, "Ghost");
     LeaveBox(*d);
@@ -458,7 +458,7 @@ TEST_F(SetupDialog, NewNameWithoutDetailChangeIsForgotten) {
 TEST_F(SetupDialog, NewNameRefusedGoesBackToTheFirstProfile) {
   StoreThree();
   auto d = CreateShown();
-  MessageBoxAnswerer answerer({"&Nein"});
+  MessageBoxAnswerer answerer({"&No"});
   d->bNewClick();
   Type(*d, "Nope");
   LeaveBox(*d);
@@ -489,7 +489,7 @@ TEST_F(SetupDialog, NameWithKeySeparatorIsRefused) {
     Type(*d, bad);
     LeaveBox(*d);
     ASSERT_EQ(answerer.seen().size(), 1u);
-    EXPECT_EQ(answerer.seen()[0].caption, "Fehler");
+    EXPECT_EQ(answerer.seen()[0].caption, "Error");
     EXPECT_TRUE(answerer.seen()[0].text.contains("[" + bad + "]"));
     EXPECT_EQ(d->Profile().Application, "access");
     QTest::keyClicks(Ctl<QLineEdit>(*d, "tbTopic"), "!");
@@ -526,14 +526,14 @@ TEST_F(SetupDialog, DeleteAsksThenRemovesTheKeyAndEverythingBelow) {
   platform::WriteSettingValue("Settings", "CurrentDDESetting", "1");
   auto d = CreateShown();
   {
-    MessageBoxAnswerer answerer({"&Nein"});
+    MessageBoxAnswerer answerer({"&No"});
     Ctl<QPushButton>(*d, "bDelete")->click();
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(answerer.seen()[0].text, "Delete settings for [Excel]");
-    EXPECT_EQ(answerer.seen()[0].buttons, (QStringList{"&Ja", "&Nein"}));
+    EXPECT_EQ(answerer.seen()[0].buttons, (QStringList{"&Yes", "&No"}));
     EXPECT_EQ(StoredProfileNames().size(), 3);
   }
-  MessageBoxAnswerer answerer({"&Ja"});
+  MessageBoxAnswerer answerer({"&Yes"});
   Ctl<QPushButton>(*d, "bDelete")->click();
   EXPECT_EQ(Listed(*d), (QStringList{"access", "Word"}));
   EXPECT_FALSE(StoredProfileNames().contains("Excel"));
@@ -558,7 +558,7 @@ TEST_F(SetupDialog, DeleteOfAnUnlistedNameDoesNothing) {
 TEST_F(SetupDialog, DeletingTheLastProfileLeavesAnEmptyDialog) {
   WriteProfile("Only", Profile("Only", true, true));
   auto d = CreateShown();
-  MessageBoxAnswerer answerer({"&Ja"});
+  MessageBoxAnswerer answerer({"&Yes"});
   d->bDeleteClick();
   EXPECT_EQ(Ctl<QComboBox>(*d, "cbApplication")->count(), 0);
   EXPECT_EQ(d->Profile().Application, "");
@@ -662,7 +662,7 @@ TEST_F(SetupDialog, MovingFocusOutOfTheBoxAsksForANewName) {
   Ctl<QComboBox>(*d, "cbApplication")->setFocus(Qt::OtherFocusReason);
   d->bNewClick();
   Type(*d, "Fresh");
-  MessageBoxAnswerer answerer({"&Ja"});
+  MessageBoxAnswerer answerer({"&Yes"});
   Ctl<QLineEdit>(*d, "tbTopic")->setFocus(Qt::TabFocusReason);
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].text, "Create new settings for [Fresh]");

@@ -27,7 +27,7 @@ class MessageBoxAnswerer : public QObject {
   explicit MessageBoxAnswerer(QStringList answers = {});
   ~MessageBoxAnswerer() override;
 
-  // The button text to press on the next box, e.g. "&Ja" or "Cancel".
+  // The button text to press on the next box, e.g. "&Yes" or "Cancel".
   void Queue(const QString& buttonText) { answers_ << buttonText; }
   const std::vector<Seen>& seen() const { return seen_; }
 

@@ -56,6 +56,8 @@ void DesktopSession::AddTo(QProcessEnvironment& env) const {
   env.insert("DBUS_SESSION_BUS_ADDRESS", busAddress_);
   env.insert("QT_QPA_PLATFORM", "xcb");
   env.remove("WAYLAND_DISPLAY");
+  // The texts the tests look for are English, whatever the machine's language.
+  env.insert("LANGUAGE", "en");
 }
 
 bool DesktopSession::StartTray() {
