@@ -71,7 +71,9 @@ data="$home/share/Varnock/Quorvel"
 
 mkfifo "$work/modem.in"
 exec 3<>"$work/modem.in"
-run "$work/bin/fakemodem" --link "$modem" <&3 >"$work/modem.out" 2>&1 &
+# Started by exec, so that the pid noted is the simulator's own and the
+# cleanup ends it (a function run in the background is a shell of its own).
+(exec "${user_env[@]}" "${as_user[@]}" "$work/bin/fakemodem" --link "$modem") <&3 >"$work/modem.out" 2>&1 &
 pids+=($!)
 check "simulated modem ready" wait_for '^ready' "$work/modem.out"
 (cd "$home/cwd" && exec "${user_env[@]}" "${as_user[@]}" "$root/usr/bin/quorvel") \
