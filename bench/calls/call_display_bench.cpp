@@ -59,6 +59,17 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
+// Waits until fakemodem reports its RING line sent (--trace), for up to 10 s.
+bool WaitForRing(FakeModemLine& line) {
+  const auto deadline = Clock::now() + std::chrono::seconds(10);
+  while (Clock::now() < deadline) {
+    for (const QString& output : line.TakeOutput())
+      if (output.startsWith("sent ") && output.endsWith(" RING")) return true;
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -117,10 +128,15 @@ int main(int argc, char** argv) {
       QEventLoop loop;
       view.onDisplay = [&] { QTimer::singleShot(0, &loop, &QEventLoop::quit); };
       line.TakeOutput();
-      const double cpuBefore = ProcessorSeconds();
       // A ring, then number and name in one go, as a modem sends the
-      // caller-ID block: the ring tells a new call from a repeated block.
+      // caller-ID block: the ring tells a new call from a repeated block,
+      // so the block follows the ring once the modem has sent it.
       line.Send("ring");
+      if (!WaitForRing(line)) {
+        std::fprintf(stderr, "fakemodem did not ring\n");
+        return 1;
+      }
+      const double cpuBefore = ProcessorSeconds();
       line.Send(QStringLiteral("raw NMBR = %1").arg(number));
       line.Send("raw NAME = CALLER NET");
       loop.exec();
