@@ -45,7 +45,6 @@ constexpr int kCommandsHeightScript = 185;
 constexpr int kCommandsPanelWidth = 321;
 constexpr int kCommandsMemoWidth = 257;
 
-
 template <class W>
 W* MakeControl(QWidget* parent, const char* name, int left, int top, int width, int height) {
   auto* w = new W(parent);
