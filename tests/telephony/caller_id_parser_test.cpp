@@ -54,33 +54,34 @@ INSTANTIATE_TEST_SUITE_P(
         TParseCase{"UnknownTag", "FOO = 1", Kind::kOther, ""},
         TParseCase{"Ok", "OK", Kind::kOther, ""},
         TParseCase{"CommandEcho", "AT+VCID=1", Kind::kOther, ""},
+        TParseCase{"NameIsCleaned", QByteArray("NAME = EVIL\x1b[31m\x07NAME\x00", 22), Kind::kName, "EVIL[31mNAME"},
+        TParseCase{"NumberIsCut", "NMBR = " + QByteArray(200, '9'), Kind::kNumber, QString(kMaxCallerTextChars, '9')},
         TParseCase{"Binary", QByteArray("\x00\xff=\x01", 4), Kind::kOther, ""}),
     [](const ::testing::TestParamInfo<TParseCase>& info) { return std::string(info.param.label); });
 
-TEST(CallerTextSanitising, RemovesControlCharactersEverywhere) {
-  EXPECT_EQ(SanitiseCallerText(QByteArray("JO\x07HN\x00 D\x1b[2JOE\x7f", 15)), "JOHN D[2JOE");
-  // C1 controls and invisible direction overrides are removed as well.
-  EXPECT_EQ(SanitiseCallerText("A\xc2\x85" "B\xe2\x80\xae" "C"), "ABC");
+TEST(CallerTextSanitising, RemovesControlsTrimsAndCutsToEightyCharacters) {
+  const struct {
+    QByteArray text;
+    QString expected;
+  } cases[] = {
+      {QByteArray("JO\x07HN\x00 D\x1b[2JOE\x7f", 15), "JOHN D[2JOE"},
+      // C1 controls and invisible direction overrides are removed as well.
+      {"A\xc2\x85" "B\xe2\x80\xae" "C", "ABC"},
+      {"\t  JOHN  \x01", "JOHN"},
+      {"\x01\x02", ""},
+      {QByteArray(200, '7'), QString(kMaxCallerTextChars, '7')},
+      {QByteArray(kMaxCallerTextChars, '7'), QString(kMaxCallerTextChars, '7')},
+      // A blank at the cut point does not survive at the end.
+      {QByteArray(kMaxCallerTextChars - 1, 'a') + " b", QString(kMaxCallerTextChars - 1, 'a')},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SanitiseCallerText(c.text), c.expected) << c.text.toStdString();
 }
 
-TEST(CallerTextSanitising, TrimsBlanksLeftByRemovedCharacters) {
-  EXPECT_EQ(SanitiseCallerText("\t  JOHN  \x01"), "JOHN");
-  EXPECT_EQ(SanitiseCallerText("\x01\x02"), "");
-}
-
-TEST(CallerTextSanitising, CutsToEightyCharactersWithoutSplittingOne) {
-  EXPECT_EQ(SanitiseCallerText(QByteArray(200, '7')), QString(kMaxCallerTextChars, '7'));
-  EXPECT_EQ(SanitiseCallerText(QByteArray(kMaxCallerTextChars, '7')).size(), kMaxCallerTextChars);
+TEST(CallerTextSanitising, CutDoesNotSplitACharacter) {
   // 100 characters outside the basic plane (two UTF-16 units each).
   QByteArray emoji;
   for (int i = 0; i < 100; ++i) emoji += "\xf0\x9f\x98\x80";
   const QString cut = SanitiseCallerText(emoji);
   EXPECT_EQ(cut.toUcs4().size(), kMaxCallerTextChars);
   EXPECT_FALSE(cut.back().isHighSurrogate());
-}
-
-TEST(CallerTextSanitising, CutsBeforeTrimmingTheCutEnd) {
-  // A blank at the cut point does not survive at the end.
-  const QByteArray text = QByteArray(kMaxCallerTextChars - 1, 'a') + " b";
-  EXPECT_EQ(SanitiseCallerText(text), QString(kMaxCallerTextChars - 1, 'a'));
 }

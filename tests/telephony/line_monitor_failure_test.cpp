@@ -1,7 +1,6 @@
 // The line monitor when things go wrong: refused writes, modems that refuse
 // or stay silent, lines held by others, devices that vanish, garbage.
 #include <QFile>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "monitor_fixture.h"
@@ -24,6 +23,17 @@ void WriteLockFile(const QString& path, qlonglong pid) {
   QFile lock(path);
   ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
   lock.write(QByteArray::number(pid).rightJustified(10, ' ') + "\n");
+}
+
+// Takes the modem's device away, or brings it back, as a USB modem unplugged.
+void Unplug(TFakeModemProcess& modem) {
+  modem.Command("unplug");
+  ASSERT_FALSE(modem.WaitForOutput("unplugged").isEmpty());
+}
+
+void Replug(TFakeModemProcess& modem) {
+  modem.Command("replug");
+  ASSERT_FALSE(modem.WaitForOutput("ready").isEmpty());
 }
 
 }  // namespace
@@ -88,18 +98,6 @@ TEST_F(LineMonitorTest, LineHeldByARunningProgramIsRefused) {
   EXPECT_EQ(OpenFailure(second, modem->LinkPath()), "");
 }
 
-TEST_F(LineMonitorTest, StaleLockIsTakenOver) {
-  auto modem = StartModem("modem");
-  const pid_t ended = fork();
-  if (ended == 0) _exit(0);
-  waitpid(ended, nullptr, 0);
-  const QString lockPath = TUucpLock::LockFilePath(modem->LinkPath());
-  WriteLockFile(lockPath, ended);
-  TTestMonitor monitor;
-  EXPECT_EQ(OpenFailure(monitor, modem->LinkPath()), "");
-  EXPECT_EQ(ReadLockOwner(lockPath), getpid());
-}
-
 TEST_F(LineMonitorTest, UnpluggedModemIsReopenedWhenItComesBack) {
   auto modem = StartModem("modem");
   TTestMonitor monitor(LongCallTimings());
@@ -107,16 +105,14 @@ TEST_F(LineMonitorTest, UnpluggedModemIsReopenedWhenItComesBack) {
   OpenLine(monitor, modem->LinkPath());
   const QString firstLock = TUucpLock::LockFilePath(modem->LinkPath());
 
-  modem->Command("unplug");
-  ASSERT_FALSE(modem->WaitForOutput("unplugged").isEmpty());
+  Unplug(*modem);
   EXPECT_TRUE(WaitUntil([&] { return !QFile::exists(firstLock); })) << "the lock goes with the device";
   EXPECT_TRUE(monitor.LineOpen()) << "the line stays selected and open while its device is away";
 
   // A call comes in just as the modem is switched on again: kept.
   modem->Command("after-enable RING");
   ASSERT_FALSE(modem->WaitForOutput("armed").isEmpty());
-  modem->Command("replug");
-  ASSERT_FALSE(modem->WaitForOutput("ready").isEmpty());
+  Replug(*modem);
   ASSERT_FALSE(modem->WaitForOutput("got AT+VCID=1").isEmpty());
   EXPECT_EQ(ReadLockOwner(TUucpLock::LockFilePath(modem->LinkPath())), getpid());
   modem->Command("raw NMBR = 43");
@@ -129,16 +125,14 @@ TEST_F(LineMonitorTest, RetriesGoOnPastASilentDeviceAtTheLinesPath) {
   TTestMonitor monitor(SilenceTimings());
   TEventRecorder recorder(monitor);
   OpenLine(monitor, modem->LinkPath());
-  modem->Command("unplug");
-  ASSERT_FALSE(modem->WaitForOutput("unplugged").isEmpty());
+  Unplug(*modem);
   {
     // Another device that never answers turns up under the line's name.
     auto stranger = StartModem("modem", {"--silent"});
     ASSERT_FALSE(stranger->WaitForOutput("got ATE0V1Q0").isEmpty());
   }
   EXPECT_TRUE(monitor.LineOpen());
-  modem->Command("replug");
-  ASSERT_FALSE(modem->WaitForOutput("ready").isEmpty());
+  Replug(*modem);
   ASSERT_FALSE(modem->WaitForOutput("got AT+VCID=1").isEmpty());
   modem->Command("call 5553333 AGAIN");
   EXPECT_TRUE(recorder.WaitFor("id |AGAIN|4"));
@@ -148,11 +142,9 @@ TEST_F(LineMonitorTest, ClosingStopsTheRetriesForAnUnpluggedModem) {
   auto modem = StartModem("modem");
   TTestMonitor monitor;
   OpenLine(monitor, modem->LinkPath());
-  modem->Command("unplug");
-  ASSERT_FALSE(modem->WaitForOutput("unplugged").isEmpty());
+  Unplug(*modem);
   monitor.SetLineOpen(false);
-  modem->Command("replug");
-  ASSERT_FALSE(modem->WaitForOutput("ready").isEmpty());
+  Replug(*modem);
   // Give a retry ample occasion to happen (ten reopen intervals); none may.
   WaitUntil([] { return false; }, 10 * TestTimings().reopenIntervalMs);
   EXPECT_FALSE(monitor.LineOpen());

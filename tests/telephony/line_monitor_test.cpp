@@ -86,19 +86,6 @@ TEST_F(LineMonitorTest, CallsArriveInOrderAsTheModemSendsThem) {
   EXPECT_EQ(ended, (QStringList{"state IDLE unknown", "state IDLE unknown"}));
 }
 
-TEST_F(LineMonitorTest, CallPlacedByTheModemWithItsOwnTags) {
-  auto modem = StartModem("modem", {"--number-tag", "DDN_NMBR"});
-  TTestMonitor monitor;
-  TEventRecorder recorder(monitor);
-  OpenLine(monitor, modem->LinkPath());
-  modem->Command("call 5551212 JANE");
-  EXPECT_TRUE(recorder.WaitFor("id |JANE|4"));
-  EXPECT_TRUE(recorder.events.contains("id 5551212||8"));
-  modem->Command("call-private");
-  EXPECT_TRUE(recorder.WaitFor("id |PRIVATE|4"));
-  EXPECT_TRUE(recorder.events.contains("id ||1"));
-}
-
 TEST_F(LineMonitorTest, CallerIdIsSwitchedOnAgainAfterACallWithoutIt) {
   auto modem = StartModem("modem");
   TTestMonitor monitor;
@@ -125,16 +112,6 @@ TEST_F(LineMonitorTest, RingArrivingTogetherWithTheModemsLastReplyIsKept) {
   modem->Command("raw NMBR = 42");
   ASSERT_TRUE(recorder.WaitFor("id 42||8"));
   EXPECT_EQ(recorder.events, (QStringList{"state OFFERING", "id 42||8"}));
-}
-
-TEST_F(LineMonitorTest, CallerTextIsCleanedAndCut) {
-  auto modem = StartModem("modem");
-  TTestMonitor monitor;
-  TEventRecorder recorder(monitor);
-  OpenLine(monitor, modem->LinkPath());
-  modem->Command(R"(send NAME = EVIL\x1b[31m\x07NAME\x00\r\nNMBR = )" + QString(200, '9') + R"(\r\n)");
-  ASSERT_TRUE(recorder.WaitFor("id " + QString(80, '9') + "||8"));
-  EXPECT_EQ(recorder.events.first(), "id |EVIL[31mNAME|4");
 }
 
 TEST_F(LineMonitorTest, EventsArriveNestedWhileAHandlerWaits) {

@@ -5,33 +5,33 @@
 using ModemCommands::FinalReply;
 using ModemCommands::TReply;
 
-TEST(ModemReplies, FindsTheResultCodeBehindTheEcho) {
-  EXPECT_EQ(FinalReply("ATZ\r\r\nOK\r\n"), TReply::kOk);
-  EXPECT_EQ(FinalReply("AT+VCID=1\r\r\nERROR\r\n"), TReply::kError);
-  EXPECT_EQ(FinalReply("\r\nOK"), TReply::kOk);  // no line end yet
-}
-
-TEST(ModemReplies, TellsWhereTheBytesAfterTheReplyBegin) {
-  const QByteArray answer = "AT+VCID=1\r\r\nOK\r\n\r\nRING\r\n";
-  qsizetype end = -1;
-  ASSERT_EQ(FinalReply(answer, &end), TReply::kOk);
-  EXPECT_EQ(answer.mid(end), "\n\r\nRING\r\n");
-  ASSERT_EQ(FinalReply("\r\nERROR", &end), TReply::kError);
-  EXPECT_EQ(end, 7);
-}
-
-TEST(ModemReplies, NumericCodesOfAModemLeftInV0) {
-  EXPECT_EQ(FinalReply("0\r"), TReply::kOk);
-  EXPECT_EQ(FinalReply("ATQ0V1\r4\r"), TReply::kError);
-  EXPECT_EQ(FinalReply("NMBR = 0\r\n10\r\n"), TReply::kNone);
-}
-
-TEST(ModemReplies, NothingFinalYet) {
-  EXPECT_EQ(FinalReply(""), TReply::kNone);
-  EXPECT_EQ(FinalReply("ATZ\r"), TReply::kNone);
-  EXPECT_EQ(FinalReply("\r\nRING\r\n"), TReply::kNone);
-  // Words that merely contain a result code are not one.
-  EXPECT_EQ(FinalReply("NAME = OK\r\nBROKEN\r\nERRORS\r\n"), TReply::kNone);
+TEST(ModemReplies, FindTheFinalResultCodeAndWhereItEnds) {
+  const struct {
+    QByteArray answer;
+    TReply reply;
+    qsizetype end;  // -1: not asked for
+  } cases[] = {
+      {"ATZ\r\r\nOK\r\n", TReply::kOk, -1},
+      {"AT+VCID=1\r\r\nERROR\r\n", TReply::kError, -1},
+      {"\r\nOK", TReply::kOk, -1},  // no line end yet
+      // The bytes after the reply are the modem's next lines.
+      {"AT+VCID=1\r\r\nOK\r\n\r\nRING\r\n", TReply::kOk, 15},
+      {"\r\nERROR", TReply::kError, 7},
+      // Numeric codes of a modem left in V0.
+      {"0\r", TReply::kOk, -1},
+      {"ATQ0V1\r4\r", TReply::kError, -1},
+      {"NMBR = 0\r\n10\r\n", TReply::kNone, -1},
+      {"", TReply::kNone, -1},
+      {"ATZ\r", TReply::kNone, -1},
+      {"\r\nRING\r\n", TReply::kNone, -1},
+      // Words that merely contain a result code are not one.
+      {"NAME = OK\r\nBROKEN\r\nERRORS\r\n", TReply::kNone, -1},
+  };
+  for (const auto& c : cases) {
+    qsizetype end = -1;
+    EXPECT_EQ(c.end < 0 ? FinalReply(c.answer) : FinalReply(c.answer, &end), c.reply) << c.answer.toStdString();
+    EXPECT_EQ(end, c.end) << c.answer.toStdString();
+  }
 }
 
 namespace {
@@ -53,28 +53,28 @@ std::pair<std::vector<std::string>, std::string> RunSequence(std::vector<TReply>
 
 }  // namespace
 
-using Steps = std::vector<std::string>;
-
-TEST(CallerIdSequence, VerboseResetVerboseThenCallerId) {
-  const auto [sent, failure] = RunSequence({TReply::kOk, TReply::kOk, TReply::kOk, TReply::kOk});
-  EXPECT_EQ(sent, (Steps{"ATE0V1Q0", "ATZ", "ATE0V1Q0", "AT+VCID=1"}));
-  EXPECT_EQ(failure, "");
-}
-
-TEST(CallerIdSequence, FallsBackOnErrorAndFailsWhenBothAreRefused) {
-  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kOk, TReply::kOk, TReply::kError, TReply::kOk}),
-            std::make_pair(Steps{"ATE0V1Q0", "ATZ", "ATE0V1Q0", "AT+VCID=1", "AT#CID=1"}, std::string()));
-  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kOk, TReply::kOk, TReply::kError, TReply::kError}).second,
-            "Caller ID not supported by modem");
-}
-
-TEST(CallerIdSequence, ResetMayBeRefusedOrSilentOtherCommandsMayNot) {
-  // A stored quiet profile makes the reset silent; the next command still gets an answer.
-  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kNone, TReply::kOk, TReply::kOk}).second, "");
-  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kError, TReply::kOk, TReply::kOk}).second, "");
-  EXPECT_EQ(RunSequence({TReply::kNone}), std::make_pair(Steps{"ATE0V1Q0"}, std::string("No answer from modem")));
-  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kNone, TReply::kNone}).second, "No answer from modem");
-  EXPECT_EQ(RunSequence({TReply::kOk, TReply::kOk, TReply::kOk, TReply::kNone}).second, "No answer from modem");
+TEST(CallerIdSequence, SendsEachCommandAfterTheLastOneWasAnswered) {
+  using Steps = std::vector<std::string>;
+  constexpr TReply kOk = TReply::kOk, kError = TReply::kError, kNone = TReply::kNone;
+  const struct {
+    std::vector<TReply> replies;
+    Steps sent;
+    std::string failure;
+  } cases[] = {
+      {{kOk, kOk, kOk, kOk}, {"ATE0V1Q0", "ATZ", "ATE0V1Q0", "AT+VCID=1"}, ""},
+      {{kOk, kOk, kOk, kError, kOk}, {"ATE0V1Q0", "ATZ", "ATE0V1Q0", "AT+VCID=1", "AT#CID=1"}, ""},
+      {{kOk, kOk, kOk, kError, kError},
+       {"ATE0V1Q0", "ATZ", "ATE0V1Q0", "AT+VCID=1", "AT#CID=1"},
+       "Caller ID not supported by modem"},
+      // A stored quiet profile makes the reset silent; the next command still gets an answer.
+      {{kOk, kNone, kOk, kOk}, {"ATE0V1Q0", "ATZ", "ATE0V1Q0", "AT+VCID=1"}, ""},
+      {{kOk, kError, kOk, kOk}, {"ATE0V1Q0", "ATZ", "ATE0V1Q0", "AT+VCID=1"}, ""},
+      // No other command may go unanswered.
+      {{kNone}, {"ATE0V1Q0"}, "No answer from modem"},
+      {{kOk, kNone, kNone}, {"ATE0V1Q0", "ATZ", "ATE0V1Q0"}, "No answer from modem"},
+      {{kOk, kOk, kOk, kNone}, {"ATE0V1Q0", "ATZ", "ATE0V1Q0", "AT+VCID=1"}, "No answer from modem"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RunSequence(c.replies), std::make_pair(c.sent, c.failure)) << c.failure;
 }
 
 TEST(CallerIdSequence, TheResetMayTakeOverFiveSeconds) {
