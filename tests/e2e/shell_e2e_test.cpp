@@ -45,6 +45,14 @@ class ShellE2E : public ::testing::Test {
     return shown;
   }
 
+  // Presses the "Exit" entry's access key in the open menu until the program
+  // has ended (the menu takes the keyboard once it is up).
+  void ExitByMenuKey() {
+    for (int attempt = 0; attempt < 30 && program_.WaitForExit(0, 2000) == -1; ++attempt)
+      ASSERT_TRUE(desktop_.XDoTool({"key", "e"}));
+    EXPECT_EQ(program_.WaitForExit(), 0);
+  }
+
   DesktopSession desktop_;
   InstalledProgram program_;
   std::vector<std::unique_ptr<FakeModem>> modems_;
@@ -100,10 +108,7 @@ TEST_F(ShellE2E, StoredModeAndLineAreUsedAndFileExitStoresThem) {
   program_.Store("Mode", "x");
   program_.Store("Modem", "y");
   ASSERT_TRUE(desktop_.PressKeys(window, {"alt+f"}));
-  // The menu takes the keyboard once it is up; "e" is repeated until it acts.
-  for (int attempt = 0; attempt < 30 && program_.WaitForExit(0, 2000) == -1; ++attempt)
-    ASSERT_TRUE(desktop_.XDoTool({"key", "e"}));
-  EXPECT_EQ(program_.WaitForExit(), 0);
+  ExitByMenuKey();
   EXPECT_EQ(program_.Stored("Mode"), "0");
   EXPECT_EQ(program_.Stored("Modem"), b);
 }
@@ -128,9 +133,7 @@ TEST_F(ShellE2E, TrayMenuOpensTheWindowAndExits) {
   ASSERT_TRUE(opened);
 
   desktop_.ClickTrayIcon("context");
-  for (int attempt = 0; attempt < 30 && program_.WaitForExit(0, 2000) == -1; ++attempt)
-    ASSERT_TRUE(desktop_.XDoTool({"key", "e"}));
-  EXPECT_EQ(program_.WaitForExit(), 0);
+  ExitByMenuKey();
   EXPECT_TRUE(desktop_.WaitForTrayIconGone());
   EXPECT_EQ(program_.Stored("Mode"), "1");
   EXPECT_EQ(program_.Stored("Modem"), a);
@@ -146,36 +149,6 @@ TEST_F(ShellE2E, TrayPrimaryClickOpensTheWindow) {
   EXPECT_FALSE(desktop_.WaitForWindow(kMainWindow).isEmpty());
   program_.Signal(SIGTERM);
   EXPECT_EQ(program_.WaitForExit(), 0);
-}
-
-TEST_F(ShellE2E, SigtermStoresLikeExit) {
-  const QString a = AddModem("modem");
-  program_.Store("ExtraLines", a);
-  ASSERT_TRUE(desktop_.StartTray());
-  program_.Start(desktop_);
-  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
-  EXPECT_EQ(program_.Stored("Mode"), "");
-
-  program_.Signal(SIGTERM);
-  EXPECT_EQ(program_.WaitForExit(), 0);
-  EXPECT_TRUE(desktop_.WaitForTrayIconGone());
-  EXPECT_EQ(program_.Stored("Mode"), "1");
-  EXPECT_EQ(program_.Stored("Modem"), a);
-}
-
-TEST_F(ShellE2E, SighupStoresLikeExit) {
-  const QString a = AddModem("modem");
-  program_.Store("ExtraLines", a);
-  program_.Store("Mode", "0");
-  ASSERT_TRUE(desktop_.StartTray());
-  program_.Start(desktop_);
-  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
-  program_.Store("Mode", "x");
-
-  program_.Signal(SIGHUP);
-  EXPECT_EQ(program_.WaitForExit(), 0);
-  EXPECT_EQ(program_.Stored("Mode"), "0");
-  EXPECT_EQ(program_.Stored("Modem"), a);
 }
 
 TEST_F(ShellE2E, SigkillChangesNothingAndTheNextStartWorks) {
@@ -222,6 +195,8 @@ TEST_F(ShellE2E, StartupErrorWaitsWhileCallsAreShownAndTheSessionEndsIt) {
 
 namespace {
 
+class SignalE2E : public ShellE2E, public ::testing::WithParamInterface<int> {};
+
 struct OpenDialogs {
   const char* name;
   const char* mode;
@@ -233,6 +208,26 @@ void PrintTo(const OpenDialogs& open, std::ostream* out) { *out << open.name; }
 class SessionEndE2E : public ShellE2E, public ::testing::WithParamInterface<OpenDialogs> {};
 
 }  // namespace
+
+// Read at start only: what is in the file meanwhile is overwritten.
+TEST_P(SignalE2E, StoresLikeExit) {
+  const QString a = AddModem("modem");
+  program_.Store("ExtraLines", a);
+  program_.Store("Mode", "0");
+  ASSERT_TRUE(desktop_.StartTray());
+  program_.Start(desktop_);
+  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+  program_.Store("Mode", "x");
+
+  program_.Signal(GetParam());
+  EXPECT_EQ(program_.WaitForExit(), 0);
+  EXPECT_TRUE(desktop_.WaitForTrayIconGone());
+  EXPECT_EQ(program_.Stored("Mode"), "0");
+  EXPECT_EQ(program_.Stored("Modem"), a);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, SignalE2E, ::testing::Values(SIGTERM, SIGHUP),
+                         [](const auto& info) { return info.param == SIGTERM ? "Sigterm" : "Sighup"; });
 
 TEST_P(SessionEndE2E, EndsTheProgramWhateverIsOpen) {
   const QString a = AddModem("modem");
