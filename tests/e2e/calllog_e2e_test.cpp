@@ -1,38 +1,21 @@
 // The call log of the real program: a damaged log is moved aside and the
 // user told, calls are still shown and logged, and a program killed
 // outright leaves a log that opens cleanly with the call in it.
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
-#include <memory>
 
 #include "desktop_session.h"
 #include "fake_modem.h"
 #include "installed_program.h"
+#include "read_back.h"
+#include "wait_until.h"
 
 namespace {
 
-constexpr int kTimeoutMs = 60000;
-
-// The first column of the first row of `sql` on `file`, read as another
-// program would; "" when there is none or the file cannot be read.
-QString Query(const QString& file, const QString& sql) {
-  QString result;
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "e2e-reader");
-    db.setDatabaseName(file);
-    QSqlQuery query(db);
-    if (db.open() && query.exec(sql) && query.next()) result = query.value(0).toString();
-  }
-  QSqlDatabase::removeDatabase("e2e-reader");
-  return result;
-}
+// The first column of the first row of `sql` on `file`; "" when there is none.
+QString Query(const QString& file, const QString& sql) { return QueryRows(file, sql).value(0); }
 
 class CallLogE2E : public ::testing::Test {
  protected:
@@ -54,9 +37,7 @@ class CallLogE2E : public ::testing::Test {
   }
   // Waits for `sql` on the log to give `expected`; returns what it gave last.
   QString WaitForQuery(const QString& sql, const QString& expected) {
-    const QDeadlineTimer deadline(kTimeoutMs);
-    while (Query(program.CallLogFile(), sql) != expected && !deadline.hasExpired())
-      QThread::msleep(50);
+    WaitUntil([&] { return Query(program.CallLogFile(), sql) == expected; });
     return Query(program.CallLogFile(), sql);
   }
 
@@ -76,13 +57,13 @@ TEST_F(CallLogE2E, ADamagedLogIsReplacedAndAKilledProgramLeavesItsCallsLogged) {
   }
 
   Start();
-  EXPECT_FALSE(desktop.WaitForWindow("^Quorvel$", true, kTimeoutMs).isEmpty()) << "not told";
+  EXPECT_FALSE(desktop.WaitForWindow("^Quorvel$", true, kE2EWaitMs).isEmpty()) << "not told";
   const QStringList aside = QDir(QFileInfo(log).absolutePath())
                                 .entryList({"calls.sqlite.damaged-*"}, QDir::Files);
   EXPECT_EQ(aside.size(), 1) << aside.join(' ').toStdString();
 
   Call("call 5551234567 KEPT CALLER");
-  EXPECT_FALSE(desktop.WaitForWindow("^Calling\\.\\.\\.$", true, kTimeoutMs).isEmpty());
+  EXPECT_FALSE(desktop.WaitForWindow("^Calling\\.\\.\\.$", true, kE2EWaitMs).isEmpty());
   EXPECT_EQ(WaitForQuery("SELECT network_name FROM calls", "KEPT CALLER"), "KEPT CALLER");
 
   program.Signal(SIGKILL);

@@ -19,6 +19,7 @@
 #include "inidb/caller_database_config.h"
 #include "installed_program.h"
 #include "notification_server.h"
+#include "wait_until.h"
 
 namespace {
 
@@ -27,8 +28,6 @@ constexpr char kMainWindow[] = "^Calling\\.\\.\\.$";
 constexpr int kPanelHeight = 46;
 constexpr int kPictureHeight = 200;
 constexpr int kPictureWidth = 197;
-// Generous for a loaded machine; every wait ends as soon as its condition holds.
-constexpr int kTimeoutMs = 60000;
 
 bool SameColour(QColor a, QColor b) {
   constexpr int kTolerance = 8;
@@ -75,14 +74,14 @@ class CallsE2E : public ::testing::Test {
     desktop_.AddTo(env);
     import.setProcessEnvironment(env);
     import.start("import", {"-window", window, file});
-    if (!import.waitForFinished(kTimeoutMs) || import.exitCode() != 0) return QImage();
+    if (!import.waitForFinished(kE2EWaitMs) || import.exitCode() != 0) return QImage();
     return QImage(file);
   }
 
   // The colour at (x, y) of the picture area, once `accept` takes it.
   QColor WaitForPicturePixel(const QString& window, int x, int y,
                              const std::function<bool(QColor)>& accept) {
-    const QDeadlineTimer deadline(kTimeoutMs);
+    const QDeadlineTimer deadline(kE2EWaitMs);
     QColor seen;
     do {
       const QImage shot = Screenshot(window);
@@ -103,13 +102,6 @@ class CallsE2E : public ::testing::Test {
       for (int x = 0; x < 10; ++x) picture.setPixelColor(x, y, left);
     }
     ASSERT_TRUE(picture.save(path, "BMP"));
-  }
-
-  // True once `path` exists; the program writes it.
-  static bool WaitForFile(const QString& path) {
-    const QDeadlineTimer deadline(kTimeoutMs);
-    while (!QFile::exists(path) && !deadline.hasExpired()) QThread::msleep(100);
-    return QFile::exists(path);
   }
 
   // The number stored for `name` in the program's database, "-" when none.
@@ -134,7 +126,7 @@ TEST_F(CallsE2E, StoredCallerPopsUpWithPicture) {
   StartInTray();
 
   modem_->Command("call 5551234567 NETWORK NAME");
-  const QString window = desktop_.WaitForWindow(kMainWindow, /*onlyVisible=*/true, kTimeoutMs);
+  const QString window = desktop_.WaitForWindow(kMainWindow, /*onlyVisible=*/true, kE2EWaitMs);
   ASSERT_FALSE(window.isEmpty());
   // The stored picture, stretched over the picture area: left half, right half.
   EXPECT_TRUE(SameColour(WaitForPicturePixel(window, kPictureWidth / 4, kPictureHeight / 2,
@@ -151,7 +143,7 @@ TEST_F(CallsE2E, UnknownCallerIsSavedWithOneClick) {
   StartInTray();
 
   modem_->Command("call 5550001234 New Caller");
-  const QString window = desktop_.WaitForWindow(kMainWindow, /*onlyVisible=*/true, kTimeoutMs);
+  const QString window = desktop_.WaitForWindow(kMainWindow, /*onlyVisible=*/true, kE2EWaitMs);
   ASSERT_FALSE(window.isEmpty());
   // The default picture shows once the unknown caller is displayed, and the
   // button with it.
@@ -180,7 +172,7 @@ TEST_F(CallsE2E, UnknownCallerIsNotifiedUpdatedAsTheNameArrivesAndSavedFromTheNo
   StartInTray();
 
   modem_->Command("raw NMBR = 2125550199");
-  const QJsonObject first = server.WaitForNotify(kTimeoutMs);
+  const QJsonObject first = server.WaitForNotify(kE2EWaitMs);
   ASSERT_FALSE(first.isEmpty());
   EXPECT_EQ(first["app_name"], "Quorvel");
   EXPECT_EQ(first["replaces_id"], 0);
@@ -189,11 +181,11 @@ TEST_F(CallsE2E, UnknownCallerIsNotifiedUpdatedAsTheNameArrivesAndSavedFromTheNo
   EXPECT_EQ(first["actions"], QJsonArray({"show", "Show", "save", "Save"}));
   EXPECT_EQ(first["hints"].toObject()["image-path"],
             QUrl::fromLocalFile(program_.AppDirectory() + "Default.BMP").toString());
-  EXPECT_FALSE(desktop_.WaitForWindow(kMainWindow, true, kTimeoutMs).isEmpty());
+  EXPECT_FALSE(desktop_.WaitForWindow(kMainWindow, true, kE2EWaitMs).isEmpty());
 
   // The name comes after the call was shown: the same notification, updated.
   modem_->Command("raw NAME = CAROL");
-  const QJsonObject second = server.WaitForNotify(kTimeoutMs);
+  const QJsonObject second = server.WaitForNotify(kE2EWaitMs);
   EXPECT_EQ(second["replaces_id"], first["id"]);
   EXPECT_EQ(second["id"], first["id"]);
   EXPECT_EQ(second["summary"], "CAROL");

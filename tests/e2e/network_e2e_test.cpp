@@ -4,43 +4,21 @@
 // in mid-session.
 #include <gtest/gtest.h>
 
-#include <QDeadlineTimer>
-#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QThread>
 #include <csignal>
-#include <functional>
 
 #include "desktop_session.h"
 #include "installed_program.h"
+#include "read_back.h"
 #include "simulator_process.h"
+#include "wait_until.h"
 
 namespace {
 
-constexpr int kWaitMs = 60000;
-constexpr int kPollMs = 100;
-
-QString ReadText(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-// The calls of the program's call log, oldest first: "<line>|<number>|<ending>", read as another program would.
+// The calls of the program's call log, oldest first: "<line>|<number>|<ending>".
 QStringList LoggedCalls(const QString& file) {
-  QStringList calls;
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "network-e2e");
-    db.setDatabaseName(file);
-    QSqlQuery query(db);
-    if (db.open() && query.exec("SELECT line || '|' || number_displayed || '|' || ending FROM calls ORDER BY id")) {
-      while (query.next()) calls << query.value(0).toString();
-    }
-  }
-  QSqlDatabase::removeDatabase("network-e2e");
-  return calls;
+  return QueryRows(file, "SELECT line || '|' || number_displayed || '|' || ending FROM calls ORDER BY id");
 }
 
 class NetworkE2E : public ::testing::Test {
@@ -73,7 +51,7 @@ class NetworkE2E : public ::testing::Test {
     desktop_.AddTo(env);
     send.setProcessEnvironment(env);
     send.start("dbus-send", QStringList{"--session", "--print-reply"} + arguments);
-    if (!send.waitForFinished(kWaitMs)) return QString();
+    if (!send.waitForFinished(kE2EWaitMs)) return QString();
     return QString::fromUtf8(send.readAllStandardOutput());
   }
 
@@ -90,16 +68,6 @@ class NetworkE2E : public ::testing::Test {
                  "string:org.kde.StatusNotifierItem", "string:ToolTip"});
     const QRegularExpressionMatch text = QRegularExpression(R"|(string "(Quorvel[^"]*)")|").match(tip);
     return text.hasMatch() ? text.captured(1).section('\n', 0, 0) : QString();
-  }
-
-  // Polls `condition` between other processes' work, up to the time bound.
-  static bool WaitUntil(const std::function<bool()>& condition) {
-    const QDeadlineTimer deadline(kWaitMs);
-    while (!condition()) {
-      if (deadline.hasExpired()) return false;
-      QThread::msleep(kPollMs);
-    }
-    return true;
   }
 
   bool WaitForToolTip(const QString& tip) {
@@ -152,7 +120,7 @@ TEST_F(NetworkE2E, FritzBoxCallPopsUpTheWindowAndRingsOutMissed) {
   ASSERT_TRUE(WaitForToolTip("Quorvel - " + server.Url() + ": connected")) << TrayToolTip().toStdString();
   EXPECT_FALSE(desktop_.WindowShown("^Calling\\.\\.\\.$"));
   server.Command("call 5550001234");
-  EXPECT_FALSE(desktop_.WaitForWindow("^Calling\\.\\.\\.$", /*onlyVisible=*/true, kWaitMs).isEmpty());
+  EXPECT_FALSE(desktop_.WaitForWindow("^Calling\\.\\.\\.$", /*onlyVisible=*/true, kE2EWaitMs).isEmpty());
   const QStringList logged{server.Url() + "|555-000-1234|missed"};
   EXPECT_TRUE(WaitUntil([&] { return LoggedCalls(program_.CallLogFile()) == logged; }))
       << LoggedCalls(program_.CallLogFile()).join(", ").toStdString();

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QThread>
 #include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -13,37 +12,15 @@
 #include "desktop_session.h"
 #include "fake_modem.h"
 #include "installed_program.h"
+#include "read_back.h"
+#include "wait_until.h"
 
 namespace {
 
 constexpr char kPassiveMode[] = "1";
-constexpr int kWaitMs = 60000;
-
-// Waits for `path` to exist while other processes do the work.
-bool WaitForFile(const QString& path, int timeoutMs = kWaitMs) {
-  for (int waited = 0; !QFile::exists(path); waited += 50) {
-    if (waited > timeoutMs) return false;
-    QThread::msleep(50);
-  }
-  return true;
-}
-
-QString ReadText(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
 
 // Points this process's standard error at a file while it lives, so that a
 // program started meanwhile (its channels forwarded) writes there.
-// Waits for the file at `path` to hold `text`.
-bool WaitForText(const QString& path, const QString& text) {
-  for (int waited = 0; !ReadText(path).contains(text); waited += 50) {
-    if (waited > kWaitMs) return false;
-    QThread::msleep(50);
-  }
-  return true;
-}
-
 class StderrToFile {
  public:
   explicit StderrToFile(const QString& path) {
@@ -96,6 +73,9 @@ class RemoteE2E : public ::testing::Test {
   }
 
   QString ErrorLog() const { return program_.Path("stderr.log"); }
+  bool WaitForErrorText(const QString& text) const {
+    return WaitUntil([&] { return ReadText(ErrorLog()).contains(text); });
+  }
 
   DesktopSession desktop_;
   InstalledProgram program_;
@@ -121,7 +101,7 @@ TEST_F(RemoteE2E, ScriptProfileWritesTheCallersNumberAndNameToAFileAndReportsIts
   // The script's failure is in the program's standard error (the journal).
   const QString reported = "quorvel: forwarding: #1 555-123-4567 \"" + name +
                            "\": script ended with exit status 3: no printer for " + name + "\n";
-  EXPECT_TRUE(WaitForText(ErrorLog(), reported)) << ReadText(ErrorLog()).toStdString();
+  EXPECT_TRUE(WaitForErrorText(reported)) << ReadText(ErrorLog()).toStdString();
   program_.Signal(SIGTERM);
   EXPECT_EQ(program_.WaitForExit(), 0);
 }
@@ -136,7 +116,7 @@ TEST_F(RemoteE2E, DdeProfilePokesAndExecutesInTheTargetProgram) {
   QString output;
   auto waitFor = [&](const QString& text) {
     for (int waited = 0; !output.contains(text); waited += 100) {
-      if (waited > kWaitMs) return false;
+      if (waited > kE2EWaitMs) return false;
       receiver.waitForReadyRead(100);
       output += QString::fromUtf8(receiver.readAllStandardOutput());
     }
@@ -159,12 +139,12 @@ TEST_F(RemoteE2E, DdeProfilePokesAndExecutesInTheTargetProgram) {
   EXPECT_TRUE(lines[2].endsWith("Execute \"Calls\" \"end\""));
   const QString reported = "quorvel: forwarding: #1 555-123-4567 \"Ann Smith\": sent 3 messages to " +
                            busName + " on the session bus\n";
-  EXPECT_TRUE(WaitForText(ErrorLog(), reported)) << ReadText(ErrorLog()).toStdString();
+  EXPECT_TRUE(WaitForErrorText(reported)) << ReadText(ErrorLog()).toStdString();
 
   program_.Signal(SIGTERM);
   EXPECT_EQ(program_.WaitForExit(), 0);
   receiver.kill();
-  receiver.waitForFinished(kWaitMs);
+  receiver.waitForFinished(kE2EWaitMs);
 }
 
 }  // namespace

@@ -73,7 +73,6 @@ int InstalledProgram::Start(const DesktopSession& desktop) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   desktop.AddTo(env);
   env.insert("XDG_CONFIG_HOME", Path("config"));
-  env.insert("XDG_DATA_HOME", Path("data"));
   env.insert("XDG_RUNTIME_DIR", Path("run"));
   // Never the user's own data, should the program's folder not be writable.
   env.insert("XDG_DATA_HOME", Path("data"));
