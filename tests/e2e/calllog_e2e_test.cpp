@@ -22,14 +22,7 @@ class CallLogE2E : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(desktop.Ready() && program.Ready());
     ASSERT_TRUE(modem.Started());
-    program.Store("ExtraLines", modem.LinkPath());
-    program.Store("Modem", modem.LinkPath());
-  }
-  // Starts the program in the tray, watching the line.
-  void Start() {
-    ASSERT_TRUE(desktop.StartTray());
-    program.Start(desktop);
-    ASSERT_GT(desktop.WaitForTrayIcon(), 0);
+    program.UseLine(modem.LinkPath());
   }
   void Call(const QString& call) {
     ASSERT_FALSE(modem.WaitForOutput("got AT+VCID=1").isEmpty()) << "the line is not watched";
@@ -56,7 +49,7 @@ TEST_F(CallLogE2E, ADamagedLogIsReplacedAndAKilledProgramLeavesItsCallsLogged) {
     damaged.write(QByteArray(4096, '\x7f'));
   }
 
-  Start();
+  ASSERT_TRUE(program.StartInTray(desktop));
   EXPECT_FALSE(desktop.WaitForWindow("^Quorvel$", true, kE2EWaitMs).isEmpty()) << "not told";
   const QStringList aside = QDir(QFileInfo(log).absolutePath())
                                 .entryList({"calls.sqlite.damaged-*"}, QDir::Files);
@@ -78,7 +71,7 @@ TEST_F(CallLogE2E, AForwardedCallIsLoggedWithHowItsScriptEnded) {
   program.Store("Type", "VBS", "DDESetup/Failing");
   program.Store("Commands", "echo 'no such printer' >&2\r\nexit 3\r\n", "DDESetup/Failing");
   program.Store("CurrentDDESetting", "0");
-  Start();
+  ASSERT_TRUE(program.StartInTray(desktop));
   Call("call 5550100 SCRIPTED CALLER");
   const QString expected = "SCRIPTED CALLER|passive|script-exit|exit status 3: no such printer";
   EXPECT_EQ(WaitForQuery("SELECT network_name || '|' || mode || '|' || forwarding || '|' || "

@@ -42,8 +42,7 @@ class CallsE2E : public ::testing::Test {
     ASSERT_TRUE(program_.Ready()) << "the program could not be copied";
     modem_ = std::make_unique<FakeModem>(program_.Path("modem"));
     ASSERT_TRUE(modem_->Started());
-    program_.Store("ExtraLines", modem_->LinkPath());
-    program_.Store("Modem", modem_->LinkPath());
+    program_.UseLine(modem_->LinkPath());
     program_.Store("Mode", "0");
     ApplyCallerDatabaseConfig(db_);
     db_.SetFileName((program_.AppDirectory() + "Callers.DB").toStdString());
@@ -58,9 +57,7 @@ class CallsE2E : public ::testing::Test {
 
   // Starts the program hidden in the tray, as it runs on a desktop.
   void StartInTray() {
-    ASSERT_TRUE(desktop_.StartTray());
-    program_.Start(desktop_);
-    ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+    ASSERT_TRUE(program_.StartInTray(desktop_));
     ASSERT_FALSE(desktop_.WindowShown(kMainWindow));
     // The line is watched once the modem has been told to report caller ID.
     ASSERT_FALSE(modem_->WaitForOutput("got AT").isEmpty());

@@ -36,12 +36,9 @@ class NetworkE2E : public ::testing::Test {
 
   // Makes `line` the line of the program, in `mode`, and starts it in the tray.
   void StartOn(const QString& line, const QString& mode) {
-    program_.Store("ExtraLines", line);
-    program_.Store("Modem", line);
+    program_.UseLine(line);
     program_.Store("Mode", mode);
-    ASSERT_TRUE(desktop_.StartTray());
-    program_.Start(desktop_);
-    ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+    ASSERT_TRUE(program_.StartInTray(desktop_));
   }
 
   // Runs dbus-send on the desktop's bus; its reply as text.

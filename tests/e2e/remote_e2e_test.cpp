@@ -4,10 +4,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <csignal>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <memory>
-#include <unistd.h>
 
 #include "desktop_session.h"
 #include "fake_modem.h"
@@ -19,27 +17,6 @@ namespace {
 
 constexpr char kPassiveMode[] = "1";
 
-// Points this process's standard error at a file while it lives, so that a
-// program started meanwhile (its channels forwarded) writes there.
-class StderrToFile {
- public:
-  explicit StderrToFile(const QString& path) {
-    saved_ = dup(STDERR_FILENO);
-    const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (fd >= 0) {
-      dup2(fd, STDERR_FILENO);
-      close(fd);
-    }
-  }
-  ~StderrToFile() {
-    dup2(saved_, STDERR_FILENO);
-    close(saved_);
-  }
-
- private:
-  int saved_ = -1;
-};
-
 class RemoteE2E : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -47,8 +24,7 @@ class RemoteE2E : public ::testing::Test {
     ASSERT_TRUE(program_.Ready()) << "the program could not be copied";
     modem_ = std::make_unique<FakeModem>(program_.Path("modem"));
     ASSERT_TRUE(modem_->Started());
-    program_.Store("ExtraLines", modem_->LinkPath());
-    program_.Store("Modem", modem_->LinkPath());
+    program_.UseLine(modem_->LinkPath());
     program_.Store("Mode", kPassiveMode);
   }
 
@@ -58,23 +34,17 @@ class RemoteE2E : public ::testing::Test {
     program_.Store("CurrentDDESetting", "0");
   }
 
-  // Starts the program in the tray and places a call once it is up: the
-  // tray icon comes with the last step of the start. What the program writes
-  // to standard error goes to ErrorLog().
+  // Starts the program in the tray and places a call once it is up. What
+  // the program writes to standard error goes to its ErrorOutputFile().
   void StartAndCall(const QString& call) {
-    ASSERT_TRUE(desktop_.StartTray());
-    {
-      StderrToFile capture(ErrorLog());
-      program_.Start(desktop_);
-    }
-    ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+    program_.CaptureErrorOutput();
+    ASSERT_TRUE(program_.StartInTray(desktop_));
     ASSERT_FALSE(modem_->WaitForOutput("got AT+VCID=1").isEmpty()) << "the line is not watched";
     modem_->Command(call);
   }
 
-  QString ErrorLog() const { return program_.Path("stderr.log"); }
   bool WaitForErrorText(const QString& text) const {
-    return WaitUntil([&] { return ReadText(ErrorLog()).contains(text); });
+    return WaitUntil([&] { return ReadText(program_.ErrorOutputFile()).contains(text); });
   }
 
   DesktopSession desktop_;
@@ -101,7 +71,7 @@ TEST_F(RemoteE2E, ScriptProfileWritesTheCallersNumberAndNameToAFileAndReportsIts
   // The script's failure is in the program's standard error (the journal).
   const QString reported = "quorvel: forwarding: #1 555-123-4567 \"" + name +
                            "\": script ended with exit status 3: no printer for " + name + "\n";
-  EXPECT_TRUE(WaitForErrorText(reported)) << ReadText(ErrorLog()).toStdString();
+  EXPECT_TRUE(WaitForErrorText(reported)) << ReadText(program_.ErrorOutputFile()).toStdString();
   program_.Signal(SIGTERM);
   EXPECT_EQ(program_.WaitForExit(), 0);
 }
@@ -139,7 +109,7 @@ TEST_F(RemoteE2E, DdeProfilePokesAndExecutesInTheTargetProgram) {
   EXPECT_TRUE(lines[2].endsWith("Execute \"Calls\" \"end\""));
   const QString reported = "quorvel: forwarding: #1 555-123-4567 \"Ann Smith\": sent 3 messages to " +
                            busName + " on the session bus\n";
-  EXPECT_TRUE(WaitForErrorText(reported)) << ReadText(ErrorLog()).toStdString();
+  EXPECT_TRUE(WaitForErrorText(reported)) << ReadText(program_.ErrorOutputFile()).toStdString();
 
   program_.Signal(SIGTERM);
   EXPECT_EQ(program_.WaitForExit(), 0);

@@ -74,11 +74,9 @@ TEST_F(ShellE2E, WithoutAnAnsweringModemItSaysSoAndEnds) {
   EXPECT_EQ(program_.SettingsBytes(), before);
 }
 
-TEST_F(ShellE2E, ASecondCopyIsRefusedAndTheFirstRunsOn) {
+TEST_F(ShellE2E, ASecondCopyIsRefusedAndTheFirstRunsOnAndOpensOnATrayClick) {
   program_.Store("ExtraLines", AddModem("modem"));
-  ASSERT_TRUE(desktop_.StartTray());
-  program_.Start(desktop_);
-  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+  ASSERT_TRUE(program_.StartInTray(desktop_));
   EXPECT_FALSE(desktop_.WindowShown(kMainWindow));  // hidden in the tray
 
   const int second = program_.Start(desktop_);
@@ -88,6 +86,8 @@ TEST_F(ShellE2E, ASecondCopyIsRefusedAndTheFirstRunsOn) {
   EXPECT_EQ(program_.WaitForExit(second), 0);
 
   EXPECT_EQ(program_.Process(0).state(), QProcess::Running);
+  desktop_.ClickTrayIcon("activate");
+  EXPECT_FALSE(desktop_.WaitForWindow(kMainWindow).isEmpty());
   program_.Signal(SIGTERM);
   EXPECT_EQ(program_.WaitForExit(), 0);
 }
@@ -116,9 +116,7 @@ TEST_F(ShellE2E, StoredModeAndLineAreUsedAndFileExitStoresThem) {
 TEST_F(ShellE2E, TrayMenuOpensTheWindowAndExits) {
   const QString a = AddModem("modem");
   program_.Store("ExtraLines", a);
-  ASSERT_TRUE(desktop_.StartTray());
-  program_.Start(desktop_);
-  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+  ASSERT_TRUE(program_.StartInTray(desktop_));
 
   desktop_.ClickTrayIcon("context");
   ASSERT_FALSE(desktop_.WaitForWindow("", true).isEmpty());  // the menu, nothing else
@@ -139,25 +137,11 @@ TEST_F(ShellE2E, TrayMenuOpensTheWindowAndExits) {
   EXPECT_EQ(program_.Stored("Modem"), a);
 }
 
-TEST_F(ShellE2E, TrayPrimaryClickOpensTheWindow) {
-  program_.Store("ExtraLines", AddModem("modem"));
-  ASSERT_TRUE(desktop_.StartTray());
-  program_.Start(desktop_);
-  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
-  EXPECT_FALSE(desktop_.WindowShown(kMainWindow));
-  desktop_.ClickTrayIcon("activate");
-  EXPECT_FALSE(desktop_.WaitForWindow(kMainWindow).isEmpty());
-  program_.Signal(SIGTERM);
-  EXPECT_EQ(program_.WaitForExit(), 0);
-}
-
 TEST_F(ShellE2E, SigkillChangesNothingAndTheNextStartWorks) {
   const QString a = AddModem("modem");
   program_.Store("ExtraLines", a);
   program_.Store("Mode", "0");
-  ASSERT_TRUE(desktop_.StartTray());
-  program_.Start(desktop_);
-  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+  ASSERT_TRUE(program_.StartInTray(desktop_));
   const QByteArray before = program_.SettingsBytes();
 
   program_.Signal(SIGKILL);
@@ -214,9 +198,7 @@ TEST_P(SignalE2E, StoresLikeExit) {
   const QString a = AddModem("modem");
   program_.Store("ExtraLines", a);
   program_.Store("Mode", "0");
-  ASSERT_TRUE(desktop_.StartTray());
-  program_.Start(desktop_);
-  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+  ASSERT_TRUE(program_.StartInTray(desktop_));
   program_.Store("Mode", "x");
 
   program_.Signal(GetParam());
