@@ -21,7 +21,7 @@ class RecorderTest : public CallLogFixture {
     recorder.CallHandled(call);
   }
   std::vector<TLoggedCall> Rows() { return store.Page({}, std::numeric_limits<qint64>::max(), 100); }
-  bool WaitForLogged(int count) { return WaitFor([&] { return int(logged.size()) >= count; }); }
+  bool WaitForLogged(int count) { return WaitUntil([&] { return int(logged.size()) >= count; }); }
 
   TCallLogRecorder recorder{store};
   QSignalSpy logged{&recorder, &TCallLogRecorder::CallLogged};
@@ -61,7 +61,7 @@ TEST_F(RecorderTest, EndingAndForwardingReachTheCallTheyBelongTo) {
   Process(Call("BOB", "2"));
   recorder.Forwarded({TForwardingKind::kScriptExit, "exit status 1: boom"});
   recorder.LineIdle(TCallEnding::kAnswered, 30);
-  ASSERT_TRUE(WaitFor([&] {
+  ASSERT_TRUE(WaitUntil([&] {
     const auto rows = Rows();
     return rows.size() == 2 && rows[0].ending == TCallEnding::kAnswered;
   }));
@@ -86,12 +86,12 @@ TEST_F(RecorderTest, LateOutcomesReachTheCallTheirForwardingWasHandedByNumber) {
   recorder.LineIdle();
   forwardedCall("CY", 3);
   forwardedCall("CY AGAIN", 4);  // the same call processed again
-  ASSERT_TRUE(WaitFor([&] { return Rows().size() == 3; }));
+  ASSERT_TRUE(WaitUntil([&] { return Rows().size() == 3; }));
   recorder.Forwarded({TForwardingKind::kScriptExit, "b"}, 2);
   recorder.Forwarded({TForwardingKind::kScriptExit, "a"}, 1);
   recorder.Forwarded({TForwardingKind::kScriptExit, "c"}, 4);
   recorder.Forwarded({TForwardingKind::kScriptExit, "unknown"}, 99);
-  ASSERT_TRUE(WaitFor([&] {
+  ASSERT_TRUE(WaitUntil([&] {
     const auto rows = Rows();
     return rows.size() == 3 && !rows[0].forwarding.detail.isEmpty() &&
            !rows[1].forwarding.detail.isEmpty() && !rows[2].forwarding.detail.isEmpty();

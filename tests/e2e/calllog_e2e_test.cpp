@@ -10,7 +10,7 @@
 #include "fake_modem.h"
 #include "installed_program.h"
 #include "read_back.h"
-#include "wait_until.h"
+#include "e2e_waits.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ class CallLogE2E : public ::testing::Test {
   }
   // Waits for `sql` on the log to give `expected`; returns what it gave last.
   QString WaitForQuery(const QString& sql, const QString& expected) {
-    WaitUntil([&] { return Query(program.CallLogFile(), sql) == expected; });
+    PollUntil([&] { return Query(program.CallLogFile(), sql) == expected; });
     return Query(program.CallLogFile(), sql);
   }
 

@@ -19,7 +19,7 @@
 #include "inidb/caller_database_config.h"
 #include "installed_program.h"
 #include "notification_server.h"
-#include "wait_until.h"
+#include "e2e_waits.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "installed_program.h"
 #include "read_back.h"
 #include "simulator_process.h"
-#include "wait_until.h"
+#include "e2e_waits.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ class NetworkE2E : public ::testing::Test {
   }
 
   bool WaitForToolTip(const QString& tip) {
-    return WaitUntil([&] { return TrayToolTip() == tip; });
+    return PollUntil([&] { return TrayToolTip() == tip; });
   }
 
   DesktopSession desktop_;
@@ -92,7 +92,7 @@ TEST_F(NetworkE2E, NcidCallsAreForwardedAndLoggedAcrossAServerRestart) {
 
   const QString calls = program_.AppDirectory() + "calls.txt";
   server.Command("call 2125550101 ALICE BROWN");
-  EXPECT_TRUE(WaitUntil([&] { return ReadText(calls) == "212-555-0101|ALICE BROWN\n"; }))
+  EXPECT_TRUE(PollUntil([&] { return ReadText(calls) == "212-555-0101|ALICE BROWN\n"; }))
       << ReadText(calls).toStdString();
   server.Command("answer");
 
@@ -101,11 +101,11 @@ TEST_F(NetworkE2E, NcidCallsAreForwardedAndLoggedAcrossAServerRestart) {
   server.Command("start");
   ASSERT_TRUE(WaitForToolTip(tip + "connected")) << TrayToolTip().toStdString();
   server.Command("call-private");
-  EXPECT_TRUE(WaitUntil([&] { return ReadText(calls) == "212-555-0101|ALICE BROWN\nBLOCKED|PRIVATE\n"; }))
+  EXPECT_TRUE(PollUntil([&] { return ReadText(calls) == "212-555-0101|ALICE BROWN\nBLOCKED|PRIVATE\n"; }))
       << ReadText(calls).toStdString();
   server.Command("hangup");
   const QStringList logged{server.Url() + "|212-555-0101|answered", server.Url() + "|BLOCKED|missed"};
-  EXPECT_TRUE(WaitUntil([&] { return LoggedCalls(program_.CallLogFile()) == logged; }))
+  EXPECT_TRUE(PollUntil([&] { return LoggedCalls(program_.CallLogFile()) == logged; }))
       << LoggedCalls(program_.CallLogFile()).join(", ").toStdString();
   EXPECT_FALSE(desktop_.WindowShown("^Error$")) << "no dialog about the server";
 }
@@ -119,7 +119,7 @@ TEST_F(NetworkE2E, FritzBoxCallPopsUpTheWindowAndRingsOutMissed) {
   server.Command("call 5550001234");
   EXPECT_FALSE(desktop_.WaitForWindow("^Calling\\.\\.\\.$", /*onlyVisible=*/true, kE2EWaitMs).isEmpty());
   const QStringList logged{server.Url() + "|555-000-1234|missed"};
-  EXPECT_TRUE(WaitUntil([&] { return LoggedCalls(program_.CallLogFile()) == logged; }))
+  EXPECT_TRUE(PollUntil([&] { return LoggedCalls(program_.CallLogFile()) == logged; }))
       << LoggedCalls(program_.CallLogFile()).join(", ").toStdString();
 }
 

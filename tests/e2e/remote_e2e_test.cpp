@@ -11,7 +11,7 @@
 #include "fake_modem.h"
 #include "installed_program.h"
 #include "read_back.h"
-#include "wait_until.h"
+#include "e2e_waits.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ class RemoteE2E : public ::testing::Test {
   }
 
   bool WaitForErrorText(const QString& text) const {
-    return WaitUntil([&] { return ReadText(program_.ErrorOutputFile()).contains(text); });
+    return PollUntil([&] { return ReadText(program_.ErrorOutputFile()).contains(text); });
   }
 
   DesktopSession desktop_;
