@@ -14,12 +14,10 @@
 #include <QJsonObject>
 #include <QUrl>
 
-#include "desktop_session.h"
-#include "fake_modem.h"
-#include "inidb/caller_database_config.h"
-#include "installed_program.h"
-#include "notification_server.h"
 #include "e2e_waits.h"
+#include "inidb/caller_database_config.h"
+#include "notification_server.h"
+#include "program_fixture.h"
 
 namespace {
 
@@ -35,24 +33,13 @@ bool SameColour(QColor a, QColor b) {
          std::abs(a.blue() - b.blue()) <= kTolerance;
 }
 
-class CallsE2E : public ::testing::Test {
+class CallsE2E : public ModemLineE2E {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(desktop_.Ready()) << "Xvfb or dbus-daemon did not start";
-    ASSERT_TRUE(program_.Ready()) << "the program could not be copied";
-    modem_ = std::make_unique<FakeModem>(program_.Path("modem"));
-    ASSERT_TRUE(modem_->Started());
-    program_.UseLine(modem_->LinkPath());
+    ASSERT_NO_FATAL_FAILURE(ModemLineE2E::SetUp());
     program_.Store("Mode", "0");
     ApplyCallerDatabaseConfig(db_);
     db_.SetFileName((program_.AppDirectory() + "Callers.DB").toStdString());
-  }
-
-  void TearDown() override {
-    if (program_.Process().state() == QProcess::Running) {
-      program_.Signal(SIGTERM);
-      EXPECT_EQ(program_.WaitForExit(), 0);
-    }
   }
 
   // Starts the program hidden in the tray, as it runs on a desktop.
@@ -60,7 +47,7 @@ class CallsE2E : public ::testing::Test {
     ASSERT_TRUE(program_.StartInTray(desktop_));
     ASSERT_FALSE(desktop_.WindowShown(kMainWindow));
     // The line is watched once the modem has been told to report caller ID.
-    ASSERT_FALSE(modem_->WaitForOutput("got AT").isEmpty());
+    ASSERT_FALSE(modem_.WaitForOutput("got AT").isEmpty());
   }
 
   QImage Screenshot(const QString& window) {
@@ -109,9 +96,6 @@ class CallsE2E : public ::testing::Test {
     return record.CallerID.Get();
   }
 
-  DesktopSession desktop_;
-  InstalledProgram program_;
-  std::unique_ptr<FakeModem> modem_;
   TIniDBase db_;
 };
 
@@ -122,7 +106,7 @@ TEST_F(CallsE2E, StoredCallerPopsUpWithPicture) {
   program_.Store("Notify", "1");  // with no notification service on the bus
   StartInTray();
 
-  modem_->Command("call 5551234567 NETWORK NAME");
+  modem_.Command("call 5551234567 NETWORK NAME");
   const QString window = desktop_.WaitForWindow(kMainWindow, /*onlyVisible=*/true, kE2EWaitMs);
   ASSERT_FALSE(window.isEmpty());
   // The stored picture, stretched over the picture area: left half, right half.
@@ -139,7 +123,7 @@ TEST_F(CallsE2E, UnknownCallerIsSavedWithOneClick) {
   db_.AddRecord(MakeCallerRecord("Alice Brown", "555-123-4567"));
   StartInTray();
 
-  modem_->Command("call 5550001234 New Caller");
+  modem_.Command("call 5550001234 New Caller");
   const QString window = desktop_.WaitForWindow(kMainWindow, /*onlyVisible=*/true, kE2EWaitMs);
   ASSERT_FALSE(window.isEmpty());
   // The default picture shows once the unknown caller is displayed, and the
@@ -168,20 +152,20 @@ TEST_F(CallsE2E, UnknownCallerIsNotifiedUpdatedAsTheNameArrivesAndSavedFromTheNo
   program_.Store("RingTimeout", "120");  // the call lasts until both parts have come
   StartInTray();
 
-  modem_->Command("raw NMBR = 2125550199");
+  modem_.Command("raw NMBR = 2125550199");
   const QJsonObject first = server.WaitForNotify(kE2EWaitMs);
   ASSERT_FALSE(first.isEmpty());
   EXPECT_EQ(first["app_name"], "Quorvel");
   EXPECT_EQ(first["replaces_id"], 0);
   EXPECT_EQ(first["summary"], "(Unknown)");
-  EXPECT_EQ(first["body"], "212-555-0199 on " + modem_->LinkPath());
+  EXPECT_EQ(first["body"], "212-555-0199 on " + modem_.LinkPath());
   EXPECT_EQ(first["actions"], QJsonArray({"show", "Show", "save", "Save"}));
   EXPECT_EQ(first["hints"].toObject()["image-path"],
             QUrl::fromLocalFile(program_.AppDirectory() + "Default.BMP").toString());
   EXPECT_FALSE(desktop_.WaitForWindow(kMainWindow, true, kE2EWaitMs).isEmpty());
 
   // The name comes after the call was shown: the same notification, updated.
-  modem_->Command("raw NAME = CAROL");
+  modem_.Command("raw NAME = CAROL");
   const QJsonObject second = server.WaitForNotify(kE2EWaitMs);
   EXPECT_EQ(second["replaces_id"], first["id"]);
   EXPECT_EQ(second["id"], first["id"]);

@@ -8,11 +8,10 @@
 #include <QRegularExpression>
 #include <csignal>
 
-#include "desktop_session.h"
-#include "installed_program.h"
+#include "e2e_waits.h"
+#include "program_fixture.h"
 #include "read_back.h"
 #include "simulator_process.h"
-#include "e2e_waits.h"
 
 namespace {
 
@@ -21,19 +20,8 @@ QStringList LoggedCalls(const QString& file) {
   return QueryRows(file, "SELECT line || '|' || number_displayed || '|' || ending FROM calls ORDER BY id");
 }
 
-class NetworkE2E : public ::testing::Test {
+class NetworkE2E : public ProgramE2E {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(desktop_.Ready()) << "Xvfb or dbus-daemon did not start";
-    ASSERT_TRUE(program_.Ready()) << "the program could not be copied";
-  }
-
-  void TearDown() override {
-    if (program_.Process().state() != QProcess::Running) return;
-    program_.Signal(SIGTERM);
-    EXPECT_EQ(program_.WaitForExit(), 0);
-  }
-
   // Makes `line` the line of the program, in `mode`, and starts it in the tray.
   void StartOn(const QString& line, const QString& mode) {
     program_.UseLine(line);
@@ -70,9 +58,6 @@ class NetworkE2E : public ::testing::Test {
   bool WaitForToolTip(const QString& tip) {
     return PollUntil([&] { return TrayToolTip() == tip; });
   }
-
-  DesktopSession desktop_;
-  InstalledProgram program_;
 };
 
 TEST_F(NetworkE2E, NcidCallsAreForwardedAndLoggedAcrossAServerRestart) {

@@ -3,28 +3,20 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <memory>
 
-#include "desktop_session.h"
-#include "fake_modem.h"
-#include "installed_program.h"
-#include "read_back.h"
 #include "e2e_waits.h"
+#include "program_fixture.h"
+#include "read_back.h"
 
 namespace {
 
 constexpr char kPassiveMode[] = "1";
 
-class RemoteE2E : public ::testing::Test {
+class RemoteE2E : public ModemLineE2E {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(desktop_.Ready()) << "Xvfb or dbus-daemon did not start";
-    ASSERT_TRUE(program_.Ready()) << "the program could not be copied";
-    modem_ = std::make_unique<FakeModem>(program_.Path("modem"));
-    ASSERT_TRUE(modem_->Started());
-    program_.UseLine(modem_->LinkPath());
+    ASSERT_NO_FATAL_FAILURE(ModemLineE2E::SetUp());
     program_.Store("Mode", kPassiveMode);
   }
 
@@ -39,17 +31,12 @@ class RemoteE2E : public ::testing::Test {
   void StartAndCall(const QString& call) {
     program_.CaptureErrorOutput();
     ASSERT_TRUE(program_.StartInTray(desktop_));
-    ASSERT_FALSE(modem_->WaitForOutput("got AT+VCID=1").isEmpty()) << "the line is not watched";
-    modem_->Command(call);
+    CallWhenWatched(call);
   }
 
   bool WaitForErrorText(const QString& text) const {
     return PollUntil([&] { return ReadText(program_.ErrorOutputFile()).contains(text); });
   }
-
-  DesktopSession desktop_;
-  InstalledProgram program_;
-  std::unique_ptr<FakeModem> modem_;
 };
 
 TEST_F(RemoteE2E, ScriptProfileWritesTheCallersNumberAndNameToAFileAndReportsItsEnd) {
@@ -72,8 +59,6 @@ TEST_F(RemoteE2E, ScriptProfileWritesTheCallersNumberAndNameToAFileAndReportsIts
   const QString reported = "quorvel: forwarding: #1 555-123-4567 \"" + name +
                            "\": script ended with exit status 3: no printer for " + name + "\n";
   EXPECT_TRUE(WaitForErrorText(reported)) << ReadText(program_.ErrorOutputFile()).toStdString();
-  program_.Signal(SIGTERM);
-  EXPECT_EQ(program_.WaitForExit(), 0);
 }
 
 TEST_F(RemoteE2E, DdeProfilePokesAndExecutesInTheTargetProgram) {
@@ -110,9 +95,6 @@ TEST_F(RemoteE2E, DdeProfilePokesAndExecutesInTheTargetProgram) {
   const QString reported = "quorvel: forwarding: #1 555-123-4567 \"Ann Smith\": sent 3 messages to " +
                            busName + " on the session bus\n";
   EXPECT_TRUE(WaitForErrorText(reported)) << ReadText(program_.ErrorOutputFile()).toStdString();
-
-  program_.Signal(SIGTERM);
-  EXPECT_EQ(program_.WaitForExit(), 0);
   receiver.kill();
   receiver.waitForFinished(kE2EWaitMs);
 }

@@ -2,14 +2,11 @@
 // mode and line, the ways out and what they store.
 #include <QDir>
 #include <QProcess>
-#include <csignal>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
-#include "desktop_session.h"
-#include "fake_modem.h"
-#include "installed_program.h"
+#include "program_fixture.h"
 
 namespace {
 
@@ -18,13 +15,8 @@ constexpr char kMainWindow[] = "^Calling\\.\\.\\.$";
 // from none on a loaded machine.
 constexpr int kSessionEndBoundMs = 15000;
 
-class ShellE2E : public ::testing::Test {
+class ShellE2E : public ProgramE2E {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(desktop_.Ready()) << "Xvfb or dbus-daemon did not start";
-    ASSERT_TRUE(program_.Ready()) << "the program could not be copied";
-  }
-
   QString AddModem(const QString& name, const QStringList& options = {}) {
     modems_.push_back(std::make_unique<FakeModem>(program_.Path(name), options));
     EXPECT_TRUE(modems_.back()->Started());
@@ -53,8 +45,6 @@ class ShellE2E : public ::testing::Test {
     EXPECT_EQ(program_.WaitForExit(), 0);
   }
 
-  DesktopSession desktop_;
-  InstalledProgram program_;
   std::vector<std::unique_ptr<FakeModem>> modems_;
 };
 
@@ -88,8 +78,6 @@ TEST_F(ShellE2E, ASecondCopyIsRefusedAndTheFirstRunsOnAndOpensOnATrayClick) {
   EXPECT_EQ(program_.Process(0).state(), QProcess::Running);
   desktop_.ClickTrayIcon("activate");
   EXPECT_FALSE(desktop_.WaitForWindow(kMainWindow).isEmpty());
-  program_.Signal(SIGTERM);
-  EXPECT_EQ(program_.WaitForExit(), 0);
 }
 
 TEST_F(ShellE2E, StoredModeAndLineAreUsedAndFileExitStoresThem) {

@@ -46,6 +46,11 @@ class InstalledProgram {
   // there, which comes with the last step of the start.
   bool StartInTray(DesktopSession& desktop);
   QProcess& Process(int index = 0) { return *processes_.at(std::size_t(index)); }
+  // True when copy `index` was started and has not ended.
+  bool Running(int index = 0) const {
+    return std::size_t(index) < processes_.size() &&
+           processes_[std::size_t(index)]->state() == QProcess::Running;
+  }
   // Waits for copy `index` to end; returns its exit code, or -1 when it
   // crashed or was still running after `timeoutMs`.
   int WaitForExit(int index = 0, int timeoutMs = 60000);
