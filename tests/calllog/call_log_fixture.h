@@ -1,16 +1,14 @@
 #pragma once
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
 #include "calllog/call_store.h"
+#include "wait_until.h"
 
 // A call log in a temporary folder, the problems its store reports, and
 // calls to fill it with.
@@ -53,16 +51,6 @@ class CallLogFixture : public ::testing::Test {
     for (const TLoggedCall& call : store.Page(filter, std::numeric_limits<qint64>::max(), 1000))
       names.push_back(call.ShownName());
     return names;
-  }
-
-  // Runs the event loop until `condition` holds (false after a generous time).
-  static bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 30000) {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-      if (deadline.hasExpired()) return false;
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
   }
 
   QTemporaryDir dir;

@@ -40,6 +40,12 @@ class WindowTest : public CallLogFixture {
   QPoint RowCenter(int row) const {
     return table->visualRect(table->model()->index(row, TCallLogModel::kName)).center();
   }
+  // The window's action titled `text`, triggered (nothing when there is none).
+  void Trigger(const QString& text) {
+    for (QAction* action : window->findChildren<QAction*>()) {
+      if (action->text() == text) action->trigger();
+    }
+  }
   // Opens the context menu on `row` and chooses the entry `text`.
   void ChooseFromContextMenu(int row, const QString& text) {
     QTimer::singleShot(0, [text] {
@@ -150,9 +156,7 @@ TEST_F(WindowTest, ExportWritesTheShownCallsAsCsv) {
   const QString file = dir.filePath("out.csv");
   window->AskExportFile = [&] { return file; };
   QSignalSpy done(window.get(), &TCallLogWindow::ExportFinished);
-  for (QAction* action : window->findChildren<QAction*>()) {
-    if (action->text() == "&Export CSV...") action->trigger();
-  }
+  Trigger("&Export CSV...");
   ASSERT_TRUE(done.wait(30000));
   EXPECT_EQ(done[0][0].toInt(), 1);
   QFile csv(file);
@@ -168,19 +172,14 @@ TEST_F(WindowTest, ExportWritesTheShownCallsAsCsv) {
 TEST_F(WindowTest, ClearAsksFirst) {
   Fill({Call("Ann", "1")});
   Open();
-  QAction* clear = nullptr;
-  for (QAction* action : window->findChildren<QAction*>()) {
-    if (action->text() == "&Clear log...") clear = action;
-  }
-  ASSERT_TRUE(clear);
   {
     MessageBoxAnswerer answerer({"&No"});
-    clear->trigger();
+    Trigger("&Clear log...");
     ASSERT_EQ(answerer.seen().size(), 1u);
   }
   EXPECT_EQ(Column(TCallLogModel::kName), QStringList{"Ann"});
   MessageBoxAnswerer answerer({"&Yes"});
-  clear->trigger();
+  Trigger("&Clear log...");
   EXPECT_TRUE(Column(TCallLogModel::kName).isEmpty());
   EXPECT_TRUE(Names({}).empty());
 }

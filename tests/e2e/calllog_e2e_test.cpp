@@ -1,73 +1,31 @@
 // The call log of the real program: a damaged log is moved aside and the
 // user told, calls are still shown and logged, and a program killed
 // outright leaves a log that opens cleanly with the call in it.
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QThread>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <memory>
 
-#include "desktop_session.h"
-#include "fake_modem.h"
-#include "installed_program.h"
+#include "e2e_waits.h"
+#include "program_fixture.h"
+#include "read_back.h"
 
 namespace {
 
-constexpr int kTimeoutMs = 60000;
+// The first column of the first row of `sql` on `file`; "" when there is none.
+QString Query(const QString& file, const QString& sql) { return QueryRows(file, sql).value(0); }
 
-// The first column of the first row of `sql` on `file`, read as another
-// program would; "" when there is none or the file cannot be read.
-QString Query(const QString& file, const QString& sql) {
-  QString result;
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "e2e-reader");
-    db.setDatabaseName(file);
-    QSqlQuery query(db);
-    if (db.open() && query.exec(sql) && query.next()) result = query.value(0).toString();
-  }
-  QSqlDatabase::removeDatabase("e2e-reader");
-  return result;
-}
-
-class CallLogE2E : public ::testing::Test {
+class CallLogE2E : public ModemLineE2E {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(desktop.Ready() && program.Ready());
-    ASSERT_TRUE(modem.Started());
-    program.Store("ExtraLines", modem.LinkPath());
-    program.Store("Modem", modem.LinkPath());
-  }
-  // Starts the program in the tray, watching the line.
-  void Start() {
-    ASSERT_TRUE(desktop.StartTray());
-    program.Start(desktop);
-    ASSERT_GT(desktop.WaitForTrayIcon(), 0);
-  }
-  void Call(const QString& call) {
-    ASSERT_FALSE(modem.WaitForOutput("got AT+VCID=1").isEmpty()) << "the line is not watched";
-    modem.Command(call);
-  }
   // Waits for `sql` on the log to give `expected`; returns what it gave last.
   QString WaitForQuery(const QString& sql, const QString& expected) {
-    const QDeadlineTimer deadline(kTimeoutMs);
-    while (Query(program.CallLogFile(), sql) != expected && !deadline.hasExpired())
-      QThread::msleep(50);
-    return Query(program.CallLogFile(), sql);
+    PollUntil([&] { return Query(program_.CallLogFile(), sql) == expected; });
+    return Query(program_.CallLogFile(), sql);
   }
-
-  DesktopSession desktop;
-  InstalledProgram program;
-  FakeModem modem{program.Path("modem")};
 };
 
 TEST_F(CallLogE2E, ADamagedLogIsReplacedAndAKilledProgramLeavesItsCallsLogged) {
-  program.Store("Mode", "0");
-  const QString log = program.CallLogFile();
+  program_.Store("Mode", "0");
+  const QString log = program_.CallLogFile();
   ASSERT_TRUE(QDir().mkpath(QFileInfo(log).absolutePath()));
   {
     QFile damaged(log);
@@ -75,37 +33,35 @@ TEST_F(CallLogE2E, ADamagedLogIsReplacedAndAKilledProgramLeavesItsCallsLogged) {
     damaged.write(QByteArray(4096, '\x7f'));
   }
 
-  Start();
-  EXPECT_FALSE(desktop.WaitForWindow("^Quorvel$", true, kTimeoutMs).isEmpty()) << "not told";
+  ASSERT_TRUE(program_.StartInTray(desktop_));
+  EXPECT_FALSE(desktop_.WaitForWindow("^Quorvel$", true, kE2EWaitMs).isEmpty()) << "not told";
   const QStringList aside = QDir(QFileInfo(log).absolutePath())
                                 .entryList({"calls.sqlite.damaged-*"}, QDir::Files);
   EXPECT_EQ(aside.size(), 1) << aside.join(' ').toStdString();
 
-  Call("call 5551234567 KEPT CALLER");
-  EXPECT_FALSE(desktop.WaitForWindow("^Calling\\.\\.\\.$", true, kTimeoutMs).isEmpty());
+  CallWhenWatched("call 5551234567 KEPT CALLER");
+  EXPECT_FALSE(desktop_.WaitForWindow("^Calling\\.\\.\\.$", true, kE2EWaitMs).isEmpty());
   EXPECT_EQ(WaitForQuery("SELECT network_name FROM calls", "KEPT CALLER"), "KEPT CALLER");
 
-  program.Signal(SIGKILL);
-  EXPECT_EQ(program.WaitForExit(), -1);
+  program_.Signal(SIGKILL);
+  EXPECT_EQ(program_.WaitForExit(), -1);
   EXPECT_EQ(Query(log, "PRAGMA integrity_check"), "ok");
   EXPECT_EQ(Query(log, "SELECT number_displayed || '|' || network_name || '|' || mode FROM calls"),
             "555-123-4567|KEPT CALLER|active");
 }
 
 TEST_F(CallLogE2E, AForwardedCallIsLoggedWithHowItsScriptEnded) {
-  program.Store("Mode", "1");
-  program.Store("Type", "VBS", "DDESetup/Failing");
-  program.Store("Commands", "echo 'no such printer' >&2\r\nexit 3\r\n", "DDESetup/Failing");
-  program.Store("CurrentDDESetting", "0");
-  Start();
-  Call("call 5550100 SCRIPTED CALLER");
+  program_.Store("Mode", "1");
+  program_.Store("Type", "VBS", "DDESetup/Failing");
+  program_.Store("Commands", "echo 'no such printer' >&2\r\nexit 3\r\n", "DDESetup/Failing");
+  program_.Store("CurrentDDESetting", "0");
+  ASSERT_TRUE(program_.StartInTray(desktop_));
+  CallWhenWatched("call 5550100 SCRIPTED CALLER");
   const QString expected = "SCRIPTED CALLER|passive|script-exit|exit status 3: no such printer";
   EXPECT_EQ(WaitForQuery("SELECT network_name || '|' || mode || '|' || forwarding || '|' || "
                          "forwarding_detail FROM calls",
                          expected),
             expected);
-  program.Signal(SIGTERM);
-  EXPECT_EQ(program.WaitForExit(), 0);
 }
 
 }  // namespace

@@ -14,11 +14,10 @@
 #include <QJsonObject>
 #include <QUrl>
 
-#include "desktop_session.h"
-#include "fake_modem.h"
+#include "e2e_waits.h"
 #include "inidb/caller_database_config.h"
-#include "installed_program.h"
 #include "notification_server.h"
+#include "program_fixture.h"
 
 namespace {
 
@@ -27,8 +26,6 @@ constexpr char kMainWindow[] = "^Calling\\.\\.\\.$";
 constexpr int kPanelHeight = 46;
 constexpr int kPictureHeight = 200;
 constexpr int kPictureWidth = 197;
-// Generous for a loaded machine; every wait ends as soon as its condition holds.
-constexpr int kTimeoutMs = 60000;
 
 bool SameColour(QColor a, QColor b) {
   constexpr int kTolerance = 8;
@@ -36,35 +33,21 @@ bool SameColour(QColor a, QColor b) {
          std::abs(a.blue() - b.blue()) <= kTolerance;
 }
 
-class CallsE2E : public ::testing::Test {
+class CallsE2E : public ModemLineE2E {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(desktop_.Ready()) << "Xvfb or dbus-daemon did not start";
-    ASSERT_TRUE(program_.Ready()) << "the program could not be copied";
-    modem_ = std::make_unique<FakeModem>(program_.Path("modem"));
-    ASSERT_TRUE(modem_->Started());
-    program_.Store("ExtraLines", modem_->LinkPath());
-    program_.Store("Modem", modem_->LinkPath());
+    ASSERT_NO_FATAL_FAILURE(ModemLineE2E::SetUp());
     program_.Store("Mode", "0");
     ApplyCallerDatabaseConfig(db_);
     db_.SetFileName((program_.AppDirectory() + "Callers.DB").toStdString());
   }
 
-  void TearDown() override {
-    if (program_.Process().state() == QProcess::Running) {
-      program_.Signal(SIGTERM);
-      EXPECT_EQ(program_.WaitForExit(), 0);
-    }
-  }
-
   // Starts the program hidden in the tray, as it runs on a desktop.
   void StartInTray() {
-    ASSERT_TRUE(desktop_.StartTray());
-    program_.Start(desktop_);
-    ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+    ASSERT_TRUE(program_.StartInTray(desktop_));
     ASSERT_FALSE(desktop_.WindowShown(kMainWindow));
     // The line is watched once the modem has been told to report caller ID.
-    ASSERT_FALSE(modem_->WaitForOutput("got AT").isEmpty());
+    ASSERT_FALSE(modem_.WaitForOutput("got AT").isEmpty());
   }
 
   QImage Screenshot(const QString& window) {
@@ -75,14 +58,14 @@ class CallsE2E : public ::testing::Test {
     desktop_.AddTo(env);
     import.setProcessEnvironment(env);
     import.start("import", {"-window", window, file});
-    if (!import.waitForFinished(kTimeoutMs) || import.exitCode() != 0) return QImage();
+    if (!import.waitForFinished(kE2EWaitMs) || import.exitCode() != 0) return QImage();
     return QImage(file);
   }
 
   // The colour at (x, y) of the picture area, once `accept` takes it.
   QColor WaitForPicturePixel(const QString& window, int x, int y,
                              const std::function<bool(QColor)>& accept) {
-    const QDeadlineTimer deadline(kTimeoutMs);
+    const QDeadlineTimer deadline(kE2EWaitMs);
     QColor seen;
     do {
       const QImage shot = Screenshot(window);
@@ -105,13 +88,6 @@ class CallsE2E : public ::testing::Test {
     ASSERT_TRUE(picture.save(path, "BMP"));
   }
 
-  // True once `path` exists; the program writes it.
-  static bool WaitForFile(const QString& path) {
-    const QDeadlineTimer deadline(kTimeoutMs);
-    while (!QFile::exists(path) && !deadline.hasExpired()) QThread::msleep(100);
-    return QFile::exists(path);
-  }
-
   // The number stored for `name` in the program's database, "-" when none.
   std::string StoredNumber(const char* name) {
     if (!db_.KeyExists(name)) return "-";
@@ -120,9 +96,6 @@ class CallsE2E : public ::testing::Test {
     return record.CallerID.Get();
   }
 
-  DesktopSession desktop_;
-  InstalledProgram program_;
-  std::unique_ptr<FakeModem> modem_;
   TIniDBase db_;
 };
 
@@ -133,8 +106,8 @@ TEST_F(CallsE2E, StoredCallerPopsUpWithPicture) {
   program_.Store("Notify", "1");  // with no notification service on the bus
   StartInTray();
 
-  modem_->Command("call 5551234567 NETWORK NAME");
-  const QString window = desktop_.WaitForWindow(kMainWindow, /*onlyVisible=*/true, kTimeoutMs);
+  modem_.Command("call 5551234567 NETWORK NAME");
+  const QString window = desktop_.WaitForWindow(kMainWindow, /*onlyVisible=*/true, kE2EWaitMs);
   ASSERT_FALSE(window.isEmpty());
   // The stored picture, stretched over the picture area: left half, right half.
   EXPECT_TRUE(SameColour(WaitForPicturePixel(window, kPictureWidth / 4, kPictureHeight / 2,
@@ -150,8 +123,8 @@ TEST_F(CallsE2E, UnknownCallerIsSavedWithOneClick) {
   db_.AddRecord(MakeCallerRecord("Alice Brown", "555-123-4567"));
   StartInTray();
 
-  modem_->Command("call 5550001234 New Caller");
-  const QString window = desktop_.WaitForWindow(kMainWindow, /*onlyVisible=*/true, kTimeoutMs);
+  modem_.Command("call 5550001234 New Caller");
+  const QString window = desktop_.WaitForWindow(kMainWindow, /*onlyVisible=*/true, kE2EWaitMs);
   ASSERT_FALSE(window.isEmpty());
   // The default picture shows once the unknown caller is displayed, and the
   // button with it.
@@ -179,21 +152,21 @@ TEST_F(CallsE2E, UnknownCallerIsNotifiedUpdatedAsTheNameArrivesAndSavedFromTheNo
   program_.Store("RingTimeout", "120");  // the call lasts until both parts have come
   StartInTray();
 
-  modem_->Command("raw NMBR = 2125550199");
-  const QJsonObject first = server.WaitForNotify(kTimeoutMs);
+  modem_.Command("raw NMBR = 2125550199");
+  const QJsonObject first = server.WaitForNotify(kE2EWaitMs);
   ASSERT_FALSE(first.isEmpty());
   EXPECT_EQ(first["app_name"], "Quorvel");
   EXPECT_EQ(first["replaces_id"], 0);
   EXPECT_EQ(first["summary"], "(Unknown)");
-  EXPECT_EQ(first["body"], "212-555-0199 on " + modem_->LinkPath());
+  EXPECT_EQ(first["body"], "212-555-0199 on " + modem_.LinkPath());
   EXPECT_EQ(first["actions"], QJsonArray({"show", "Show", "save", "Save"}));
   EXPECT_EQ(first["hints"].toObject()["image-path"],
             QUrl::fromLocalFile(program_.AppDirectory() + "Default.BMP").toString());
-  EXPECT_FALSE(desktop_.WaitForWindow(kMainWindow, true, kTimeoutMs).isEmpty());
+  EXPECT_FALSE(desktop_.WaitForWindow(kMainWindow, true, kE2EWaitMs).isEmpty());
 
   // The name comes after the call was shown: the same notification, updated.
-  modem_->Command("raw NAME = CAROL");
-  const QJsonObject second = server.WaitForNotify(kTimeoutMs);
+  modem_.Command("raw NAME = CAROL");
+  const QJsonObject second = server.WaitForNotify(kE2EWaitMs);
   EXPECT_EQ(second["replaces_id"], first["id"]);
   EXPECT_EQ(second["id"], first["id"]);
   EXPECT_EQ(second["summary"], "CAROL");

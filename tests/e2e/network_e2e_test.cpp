@@ -4,66 +4,29 @@
 // in mid-session.
 #include <gtest/gtest.h>
 
-#include <QDeadlineTimer>
-#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QThread>
 #include <csignal>
-#include <functional>
 
-#include "desktop_session.h"
-#include "installed_program.h"
+#include "e2e_waits.h"
+#include "program_fixture.h"
+#include "read_back.h"
 #include "simulator_process.h"
 
 namespace {
 
-constexpr int kWaitMs = 60000;
-constexpr int kPollMs = 100;
-
-QString ReadText(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-// The calls of the program's call log, oldest first: "<line>|<number>|<ending>", read as another program would.
+// The calls of the program's call log, oldest first: "<line>|<number>|<ending>".
 QStringList LoggedCalls(const QString& file) {
-  QStringList calls;
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "network-e2e");
-    db.setDatabaseName(file);
-    QSqlQuery query(db);
-    if (db.open() && query.exec("SELECT line || '|' || number_displayed || '|' || ending FROM calls ORDER BY id")) {
-      while (query.next()) calls << query.value(0).toString();
-    }
-  }
-  QSqlDatabase::removeDatabase("network-e2e");
-  return calls;
+  return QueryRows(file, "SELECT line || '|' || number_displayed || '|' || ending FROM calls ORDER BY id");
 }
 
-class NetworkE2E : public ::testing::Test {
+class NetworkE2E : public ProgramE2E {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(desktop_.Ready()) << "Xvfb or dbus-daemon did not start";
-    ASSERT_TRUE(program_.Ready()) << "the program could not be copied";
-  }
-
-  void TearDown() override {
-    if (program_.Process().state() != QProcess::Running) return;
-    program_.Signal(SIGTERM);
-    EXPECT_EQ(program_.WaitForExit(), 0);
-  }
-
   // Makes `line` the line of the program, in `mode`, and starts it in the tray.
   void StartOn(const QString& line, const QString& mode) {
-    program_.Store("ExtraLines", line);
-    program_.Store("Modem", line);
+    program_.UseLine(line);
     program_.Store("Mode", mode);
-    ASSERT_TRUE(desktop_.StartTray());
-    program_.Start(desktop_);
-    ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+    ASSERT_TRUE(program_.StartInTray(desktop_));
   }
 
   // Runs dbus-send on the desktop's bus; its reply as text.
@@ -73,7 +36,7 @@ class NetworkE2E : public ::testing::Test {
     desktop_.AddTo(env);
     send.setProcessEnvironment(env);
     send.start("dbus-send", QStringList{"--session", "--print-reply"} + arguments);
-    if (!send.waitForFinished(kWaitMs)) return QString();
+    if (!send.waitForFinished(kE2EWaitMs)) return QString();
     return QString::fromUtf8(send.readAllStandardOutput());
   }
 
@@ -92,22 +55,9 @@ class NetworkE2E : public ::testing::Test {
     return text.hasMatch() ? text.captured(1).section('\n', 0, 0) : QString();
   }
 
-  // Polls `condition` between other processes' work, up to the time bound.
-  static bool WaitUntil(const std::function<bool()>& condition) {
-    const QDeadlineTimer deadline(kWaitMs);
-    while (!condition()) {
-      if (deadline.hasExpired()) return false;
-      QThread::msleep(kPollMs);
-    }
-    return true;
-  }
-
   bool WaitForToolTip(const QString& tip) {
-    return WaitUntil([&] { return TrayToolTip() == tip; });
+    return PollUntil([&] { return TrayToolTip() == tip; });
   }
-
-  DesktopSession desktop_;
-  InstalledProgram program_;
 };
 
 TEST_F(NetworkE2E, NcidCallsAreForwardedAndLoggedAcrossAServerRestart) {
@@ -127,7 +77,7 @@ TEST_F(NetworkE2E, NcidCallsAreForwardedAndLoggedAcrossAServerRestart) {
 
   const QString calls = program_.AppDirectory() + "calls.txt";
   server.Command("call 2125550101 ALICE BROWN");
-  EXPECT_TRUE(WaitUntil([&] { return ReadText(calls) == "212-555-0101|ALICE BROWN\n"; }))
+  EXPECT_TRUE(PollUntil([&] { return ReadText(calls) == "212-555-0101|ALICE BROWN\n"; }))
       << ReadText(calls).toStdString();
   server.Command("answer");
 
@@ -136,11 +86,11 @@ TEST_F(NetworkE2E, NcidCallsAreForwardedAndLoggedAcrossAServerRestart) {
   server.Command("start");
   ASSERT_TRUE(WaitForToolTip(tip + "connected")) << TrayToolTip().toStdString();
   server.Command("call-private");
-  EXPECT_TRUE(WaitUntil([&] { return ReadText(calls) == "212-555-0101|ALICE BROWN\nBLOCKED|PRIVATE\n"; }))
+  EXPECT_TRUE(PollUntil([&] { return ReadText(calls) == "212-555-0101|ALICE BROWN\nBLOCKED|PRIVATE\n"; }))
       << ReadText(calls).toStdString();
   server.Command("hangup");
   const QStringList logged{server.Url() + "|212-555-0101|answered", server.Url() + "|BLOCKED|missed"};
-  EXPECT_TRUE(WaitUntil([&] { return LoggedCalls(program_.CallLogFile()) == logged; }))
+  EXPECT_TRUE(PollUntil([&] { return LoggedCalls(program_.CallLogFile()) == logged; }))
       << LoggedCalls(program_.CallLogFile()).join(", ").toStdString();
   EXPECT_FALSE(desktop_.WindowShown("^Error$")) << "no dialog about the server";
 }
@@ -152,9 +102,9 @@ TEST_F(NetworkE2E, FritzBoxCallPopsUpTheWindowAndRingsOutMissed) {
   ASSERT_TRUE(WaitForToolTip("Quorvel - " + server.Url() + ": connected")) << TrayToolTip().toStdString();
   EXPECT_FALSE(desktop_.WindowShown("^Calling\\.\\.\\.$"));
   server.Command("call 5550001234");
-  EXPECT_FALSE(desktop_.WaitForWindow("^Calling\\.\\.\\.$", /*onlyVisible=*/true, kWaitMs).isEmpty());
+  EXPECT_FALSE(desktop_.WaitForWindow("^Calling\\.\\.\\.$", /*onlyVisible=*/true, kE2EWaitMs).isEmpty());
   const QStringList logged{server.Url() + "|555-000-1234|missed"};
-  EXPECT_TRUE(WaitUntil([&] { return LoggedCalls(program_.CallLogFile()) == logged; }))
+  EXPECT_TRUE(PollUntil([&] { return LoggedCalls(program_.CallLogFile()) == logged; }))
       << LoggedCalls(program_.CallLogFile()).join(", ").toStdString();
 }
 

@@ -3,75 +3,20 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QThread>
-#include <csignal>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <memory>
-#include <unistd.h>
 
-#include "desktop_session.h"
-#include "fake_modem.h"
-#include "installed_program.h"
+#include "e2e_waits.h"
+#include "program_fixture.h"
+#include "read_back.h"
 
 namespace {
 
 constexpr char kPassiveMode[] = "1";
-constexpr int kWaitMs = 60000;
 
-// Waits for `path` to exist while other processes do the work.
-bool WaitForFile(const QString& path, int timeoutMs = kWaitMs) {
-  for (int waited = 0; !QFile::exists(path); waited += 50) {
-    if (waited > timeoutMs) return false;
-    QThread::msleep(50);
-  }
-  return true;
-}
-
-QString ReadText(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-// Points this process's standard error at a file while it lives, so that a
-// program started meanwhile (its channels forwarded) writes there.
-// Waits for the file at `path` to hold `text`.
-bool WaitForText(const QString& path, const QString& text) {
-  for (int waited = 0; !ReadText(path).contains(text); waited += 50) {
-    if (waited > kWaitMs) return false;
-    QThread::msleep(50);
-  }
-  return true;
-}
-
-class StderrToFile {
- public:
-  explicit StderrToFile(const QString& path) {
-    saved_ = dup(STDERR_FILENO);
-    const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (fd >= 0) {
-      dup2(fd, STDERR_FILENO);
-      close(fd);
-    }
-  }
-  ~StderrToFile() {
-    dup2(saved_, STDERR_FILENO);
-    close(saved_);
-  }
-
- private:
-  int saved_ = -1;
-};
-
-class RemoteE2E : public ::testing::Test {
+class RemoteE2E : public ModemLineE2E {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(desktop_.Ready()) << "Xvfb or dbus-daemon did not start";
-    ASSERT_TRUE(program_.Ready()) << "the program could not be copied";
-    modem_ = std::make_unique<FakeModem>(program_.Path("modem"));
-    ASSERT_TRUE(modem_->Started());
-    program_.Store("ExtraLines", modem_->LinkPath());
-    program_.Store("Modem", modem_->LinkPath());
+    ASSERT_NO_FATAL_FAILURE(ModemLineE2E::SetUp());
     program_.Store("Mode", kPassiveMode);
   }
 
@@ -81,25 +26,17 @@ class RemoteE2E : public ::testing::Test {
     program_.Store("CurrentDDESetting", "0");
   }
 
-  // Starts the program in the tray and places a call once it is up: the
-  // tray icon comes with the last step of the start. What the program writes
-  // to standard error goes to ErrorLog().
+  // Starts the program in the tray and places a call once it is up. What
+  // the program writes to standard error goes to its ErrorOutputFile().
   void StartAndCall(const QString& call) {
-    ASSERT_TRUE(desktop_.StartTray());
-    {
-      StderrToFile capture(ErrorLog());
-      program_.Start(desktop_);
-    }
-    ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
-    ASSERT_FALSE(modem_->WaitForOutput("got AT+VCID=1").isEmpty()) << "the line is not watched";
-    modem_->Command(call);
+    program_.CaptureErrorOutput();
+    ASSERT_TRUE(program_.StartInTray(desktop_));
+    CallWhenWatched(call);
   }
 
-  QString ErrorLog() const { return program_.Path("stderr.log"); }
-
-  DesktopSession desktop_;
-  InstalledProgram program_;
-  std::unique_ptr<FakeModem> modem_;
+  bool WaitForErrorText(const QString& text) const {
+    return PollUntil([&] { return ReadText(program_.ErrorOutputFile()).contains(text); });
+  }
 };
 
 TEST_F(RemoteE2E, ScriptProfileWritesTheCallersNumberAndNameToAFileAndReportsItsEnd) {
@@ -121,9 +58,7 @@ TEST_F(RemoteE2E, ScriptProfileWritesTheCallersNumberAndNameToAFileAndReportsIts
   // The script's failure is in the program's standard error (the journal).
   const QString reported = "quorvel: forwarding: #1 555-123-4567 \"" + name +
                            "\": script ended with exit status 3: no printer for " + name + "\n";
-  EXPECT_TRUE(WaitForText(ErrorLog(), reported)) << ReadText(ErrorLog()).toStdString();
-  program_.Signal(SIGTERM);
-  EXPECT_EQ(program_.WaitForExit(), 0);
+  EXPECT_TRUE(WaitForErrorText(reported)) << ReadText(program_.ErrorOutputFile()).toStdString();
 }
 
 TEST_F(RemoteE2E, DdeProfilePokesAndExecutesInTheTargetProgram) {
@@ -136,7 +71,7 @@ TEST_F(RemoteE2E, DdeProfilePokesAndExecutesInTheTargetProgram) {
   QString output;
   auto waitFor = [&](const QString& text) {
     for (int waited = 0; !output.contains(text); waited += 100) {
-      if (waited > kWaitMs) return false;
+      if (waited > kE2EWaitMs) return false;
       receiver.waitForReadyRead(100);
       output += QString::fromUtf8(receiver.readAllStandardOutput());
     }
@@ -159,12 +94,9 @@ TEST_F(RemoteE2E, DdeProfilePokesAndExecutesInTheTargetProgram) {
   EXPECT_TRUE(lines[2].endsWith("Execute \"Calls\" \"end\""));
   const QString reported = "quorvel: forwarding: #1 555-123-4567 \"Ann Smith\": sent 3 messages to " +
                            busName + " on the session bus\n";
-  EXPECT_TRUE(WaitForText(ErrorLog(), reported)) << ReadText(ErrorLog()).toStdString();
-
-  program_.Signal(SIGTERM);
-  EXPECT_EQ(program_.WaitForExit(), 0);
+  EXPECT_TRUE(WaitForErrorText(reported)) << ReadText(program_.ErrorOutputFile()).toStdString();
   receiver.kill();
-  receiver.waitForFinished(kWaitMs);
+  receiver.waitForFinished(kE2EWaitMs);
 }
 
 }  // namespace

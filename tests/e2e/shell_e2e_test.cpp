@@ -2,14 +2,11 @@
 // mode and line, the ways out and what they store.
 #include <QDir>
 #include <QProcess>
-#include <csignal>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
-#include "desktop_session.h"
-#include "fake_modem.h"
-#include "installed_program.h"
+#include "program_fixture.h"
 
 namespace {
 
@@ -18,13 +15,8 @@ constexpr char kMainWindow[] = "^Calling\\.\\.\\.$";
 // from none on a loaded machine.
 constexpr int kSessionEndBoundMs = 15000;
 
-class ShellE2E : public ::testing::Test {
+class ShellE2E : public ProgramE2E {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(desktop_.Ready()) << "Xvfb or dbus-daemon did not start";
-    ASSERT_TRUE(program_.Ready()) << "the program could not be copied";
-  }
-
   QString AddModem(const QString& name, const QStringList& options = {}) {
     modems_.push_back(std::make_unique<FakeModem>(program_.Path(name), options));
     EXPECT_TRUE(modems_.back()->Started());
@@ -45,8 +37,14 @@ class ShellE2E : public ::testing::Test {
     return shown;
   }
 
-  DesktopSession desktop_;
-  InstalledProgram program_;
+  // Presses the "Exit" entry's access key in the open menu until the program
+  // has ended (the menu takes the keyboard once it is up).
+  void ExitByMenuKey() {
+    for (int attempt = 0; attempt < 30 && program_.WaitForExit(0, 2000) == -1; ++attempt)
+      ASSERT_TRUE(desktop_.XDoTool({"key", "e"}));
+    EXPECT_EQ(program_.WaitForExit(), 0);
+  }
+
   std::vector<std::unique_ptr<FakeModem>> modems_;
 };
 
@@ -66,11 +64,9 @@ TEST_F(ShellE2E, WithoutAnAnsweringModemItSaysSoAndEnds) {
   EXPECT_EQ(program_.SettingsBytes(), before);
 }
 
-TEST_F(ShellE2E, ASecondCopyIsRefusedAndTheFirstRunsOn) {
+TEST_F(ShellE2E, ASecondCopyIsRefusedAndTheFirstRunsOnAndOpensOnATrayClick) {
   program_.Store("ExtraLines", AddModem("modem"));
-  ASSERT_TRUE(desktop_.StartTray());
-  program_.Start(desktop_);
-  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+  ASSERT_TRUE(program_.StartInTray(desktop_));
   EXPECT_FALSE(desktop_.WindowShown(kMainWindow));  // hidden in the tray
 
   const int second = program_.Start(desktop_);
@@ -80,8 +76,8 @@ TEST_F(ShellE2E, ASecondCopyIsRefusedAndTheFirstRunsOn) {
   EXPECT_EQ(program_.WaitForExit(second), 0);
 
   EXPECT_EQ(program_.Process(0).state(), QProcess::Running);
-  program_.Signal(SIGTERM);
-  EXPECT_EQ(program_.WaitForExit(), 0);
+  desktop_.ClickTrayIcon("activate");
+  EXPECT_FALSE(desktop_.WaitForWindow(kMainWindow).isEmpty());
 }
 
 TEST_F(ShellE2E, StoredModeAndLineAreUsedAndFileExitStoresThem) {
@@ -100,10 +96,7 @@ TEST_F(ShellE2E, StoredModeAndLineAreUsedAndFileExitStoresThem) {
   program_.Store("Mode", "x");
   program_.Store("Modem", "y");
   ASSERT_TRUE(desktop_.PressKeys(window, {"alt+f"}));
-  // The menu takes the keyboard once it is up; "e" is repeated until it acts.
-  for (int attempt = 0; attempt < 30 && program_.WaitForExit(0, 2000) == -1; ++attempt)
-    ASSERT_TRUE(desktop_.XDoTool({"key", "e"}));
-  EXPECT_EQ(program_.WaitForExit(), 0);
+  ExitByMenuKey();
   EXPECT_EQ(program_.Stored("Mode"), "0");
   EXPECT_EQ(program_.Stored("Modem"), b);
 }
@@ -111,9 +104,7 @@ TEST_F(ShellE2E, StoredModeAndLineAreUsedAndFileExitStoresThem) {
 TEST_F(ShellE2E, TrayMenuOpensTheWindowAndExits) {
   const QString a = AddModem("modem");
   program_.Store("ExtraLines", a);
-  ASSERT_TRUE(desktop_.StartTray());
-  program_.Start(desktop_);
-  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+  ASSERT_TRUE(program_.StartInTray(desktop_));
 
   desktop_.ClickTrayIcon("context");
   ASSERT_FALSE(desktop_.WaitForWindow("", true).isEmpty());  // the menu, nothing else
@@ -128,53 +119,9 @@ TEST_F(ShellE2E, TrayMenuOpensTheWindowAndExits) {
   ASSERT_TRUE(opened);
 
   desktop_.ClickTrayIcon("context");
-  for (int attempt = 0; attempt < 30 && program_.WaitForExit(0, 2000) == -1; ++attempt)
-    ASSERT_TRUE(desktop_.XDoTool({"key", "e"}));
-  EXPECT_EQ(program_.WaitForExit(), 0);
+  ExitByMenuKey();
   EXPECT_TRUE(desktop_.WaitForTrayIconGone());
   EXPECT_EQ(program_.Stored("Mode"), "1");
-  EXPECT_EQ(program_.Stored("Modem"), a);
-}
-
-TEST_F(ShellE2E, TrayPrimaryClickOpensTheWindow) {
-  program_.Store("ExtraLines", AddModem("modem"));
-  ASSERT_TRUE(desktop_.StartTray());
-  program_.Start(desktop_);
-  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
-  EXPECT_FALSE(desktop_.WindowShown(kMainWindow));
-  desktop_.ClickTrayIcon("activate");
-  EXPECT_FALSE(desktop_.WaitForWindow(kMainWindow).isEmpty());
-  program_.Signal(SIGTERM);
-  EXPECT_EQ(program_.WaitForExit(), 0);
-}
-
-TEST_F(ShellE2E, SigtermStoresLikeExit) {
-  const QString a = AddModem("modem");
-  program_.Store("ExtraLines", a);
-  ASSERT_TRUE(desktop_.StartTray());
-  program_.Start(desktop_);
-  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
-  EXPECT_EQ(program_.Stored("Mode"), "");
-
-  program_.Signal(SIGTERM);
-  EXPECT_EQ(program_.WaitForExit(), 0);
-  EXPECT_TRUE(desktop_.WaitForTrayIconGone());
-  EXPECT_EQ(program_.Stored("Mode"), "1");
-  EXPECT_EQ(program_.Stored("Modem"), a);
-}
-
-TEST_F(ShellE2E, SighupStoresLikeExit) {
-  const QString a = AddModem("modem");
-  program_.Store("ExtraLines", a);
-  program_.Store("Mode", "0");
-  ASSERT_TRUE(desktop_.StartTray());
-  program_.Start(desktop_);
-  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
-  program_.Store("Mode", "x");
-
-  program_.Signal(SIGHUP);
-  EXPECT_EQ(program_.WaitForExit(), 0);
-  EXPECT_EQ(program_.Stored("Mode"), "0");
   EXPECT_EQ(program_.Stored("Modem"), a);
 }
 
@@ -182,9 +129,7 @@ TEST_F(ShellE2E, SigkillChangesNothingAndTheNextStartWorks) {
   const QString a = AddModem("modem");
   program_.Store("ExtraLines", a);
   program_.Store("Mode", "0");
-  ASSERT_TRUE(desktop_.StartTray());
-  program_.Start(desktop_);
-  ASSERT_GT(desktop_.WaitForTrayIcon(), 0);
+  ASSERT_TRUE(program_.StartInTray(desktop_));
   const QByteArray before = program_.SettingsBytes();
 
   program_.Signal(SIGKILL);
@@ -222,6 +167,8 @@ TEST_F(ShellE2E, StartupErrorWaitsWhileCallsAreShownAndTheSessionEndsIt) {
 
 namespace {
 
+class SignalE2E : public ShellE2E, public ::testing::WithParamInterface<int> {};
+
 struct OpenDialogs {
   const char* name;
   const char* mode;
@@ -233,6 +180,24 @@ void PrintTo(const OpenDialogs& open, std::ostream* out) { *out << open.name; }
 class SessionEndE2E : public ShellE2E, public ::testing::WithParamInterface<OpenDialogs> {};
 
 }  // namespace
+
+// Read at start only: what is in the file meanwhile is overwritten.
+TEST_P(SignalE2E, StoresLikeExit) {
+  const QString a = AddModem("modem");
+  program_.Store("ExtraLines", a);
+  program_.Store("Mode", "0");
+  ASSERT_TRUE(program_.StartInTray(desktop_));
+  program_.Store("Mode", "x");
+
+  program_.Signal(GetParam());
+  EXPECT_EQ(program_.WaitForExit(), 0);
+  EXPECT_TRUE(desktop_.WaitForTrayIconGone());
+  EXPECT_EQ(program_.Stored("Mode"), "0");
+  EXPECT_EQ(program_.Stored("Modem"), a);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, SignalE2E, ::testing::Values(SIGTERM, SIGHUP),
+                         [](const auto& info) { return info.param == SIGTERM ? "Sigterm" : "Sighup"; });
 
 TEST_P(SessionEndE2E, EndsTheProgramWhateverIsOpen) {
   const QString a = AddModem("modem");

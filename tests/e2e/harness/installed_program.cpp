@@ -68,22 +68,37 @@ QByteArray InstalledProgram::SettingsBytes() const {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+void InstalledProgram::UseLine(const QString& line) {
+  Store("ExtraLines", line);
+  Store("Modem", line);
+}
+
 int InstalledProgram::Start(const DesktopSession& desktop) {
   auto process = std::make_unique<QProcess>();
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   desktop.AddTo(env);
   env.insert("XDG_CONFIG_HOME", Path("config"));
-  env.insert("XDG_DATA_HOME", Path("data"));
   env.insert("XDG_RUNTIME_DIR", Path("run"));
   // Never the user's own data, should the program's folder not be writable.
   env.insert("XDG_DATA_HOME", Path("data"));
   process->setProcessEnvironment(env);
   process->setWorkingDirectory(dir_.path());
-  process->setProcessChannelMode(QProcess::ForwardedChannels);
+  if (captureErrors_) {
+    process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    process->setStandardErrorFile(ErrorOutputFile(), QIODevice::Append);
+  } else {
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+  }
   process->start(Path("app/quorvel"), {});
   process->waitForStarted(60000);
   processes_.push_back(std::move(process));
   return int(processes_.size()) - 1;
+}
+
+bool InstalledProgram::StartInTray(DesktopSession& desktop) {
+  if (!desktop.StartTray()) return false;
+  Start(desktop);
+  return desktop.WaitForTrayIcon() > 0;
 }
 
 int InstalledProgram::WaitForExit(int index, int timeoutMs) {

@@ -32,10 +32,25 @@ class InstalledProgram {
   void Store(const QString& name, const QString& value, const QString& key = "Settings");
   QString Stored(const QString& name, const QString& key = "Settings") const;
   QByteArray SettingsBytes() const;
+  // Makes `line` the only line offered and the one watched.
+  void UseLine(const QString& line);
+
+  // What copies started from now on write to standard error goes to
+  // ErrorOutputFile() instead of the test's own output.
+  void CaptureErrorOutput() { captureErrors_ = true; }
+  QString ErrorOutputFile() const { return Path("stderr.log"); }
 
   // Starts one more copy of the program on `desktop`; returns its index.
   int Start(const DesktopSession& desktop);
+  // Starts the desktop's tray and then the program; true once its icon is
+  // there, which comes with the last step of the start.
+  bool StartInTray(DesktopSession& desktop);
   QProcess& Process(int index = 0) { return *processes_.at(std::size_t(index)); }
+  // True when copy `index` was started and has not ended.
+  bool Running(int index = 0) const {
+    return std::size_t(index) < processes_.size() &&
+           processes_[std::size_t(index)]->state() == QProcess::Running;
+  }
   // Waits for copy `index` to end; returns its exit code, or -1 when it
   // crashed or was still running after `timeoutMs`.
   int WaitForExit(int index = 0, int timeoutMs = 60000);
@@ -44,5 +59,6 @@ class InstalledProgram {
  private:
   QTemporaryDir dir_;
   bool ready_ = false;
+  bool captureErrors_ = false;
   std::vector<std::unique_ptr<QProcess>> processes_;
 };
