@@ -22,11 +22,8 @@ class StoredModeTest : public FormTest, public ::testing::WithParamInterface<Sto
 }  // namespace
 
 TEST_P(StoredModeTest, SelectsTheMode) {
-  OfferLines({AddModem("modem")});
-  if (GetParam().stored) Store("Mode", GetParam().stored);
-  TQuorvelForm& form = MakeForm();
+  TQuorvelForm& form = CreateOnOneModem(GetParam().stored);  // nullptr: none stored
   const FormParts ui(form);
-  form.FormCreate();
   EXPECT_EQ(form.IsActiveMode(), GetParam().active);
   EXPECT_EQ(ui.Active1->isChecked(), GetParam().active);
   EXPECT_EQ(ui.Passive1->isChecked(), !GetParam().active);
@@ -88,11 +85,8 @@ TEST_F(FormTest, PassiveAtCreationKeepsFullHeightForLater) {
 }
 
 TEST_F(FormTest, SwitchingModeWritesNothing) {
-  OfferLines({AddModem("modem")});
-  Store("Mode", "1");
-  TQuorvelForm& form = MakeForm();
+  TQuorvelForm& form = CreateOnOneModem("1");
   const FormParts ui(form);
-  form.FormCreate();
   ui.Mode1->actions().at(0)->trigger();  // the menu entry, as the user picks it
   EXPECT_TRUE(form.IsActiveMode());
   ui.Active1->trigger();  // choosing the checked entry again keeps it checked
@@ -134,10 +128,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Exit ends the application's event loop for good: one form per test.
 TEST_F(FormTest, DesktopNotificationsAreOnWithoutATrayAndTheChoiceIsStoredAtExit) {
-  OfferLines({AddModem("modem")});
-  TQuorvelForm& form = MakeForm();
+  TQuorvelForm& form = CreateOnOneModem();
   const FormParts ui(form);
-  form.FormCreate();
   auto* entry = form.findChild<QAction*>("Notify1");
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(ui.Mode1->actions().value(3), entry);
@@ -151,10 +143,8 @@ TEST_F(FormTest, DesktopNotificationsAreOnWithoutATrayAndTheChoiceIsStoredAtExit
 }
 
 TEST_F(FormTest, StoredDesktopNotificationsChoiceIsKeptAndADefaultNotPinned) {
-  OfferLines({AddModem("modem")});
   Store("Notify", "0");
-  TQuorvelForm& form = MakeForm();
-  form.FormCreate();
+  TQuorvelForm& form = CreateOnOneModem();
   EXPECT_FALSE(form.NotificationsOn());
   Store("Notify", "");  // as if never chosen: an unchanged choice is not written
   form.Exit();

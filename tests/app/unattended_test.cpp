@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QImage>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
@@ -55,15 +54,9 @@ class UnattendedTest : public FormTest {
  protected:
   // A line whose calls never end by the ring timeout during a test.
   TQuorvelForm& CreateWatching(const char* mode) {
-    OfferLines({AddModem("modem")});
-    Store("Mode", mode);
     Store("RingTimeout", "60");
-    QImage picture(8, 8, QImage::Format_RGB32);
-    picture.fill(Qt::gray);
-    EXPECT_TRUE(picture.save(appDir_.filePath("Default.BMP"), "BMP"));
-    TQuorvelForm& form = MakeForm();
-    form.FormCreate();
-    return form;
+    SaveDefaultPicture();
+    return CreateOnOneModem(mode);
   }
   // Each call rings before its caller ID, so the next one is a call of its own.
   void Call(const QString& number) {
