@@ -5,10 +5,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <csignal>
 #include <functional>
@@ -28,15 +28,6 @@ namespace {
 
 // Generous for a loaded machine; the waits end as soon as the condition holds.
 constexpr int kEventTimeoutMs = 30000;
-
-bool WaitFor(const std::function<bool()>& condition) {
-  const QDeadlineTimer deadline(kEventTimeoutMs);
-  while (!condition()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-  }
-  return true;
-}
 
 // Runs `step` every few milliseconds while the code under test waits.
 class Watch {
@@ -82,7 +73,7 @@ TEST_F(UnattendedTest, CallsAreForwardedWhileAForwardingErrorWaits) {
     forward();
   };
   const auto forwardedCall = [&](int count) {
-    return WaitFor([&] { return forwarded == count && !handler.CallerIDBusy(); });
+    return QTest::qWaitFor([&] { return forwarded == count && !handler.CallerIDBusy(); }, kEventTimeoutMs);
   };
 
   MessageBoxAnswerer answerer;
