@@ -149,8 +149,6 @@ TEST(GeneralErrorReport, ShowsWhatEscapesAHandlerAndCarriesOn) {
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].caption, "Quorvel");
   EXPECT_EQ(answerer.seen()[0].text, "Record already exists.");
-  EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
-  EXPECT_EQ(answerer.seen()[0].buttons, QStringList{"OK"});
 
   QTest::mouseClick(&button, Qt::LeftButton);  // still working
   EXPECT_EQ(clicks, 2);
