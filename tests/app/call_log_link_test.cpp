@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDeadlineTimer>
-#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -26,13 +25,8 @@ class CallLogLinkTest : public FormTest {
  protected:
   // `forward` stands in for the forwarding of Passive mode.
   void Create(const char* mode, std::function<void()> forward = nullptr) {
-    modem_ = AddModem("modem");
-    OfferLines({modem_});
-    Store("Mode", mode);
-    QImage picture(8, 8, QImage::Format_RGB32);
-    picture.fill(Qt::green);
-    ASSERT_TRUE(picture.save(appDir_.filePath("Default.BMP"), "BMP"));
-    MakeForm().FormCreate();
+    SaveDefaultPicture();
+    CreateOnOneModem(mode);
     form_->Desk()->Handler().RunRemoteAction = std::move(forward);
     link_ = std::make_unique<TCallLogLink>(*form_);
   }
@@ -47,7 +41,6 @@ class CallLogLinkTest : public FormTest {
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
   }
 
-  QString modem_;
   std::unique_ptr<TCallLogLink> link_;
 };
 

@@ -39,6 +39,14 @@ TQuorvelForm& FormTest::MakeForm() {
   return *form_;
 }
 
+TQuorvelForm& FormTest::CreateOnOneModem(const char* mode) {
+  modem_ = AddModem("modem");
+  OfferLines({modem_});
+  if (mode) Store("Mode", mode);
+  MakeForm().FormCreate();
+  return *form_;
+}
+
 QList<QAction*> FormTest::LineItems() const {
   QList<QAction*> items;
   for (QAction* item : Ui().Selectmodem1->actions()) {
@@ -67,11 +75,15 @@ QStringList FormTest::ListedLines() const {
   return names;
 }
 
-void FormTest::SaveCallers(TQuorvelForm& form,
-                           const std::vector<std::pair<QString, QString>>& callers) {
+void FormTest::SaveDefaultPicture() {
   QImage picture(8, 8, QImage::Format_RGB32);
   picture.fill(Qt::green);
   ASSERT_TRUE(picture.save(appDir_.filePath("Default.BMP"), "BMP"));
+}
+
+void FormTest::SaveCallers(TQuorvelForm& form,
+                           const std::vector<std::pair<QString, QString>>& callers) {
+  SaveDefaultPicture();
   for (const auto& [name, number] : callers) ASSERT_TRUE(form.Desk()->Editor().SaveCaller(name, number));
 }
 

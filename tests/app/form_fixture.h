@@ -29,6 +29,9 @@ class FormTest : public ::testing::Test {
   QString Stored(const QString& name) const;
   // Makes the window (not yet created) with the program in the temp folder.
   TQuorvelForm& MakeForm();
+  // Offers one answering modem (modem_), stores `mode` when given, and makes
+  // and creates the window.
+  TQuorvelForm& CreateOnOneModem(const char* mode = nullptr);
   // The line entries of "Select modem" (those before its separator).
   QList<QAction*> LineItems() const;
   // The check marks of the lines in "Select modem", in menu order.
@@ -37,6 +40,8 @@ class FormTest : public ::testing::Test {
   QStringList ListedLines() const;
   // The window's parts (after MakeForm).
   FormParts Ui() const { return FormParts(*form_); }
+  // The picture shown for callers without one of their own.
+  void SaveDefaultPicture();
   // Stores callers (name, number) as the Record menu would, with the
   // default picture in the program folder.
   void SaveCallers(TQuorvelForm& form, const std::vector<std::pair<QString, QString>>& callers);
@@ -45,4 +50,5 @@ class FormTest : public ::testing::Test {
   QTemporaryDir appDir_;
   std::vector<std::unique_ptr<FakeModem>> modems_;
   std::unique_ptr<TQuorvelForm> form_;
+  QString modem_;
 };

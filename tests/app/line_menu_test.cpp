@@ -26,32 +26,46 @@ TEST_F(FormTest, OffersOnlyLinesThatAnswerInMonitorOrder) {
   for (QAction* item : LineItems()) EXPECT_TRUE(item->isCheckable());
 }
 
-TEST_F(FormTest, NoStoredLineSelectsAndOpensTheFirst) {
+namespace {
+
+// Two answering modems, A and B, and which of them are offered and stored.
+struct StartLine {
+  const char* name;
+  bool offerB;
+  bool storeB;
+};
+
+void PrintTo(const StartLine& c, std::ostream* out) { *out << c.name; }
+
+class StartLineTest : public FormTest, public ::testing::WithParamInterface<StartLine> {};
+
+}  // namespace
+
+TEST_P(StartLineTest, OpensTicksAndListsTheWatchedLine) {
   const QString a = AddModem("modemA");
   const QString b = AddModem("modemB");
-  OfferLines({a, b});
+  OfferLines(GetParam().offerB ? QStringList{a, b} : QStringList{a});
+  if (GetParam().storeB) Store("Modem", b);
   TQuorvelForm& form = MakeForm();
   form.FormCreate();
-  EXPECT_EQ(form.Line().LineName(), a);
+  const QString watched = GetParam().storeB ? b : a;
+  EXPECT_EQ(form.Line().LineName(), watched);
   EXPECT_TRUE(form.Line().LineOpen());
   EXPECT_EQ(form.Line().MediaMode(), 16u);
   EXPECT_EQ(form.Line().CallPrivilege(), 6u);
-  EXPECT_EQ(Checks(), (std::vector<bool>{true, false}));
-}
-
-TEST_F(FormTest, StoredLineIsSelectedAndChecked) {
-  const QString a = AddModem("modemA");
-  const QString b = AddModem("modemB");
-  OfferLines({a, b});
-  Store("Modem", b);
-  TQuorvelForm& form = MakeForm();
-  form.FormCreate();
-  EXPECT_EQ(form.Line().LineName(), b);
-  EXPECT_TRUE(form.Line().LineOpen());
-  EXPECT_EQ(Checks(), (std::vector<bool>{false, true}));
+  // A watched line that is not offered is added behind the offered ones.
+  EXPECT_EQ(MenuLines(), (QStringList{a, b}));
+  EXPECT_EQ(ListedLines(), (QStringList{a, b}));
+  EXPECT_EQ(Checks(), (std::vector<bool>{watched == a, watched == b}));
   EXPECT_EQ(form.LineIndex(b), 1);
   EXPECT_EQ(form.LineIndex(b.toUpper()), 0);  // exact comparison only
 }
+
+INSTANTIATE_TEST_SUITE_P(Lines, StartLineTest,
+                         ::testing::Values(StartLine{"NoneStoredTheFirst", true, false},
+                                           StartLine{"Stored", true, true},
+                                           StartLine{"StoredButNotOffered", false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FormTest, StoredLineThatIsNotOfferedIsStillTried) {
   const QString a = AddModem("modemA");
@@ -145,19 +159,6 @@ TEST_F(FormTest, FailedLineChangeLeavesNoCheckMark) {
   EXPECT_EQ(Checks(), (std::vector<bool>{true, false}));
   EXPECT_TRUE(form.Line().LineOpen());
   EXPECT_EQ(answerer.seen().size(), 1u);
-}
-
-TEST_F(FormTest, WatchedLineThatIsNotListedIsAddedAndTicked) {
-  const QString a = AddModem("modemA");
-  const QString unlisted = AddModem("unlisted");
-  OfferLines({a});
-  Store("Modem", unlisted);
-  TQuorvelForm& form = MakeForm();
-  form.FormCreate();
-  EXPECT_TRUE(form.Line().LineOpen());
-  EXPECT_EQ(MenuLines(), (QStringList{a, unlisted}));
-  EXPECT_EQ(ListedLines(), (QStringList{a, unlisted}));
-  EXPECT_EQ(Checks(), (std::vector<bool>{false, true}));
 }
 
 TEST_F(FormTest, PortAnsweringAfterTheListingIsOfferedThen) {

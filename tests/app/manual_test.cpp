@@ -1,12 +1,9 @@
 // The manual beside the built program: the page every help request opens,
 // at the anchors the windows ask for.
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTemporaryDir>
-#include <QThread>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -14,6 +11,7 @@
 #include "app/app_help.h"
 #include "platform/ui_language.h"
 #include "remote/setup_dialog.h"
+#include "url_recorder.h"
 
 namespace {
 
@@ -38,38 +36,6 @@ QStringList Captures(const QString& text, const QString& pattern) {
 }
 
 QStringList Ids(const QString& text) { return Captures(text, R"(\bid\s*=\s*"([^"]*)\")"); }
-
-// A URL handler found first along PATH that writes its arguments to a file.
-class RecordingUrlHandler {
- public:
-  RecordingUrlHandler() : oldPath_(qgetenv("PATH")) {
-    QFile script(bin_.filePath("xdg-open"));
-    script.open(QIODevice::WriteOnly);
-    script.write(QString("#!/bin/sh\nprintf '%s\\n' \"$@\" > '%1.tmp' && mv '%1.tmp' '%1'\n")
-                     .arg(Record())
-                     .toUtf8());
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("PATH", bin_.path().toLocal8Bit() + ":" + oldPath_);
-  }
-  ~RecordingUrlHandler() { qputenv("PATH", oldPath_); }
-
-  // The URL the handler was started with, or "" when it was not started.
-  QString Take() {
-    QDeadlineTimer deadline(30000);
-    while (!QFile::exists(Record()) && !deadline.hasExpired()) QThread::msleep(20);
-    QFile record(Record());
-    if (!record.open(QIODevice::ReadOnly)) return QString();
-    const QString url = QString::fromUtf8(record.readAll()).trimmed();
-    record.remove();
-    return url;
-  }
-
- private:
-  QString Record() const { return bin_.filePath("url.txt"); }
-  QTemporaryDir bin_;
-  QByteArray oldPath_;
-};
 
 }  // namespace
 
@@ -119,7 +85,7 @@ TEST_P(ManualLanguage, HelpOpensTheManualBesideTheProgramAtTheWindowsTopic) {
                                        kBinDir);
   ASSERT_EQ(language.Language(), QString::fromLatin1(GetParam()));
   SetAppDirectory(kBinDir + "/");
-  RecordingUrlHandler handler;
+  UrlRecorder handler;
 
   for (const char* topic : {kMainHelpTopic, kSetupHelpTopic}) {
     SetHelpTopic(QString::fromLatin1(topic));

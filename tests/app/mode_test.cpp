@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 
 #include "app/notification_link.h"
 #include "form_fixture.h"
@@ -21,12 +22,11 @@ class StoredModeTest : public FormTest, public ::testing::WithParamInterface<Sto
 
 }  // namespace
 
-TEST_P(StoredModeTest, SelectsTheMode) {
-  OfferLines({AddModem("modem")});
-  if (GetParam().stored) Store("Mode", GetParam().stored);
-  TQuorvelForm& form = MakeForm();
+TEST_P(StoredModeTest, SelectsTheModeAndSwitchingStoresNothing) {
+  TQuorvelForm& form = CreateOnOneModem(GetParam().stored);  // nullptr: none stored
   const FormParts ui(form);
-  form.FormCreate();
+  const int fullHeight = 200 + 46 + form.menuBar()->heightForWidth(197);
+  EXPECT_EQ(form.height(), GetParam().active ? fullHeight : fullHeight - 246);
   EXPECT_EQ(form.IsActiveMode(), GetParam().active);
   EXPECT_EQ(ui.Active1->isChecked(), GetParam().active);
   EXPECT_EQ(ui.Passive1->isChecked(), !GetParam().active);
@@ -34,7 +34,13 @@ TEST_P(StoredModeTest, SelectsTheMode) {
   EXPECT_EQ(ui.Setup1->isVisible(), !GetParam().active);
   EXPECT_EQ(ui.Image->isHidden(), !GetParam().active);
   EXPECT_EQ(ui.Panel1->isHidden(), !GetParam().active);
+
+  ui.Mode1->actions().at(0)->trigger();  // the menu entry, as the user picks it
+  ui.Active1->trigger();  // the checked entry again keeps it checked
+  EXPECT_TRUE(form.IsActiveMode());
+  EXPECT_EQ(form.height(), fullHeight);  // also when created in Passive mode
   EXPECT_EQ(Stored("Mode"), GetParam().stored ? GetParam().stored : "");  // only read
+  EXPECT_EQ(Stored("Modem"), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(FormCreate, StoredModeTest,
@@ -47,14 +53,10 @@ INSTANTIATE_TEST_SUITE_P(FormCreate, StoredModeTest,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FormTest, PassiveLeavesOnlyTheMenuBarAndActiveRestoresTheHeight) {
-  OfferLines({AddModem("modem")});
-  Store("Mode", "0");
-  TQuorvelForm& form = MakeForm();
+  TQuorvelForm& form = CreateOnOneModem("0");
   const FormParts ui(form);
   const int created = form.height();
-  form.FormCreate();
   EXPECT_EQ(form.FullHeight(), created);
-  EXPECT_EQ(form.height(), created);
 
   ui.Passive1->trigger();
   const int passive = form.height();
@@ -74,31 +76,6 @@ TEST_F(FormTest, PassiveLeavesOnlyTheMenuBarAndActiveRestoresTheHeight) {
 
   ui.Passive1->trigger();
   EXPECT_EQ(form.height(), passive);
-}
-
-TEST_F(FormTest, PassiveAtCreationKeepsFullHeightForLater) {
-  OfferLines({AddModem("modem")});
-  TQuorvelForm& form = MakeForm();
-  const FormParts ui(form);
-  const int created = form.height();
-  form.FormCreate();
-  EXPECT_EQ(form.height(), created - 246);
-  ui.Active1->trigger();
-  EXPECT_EQ(form.height(), created);
-}
-
-TEST_F(FormTest, SwitchingModeWritesNothing) {
-  OfferLines({AddModem("modem")});
-  Store("Mode", "1");
-  TQuorvelForm& form = MakeForm();
-  const FormParts ui(form);
-  form.FormCreate();
-  ui.Mode1->actions().at(0)->trigger();  // the menu entry, as the user picks it
-  EXPECT_TRUE(form.IsActiveMode());
-  ui.Active1->trigger();  // choosing the checked entry again keeps it checked
-  EXPECT_TRUE(form.IsActiveMode());
-  EXPECT_EQ(Stored("Mode"), "1");
-  EXPECT_EQ(Stored("Modem"), "");
 }
 
 namespace {
@@ -134,10 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Exit ends the application's event loop for good: one form per test.
 TEST_F(FormTest, DesktopNotificationsAreOnWithoutATrayAndTheChoiceIsStoredAtExit) {
-  OfferLines({AddModem("modem")});
-  TQuorvelForm& form = MakeForm();
+  TQuorvelForm& form = CreateOnOneModem();
   const FormParts ui(form);
-  form.FormCreate();
   auto* entry = form.findChild<QAction*>("Notify1");
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(ui.Mode1->actions().value(3), entry);
@@ -151,10 +126,8 @@ TEST_F(FormTest, DesktopNotificationsAreOnWithoutATrayAndTheChoiceIsStoredAtExit
 }
 
 TEST_F(FormTest, StoredDesktopNotificationsChoiceIsKeptAndADefaultNotPinned) {
-  OfferLines({AddModem("modem")});
   Store("Notify", "0");
-  TQuorvelForm& form = MakeForm();
-  form.FormCreate();
+  TQuorvelForm& form = CreateOnOneModem();
   EXPECT_FALSE(form.NotificationsOn());
   Store("Notify", "");  // as if never chosen: an unchanged choice is not written
   form.Exit();

@@ -1,19 +1,17 @@
 // File > Select modem > "Add Network Line...": the choice it edits, and the
 // dialog adding a line to the settings and the menu and selecting it.
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSpinBox>
-#include <QTimer>
-#include <functional>
 #include <ostream>
 
 #include "app/network_line_choice.h"
 #include "app/network_line_dialog.h"
 #include "form_fixture.h"
+#include "modal_dialog.h"
 #include "simulator_process.h"
 
 namespace {
@@ -55,19 +53,6 @@ INSTANTIATE_TEST_SUITE_P(Choices, NetworkLineChoices,
                                            TChoiceCase{Kind::kNcid, "ncid://box", 3333, "!Not a valid host"},
                                            TChoiceCase{Kind::kNcid, "box", 0, "!Not a valid port"}));
 
-// Runs `fill` on the network line dialog once it is on screen.
-void WhenDialogShows(const std::function<void(TNetworkLineDialog&)>& fill) {
-  auto* poll = new QTimer;
-  QObject::connect(poll, &QTimer::timeout, [poll, fill] {
-    auto* dialog = qobject_cast<TNetworkLineDialog*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    poll->deleteLater();
-    poll->stop();
-    fill(*dialog);
-  });
-  poll->start(10);
-}
-
 template <typename T>
 T* Field(TNetworkLineDialog& dialog, const char* name) {
   T* field = dialog.findChild<T*>(name);
@@ -76,16 +61,14 @@ T* Field(TNetworkLineDialog& dialog, const char* name) {
 }
 
 TEST_F(FormTest, NetworkLineIsCheckedAddedToTheSettingsAndTheMenuAndSelected) {
-  const QString modem = AddModem("modem");
-  OfferLines({modem});
   TFakeServerProcess server("ncid");
   ASSERT_TRUE(server.Started());
-  TQuorvelForm& form = MakeForm();
+  TQuorvelForm& form = CreateOnOneModem();
   const FormParts ui(form);
-  form.FormCreate();
+  const QString modem = modem_;
 
   bool refused = false;
-  WhenDialogShows([&](TNetworkLineDialog& dialog) {
+  WhenModalShows<TNetworkLineDialog>([&](TNetworkLineDialog& dialog) {
     auto* kind = Field<QComboBox>(dialog, "kind");
     auto* port = Field<QSpinBox>(dialog, "port");
     kind->setCurrentIndex(1);
@@ -112,7 +95,7 @@ TEST_F(FormTest, NetworkLineIsCheckedAddedToTheSettingsAndTheMenuAndSelected) {
 
   // The same server again is selected, not added twice.
   ui.Selectmodem1->actions().at(0)->trigger();
-  WhenDialogShows([&](TNetworkLineDialog& dialog) {
+  WhenModalShows<TNetworkLineDialog>([&](TNetworkLineDialog& dialog) {
     Field<QLineEdit>(dialog, "host")->setText("127.0.0.1");
     Field<QSpinBox>(dialog, "port")->setValue(server.Port());
     dialog.accept();
@@ -124,12 +107,10 @@ TEST_F(FormTest, NetworkLineIsCheckedAddedToTheSettingsAndTheMenuAndSelected) {
 }
 
 TEST_F(FormTest, CancelledNetworkLineChangesNothing) {
-  const QString modem = AddModem("modem");
-  OfferLines({modem});
-  TQuorvelForm& form = MakeForm();
+  TQuorvelForm& form = CreateOnOneModem();
   const FormParts ui(form);
-  form.FormCreate();
-  WhenDialogShows([](TNetworkLineDialog& dialog) {
+  const QString modem = modem_;
+  WhenModalShows<TNetworkLineDialog>([](TNetworkLineDialog& dialog) {
     Field<QLineEdit>(dialog, "host")->setText("192.0.2.1");
     dialog.reject();
   });

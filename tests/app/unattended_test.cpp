@@ -5,11 +5,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QImage>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <csignal>
 #include <functional>
@@ -30,15 +29,6 @@ namespace {
 // Generous for a loaded machine; the waits end as soon as the condition holds.
 constexpr int kEventTimeoutMs = 30000;
 
-bool WaitFor(const std::function<bool()>& condition) {
-  const QDeadlineTimer deadline(kEventTimeoutMs);
-  while (!condition()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-  }
-  return true;
-}
-
 // Runs `step` every few milliseconds while the code under test waits.
 class Watch {
  public:
@@ -55,15 +45,9 @@ class UnattendedTest : public FormTest {
  protected:
   // A line whose calls never end by the ring timeout during a test.
   TQuorvelForm& CreateWatching(const char* mode) {
-    OfferLines({AddModem("modem")});
-    Store("Mode", mode);
     Store("RingTimeout", "60");
-    QImage picture(8, 8, QImage::Format_RGB32);
-    picture.fill(Qt::gray);
-    EXPECT_TRUE(picture.save(appDir_.filePath("Default.BMP"), "BMP"));
-    TQuorvelForm& form = MakeForm();
-    form.FormCreate();
-    return form;
+    SaveDefaultPicture();
+    return CreateOnOneModem(mode);
   }
   // Each call rings before its caller ID, so the next one is a call of its own.
   void Call(const QString& number) {
@@ -89,7 +73,7 @@ TEST_F(UnattendedTest, CallsAreForwardedWhileAForwardingErrorWaits) {
     forward();
   };
   const auto forwardedCall = [&](int count) {
-    return WaitFor([&] { return forwarded == count && !handler.CallerIDBusy(); });
+    return QTest::qWaitFor([&] { return forwarded == count && !handler.CallerIDBusy(); }, kEventTimeoutMs);
   };
 
   MessageBoxAnswerer answerer;

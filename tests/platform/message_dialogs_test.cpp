@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "application_exit.h"
 #include "message_box_answerer.h"
@@ -20,42 +21,37 @@ TEST(MessageDialogs, FullStopRule) {
   EXPECT_EQ(WithFullStop(QString::fromUtf8("geöffnet")), QString::fromUtf8("geöffnet."));
 }
 
-TEST(MessageDialogs, ErrorDialogUsesFrameworkCaption) {
-  MessageBoxAnswerer answerer;
-  ShowErrorDialog("Invalid Caller ID");
-  ASSERT_EQ(answerer.seen().size(), 1u);
-  EXPECT_EQ(answerer.seen()[0].caption, "Error");
-  EXPECT_EQ(answerer.seen()[0].text, "Invalid Caller ID");
-  EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
-  EXPECT_EQ(answerer.seen()[0].buttons, QStringList{"OK"});
-}
-
-TEST(MessageDialogs, ConfirmationAnswersYesAndNo) {
-  MessageBoxAnswerer answerer({"&Yes", "&No"});
+TEST(MessageDialogs, EachKindHasItsCaptionIconButtonsAndAnswer) {
+  MessageBoxAnswerer answerer({"&Yes", "&No", "OK", "Cancel"});
   EXPECT_TRUE(AskConfirmation("Create new settings for [x]"));
   EXPECT_FALSE(AskConfirmation("Create new settings for [x]"));
-  ASSERT_EQ(answerer.seen().size(), 2u);
-  EXPECT_EQ(answerer.seen()[0].caption, "Confirm");
-  EXPECT_EQ(answerer.seen()[0].buttons, (QStringList{"&Yes", "&No"}));
-  EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Question);
-}
-
-TEST(MessageDialogs, PlainBoxWithCancel) {
-  MessageBoxAnswerer answerer({"Cancel", "OK"});
-  EXPECT_FALSE(ShowMessageBox("Delete entry for Bob", "Confirm", MessageIcon::Warning, true));
   EXPECT_TRUE(ShowMessageBox("Delete entry for Bob", "Confirm", MessageIcon::Warning, true));
-  EXPECT_EQ(answerer.seen()[0].caption, "Confirm");
-  EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Warning);
-  EXPECT_EQ(answerer.seen()[0].buttons, (QStringList{"OK", "Cancel"}));
-}
-
-TEST(MessageDialogs, GeneralErrorReport) {
-  MessageBoxAnswerer answerer;
+  EXPECT_FALSE(ShowMessageBox("Delete entry for Bob", "Confirm", MessageIcon::Warning, true));
+  ShowErrorDialog("Invalid Caller ID");
   ShowGeneralErrorReport("Record already exists");
-  ASSERT_EQ(answerer.seen().size(), 1u);
-  EXPECT_EQ(answerer.seen()[0].caption, "Quorvel");
-  EXPECT_EQ(answerer.seen()[0].text, "Record already exists.");
-  EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
+
+  struct Box {
+    const char* caption;
+    const char* text;
+    QMessageBox::Icon icon;
+    QStringList buttons;
+  };
+  const std::vector<Box> expected = {
+      {"Confirm", "Create new settings for [x]", QMessageBox::Question, {"&Yes", "&No"}},
+      {"Confirm", "Create new settings for [x]", QMessageBox::Question, {"&Yes", "&No"}},
+      {"Confirm", "Delete entry for Bob", QMessageBox::Warning, {"OK", "Cancel"}},
+      {"Confirm", "Delete entry for Bob", QMessageBox::Warning, {"OK", "Cancel"}},
+      {"Error", "Invalid Caller ID", QMessageBox::Critical, {"OK"}},
+      {"Quorvel", "Record already exists.", QMessageBox::Critical, {"OK"}},
+  };
+  ASSERT_EQ(answerer.seen().size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const auto& seen = answerer.seen()[i];
+    EXPECT_EQ(seen.caption, expected[i].caption) << i;
+    EXPECT_EQ(seen.text, expected[i].text) << i;
+    EXPECT_EQ(seen.icon, expected[i].icon) << i;
+    EXPECT_EQ(seen.buttons, expected[i].buttons) << i;
+  }
 }
 
 TEST(MessageDialogs, ReportsDoNotWaitAndAreNotStacked) {

@@ -52,13 +52,6 @@ TEST(SettingsStore, SubkeysAndDeletion) {
   EXPECT_EQ(ReadSettingValue("DDESetup/alpha", "type"), "DDE");
 }
 
-TEST(SettingsStore, ValuesKeepLineBreaksAndUnicode) {
-  TempConfigHome home;
-  const QString commands = QString::fromUtf8("first\r\nzweite Zeile äöü\r\n");
-  WriteSettingValue("DDESetup/App", "Commands", commands);
-  EXPECT_EQ(ReadSettingValue("DDESetup/App", "Commands"), commands);
-}
-
 TEST(SettingsStore, UnwritableFileIsSilent) {
   TempConfigHome home;
   WriteSettingValue("Settings", "Mode", "1");
