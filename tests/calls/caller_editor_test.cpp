@@ -120,23 +120,17 @@ TEST_F(CallerEditorTest, RefusedInputsWriteNothing) {
     QString number;
     QString message;
   };
+  // A few of each kind: every unstorable name and number is in the caller text tests.
   const std::vector<Refusal> refusals = {
       {"Eve", "", "Invalid Caller ID"},
       {"(Unknown)", "555", "Invalid Caller Name"},
       {"(Name)", "555", "Invalid Caller Name"},
       {"", "555", "Invalid Caller Name"},
       {"../escape", "555", "Invalid Caller Name"},
-      {"..", "555", "Invalid Caller Name"},
-      {".", "555", "Invalid Caller Name"},
       {"a=b", "555", "Invalid Caller Name"},
-      {"Bob]", "555", "Invalid Caller Name"},
-      {"[Index", "555", "Invalid Caller Name"},
-      {";Bob", "555", "Invalid Caller Name"},
       {"Bob\nGreen", "555", "Invalid Caller Name"},
       {"Frank", "555\r\n[Frank]", "Invalid Caller ID"},
-      {"Default", "555", "Invalid Caller Name"},
       {" dEFAULT ", "555", "Invalid Caller Name"},
-      {"Gus", "\"555\"", "Invalid Caller ID"},
       {"Gus", "#", "Invalid Caller ID"},
       {"Gus", "   ", "Invalid Caller ID"},
   };
