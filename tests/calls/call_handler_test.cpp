@@ -24,19 +24,19 @@ void During(TCallHandler& handler, int ms, std::function<void()> action) {
 
 using CallHandlerTest = CallsFixture;
 
-TEST_F(CallHandlerTest, StartsWithoutCallData) {
+TEST_F(CallHandlerTest, TenCharacterNumberIsFormattedLookedUpAndShown) {
+  AddCaller("Alice Brown", "555-123-4567", Qt::red);
   EXPECT_EQ(handler.CurrentCallerID(), "");
   EXPECT_EQ(handler.CurrentCallerName(), "");
   EXPECT_FALSE(handler.CallerIDBusy());
-}
-
-TEST_F(CallHandlerTest, TenCharacterNumberIsFormattedAndLookedUp) {
-  AddCaller("Alice Brown", "555-123-4567", Qt::red);
+  ASSERT_FALSE(window.isVisible());
   CallerID("5551234567", "", kNumber);
   EXPECT_EQ(handler.CurrentCallerID(), "555-123-4567");
   EXPECT_EQ(callerName->currentText(), "Alice Brown");
   EXPECT_EQ(ShownColor(), QColor(Qt::red));
   EXPECT_TRUE(saveButton->isHidden());
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(view.beeps, 1);
 }
 
 TEST_F(CallHandlerTest, FlagsSelectWhatIsTaken) {
@@ -133,14 +133,6 @@ TEST_F(CallHandlerTest, ModeIsTestedAfterTheWait) {
   CallerID("5550104", "", kNumber);
   EXPECT_EQ(view.shows, 0);
   EXPECT_EQ(handOffs, 1);
-}
-
-TEST_F(CallHandlerTest, ActiveModeShowsTheWindow) {
-  AddCaller("Alice Brown", "555-0101", Qt::red);
-  ASSERT_FALSE(window.isVisible());
-  CallerID("555-0101", "", kNumber);
-  EXPECT_TRUE(window.isVisible());
-  EXPECT_EQ(view.beeps, 1);
 }
 
 TEST_F(CallHandlerTest, LaterCallerInSortedListStaysOnDisplay) {
@@ -247,10 +239,7 @@ TEST_F(CallHandlerTest, StoredCallersAreShownWhateverBecameOfTheirPictures) {
 TEST_F(CallHandlerTest, CallersAddedByOtherProgramsAreMatchedAndListed) {
   AddCaller("Alice Brown", "555-0101", Qt::red);
   editor.ReloadCallerNames();
-  TIniDBase other;
-  ApplyCallerDatabaseConfig(other);
-  other.SetFileName(DatabaseFile().toStdString());
-  other.AddRecord(MakeCallerRecord("Dora", "555-0104"));
+  AddElsewhere("Dora", "555-0104");
   CallerID("555-0104", "", kNumber);
   EXPECT_EQ(callerName->currentText(), "Dora");
   EXPECT_TRUE(saveButton->isHidden());
@@ -298,10 +287,6 @@ TEST_F(CallHandlerTest, ScanStopsAtTheEndOfAShorterKeyList) {
   EXPECT_EQ(ShownColor(), QColor(Qt::green));
   EXPECT_FALSE(handler.CallerIDBusy());
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(CallHandlerTest, TheObserverHearsEachCallWithWhatWasShownEvenWhenItFailed) {
   AddCaller("Alice Brown", "555-123-4567", Qt::red);

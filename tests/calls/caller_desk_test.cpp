@@ -35,13 +35,6 @@ class CallerDeskTest : public CallsFixture {
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
   }
-  // Another program (quorveldb, say) adds a caller.
-  void AddElsewhere(const std::string& name, const std::string& number) {
-    TIniDBase other;
-    ApplyCallerDatabaseConfig(other);
-    other.SetFileName(DatabaseFile().toStdString());
-    other.AddRecord(MakeCallerRecord(name, number));
-  }
   // Record > New, then "Al" typed into the name box.
   void NewAndTypeAl() {
     newRecord.trigger();

@@ -18,20 +18,17 @@ class CallerEditorTest : public CallsFixture {
   }
 };
 
-TEST_F(CallerEditorTest, DisplayRecordShowsPictureNameAndNumber) {
+TEST_F(CallerEditorTest, DisplayRecordShowsAStoredCallerAndIgnoresOtherNames) {
   AddCaller("Alice Brown", "555-0101", Qt::red);
-  editor.DisplayRecord("Alice Brown");
-  EXPECT_EQ(callerName->currentText(), "Alice Brown");
-  EXPECT_EQ(callerID->text(), "555-0101");
-  EXPECT_EQ(ShownColor(), QColor(Qt::red));
-}
-
-TEST_F(CallerEditorTest, DisplayRecordOfUnknownNameChangesNothing) {
   const QImage before = view.Picture();
   editor.DisplayRecord("Nobody");
   EXPECT_EQ(callerName->currentText(), "(Unknown)");
   EXPECT_EQ(callerID->text(), "(Not transmitted)");
   EXPECT_EQ(view.Picture(), before);
+  editor.DisplayRecord("Alice Brown");
+  EXPECT_EQ(callerName->currentText(), "Alice Brown");
+  EXPECT_EQ(callerID->text(), "555-0101");
+  EXPECT_EQ(ShownColor(), QColor(Qt::red));
 }
 
 // Whatever becomes of the picture, the window shows the chosen caller's own
@@ -72,16 +69,6 @@ TEST_F(CallerEditorTest, PictureProblemsNeverLeaveAnotherCallersDataOnDisplay) {
   EXPECT_EQ(StoredNumber("Alice Brown"), "555-0101");
 }
 
-TEST_F(CallerEditorTest, NewShowsDefaultPictureAndPlaceholders) {
-  callerName->addItem("Someone");
-  saveButton->show();
-  editor.NewClick();
-  EXPECT_EQ(callerName->currentText(), "(Name)");
-  EXPECT_EQ(callerID->text(), "(CallerID)");
-  EXPECT_EQ(ShownColor(), DefaultPictureColor());
-  EXPECT_EQ(callerName->count(), 1);
-  EXPECT_FALSE(saveButton->isHidden());
-}
 
 TEST_F(CallerEditorTest, NewWithoutDefaultPictureChangesNothing) {
   ASSERT_TRUE(QFile::remove(AppDirectory() + "Default.BMP"));
@@ -91,8 +78,15 @@ TEST_F(CallerEditorTest, NewWithoutDefaultPictureChangesNothing) {
   EXPECT_EQ(view.pictureChanges, 0);
 }
 
-TEST_F(CallerEditorTest, AddStoresNewCallerWithPictureOnDisplay) {
+TEST_F(CallerEditorTest, NewThenAddStoresTheCallerWithTheDefaultPicture) {
+  callerName->addItem("Someone");
+  saveButton->show();
   editor.NewClick();
+  EXPECT_EQ(callerName->currentText(), "(Name)");
+  EXPECT_EQ(callerID->text(), "(CallerID)");
+  EXPECT_EQ(ShownColor(), DefaultPictureColor());
+  EXPECT_EQ(callerName->count(), 1);
+  EXPECT_FALSE(saveButton->isHidden());
   ShowTexts("Carl", "555-0103");
   editor.AddCurrent1Click();
   EXPECT_EQ(StoredNumber("Carl"), "555-0103");
@@ -126,23 +120,17 @@ TEST_F(CallerEditorTest, RefusedInputsWriteNothing) {
     QString number;
     QString message;
   };
+  // A few of each kind: every unstorable name and number is in the caller text tests.
   const std::vector<Refusal> refusals = {
       {"Eve", "", "Invalid Caller ID"},
       {"(Unknown)", "555", "Invalid Caller Name"},
       {"(Name)", "555", "Invalid Caller Name"},
       {"", "555", "Invalid Caller Name"},
       {"../escape", "555", "Invalid Caller Name"},
-      {"..", "555", "Invalid Caller Name"},
-      {".", "555", "Invalid Caller Name"},
       {"a=b", "555", "Invalid Caller Name"},
-      {"Bob]", "555", "Invalid Caller Name"},
-      {"[Index", "555", "Invalid Caller Name"},
-      {";Bob", "555", "Invalid Caller Name"},
       {"Bob\nGreen", "555", "Invalid Caller Name"},
       {"Frank", "555\r\n[Frank]", "Invalid Caller ID"},
-      {"Default", "555", "Invalid Caller Name"},
       {" dEFAULT ", "555", "Invalid Caller Name"},
-      {"Gus", "\"555\"", "Invalid Caller ID"},
       {"Gus", "#", "Invalid Caller ID"},
       {"Gus", "   ", "Invalid Caller ID"},
   };
@@ -211,12 +199,22 @@ TEST_F(CallerEditorTest, DeleteAsksAndCancelKeepsEverything) {
   EXPECT_TRUE(QFile::exists(PictureFile("Alice Brown")));
 }
 
+// Each deletion, of a missing name too, ends on the first entry; the last
+// caller deleted stays on display.
 TEST_F(CallerEditorTest, DeleteRemovesRecordAndPictureAndShowsFirstEntry) {
   AddCaller("Alice Brown", "555-0101", Qt::red);
   AddCaller("Bob Green", "555-0102", Qt::green);
   editor.ReloadCallerNames();
+  ShowTexts("Nobody", "1");
+  const QByteArray before = DatabaseBytes();
+  MessageBoxAnswerer answerer({"OK", "OK", "OK"});
+  editor.Delete1Click();
+  EXPECT_EQ(answerer.seen().size(), 1u);
+  EXPECT_EQ(DatabaseBytes(), before);
+  EXPECT_EQ(callerName->currentText(), "Alice Brown");
+  EXPECT_EQ(ShownColor(), QColor(Qt::red));
+
   editor.DisplayRecord("Bob Green");
-  MessageBoxAnswerer answerer({"OK"});
   editor.Delete1Click();
   EXPECT_FALSE(db.KeyExists(calls::CallerKey("Bob Green")));
   EXPECT_FALSE(QFile::exists(PictureFile("Bob Green")));
@@ -224,27 +222,7 @@ TEST_F(CallerEditorTest, DeleteRemovesRecordAndPictureAndShowsFirstEntry) {
   EXPECT_EQ(callerName->currentText(), "Alice Brown");
   EXPECT_EQ(callerID->text(), "555-0101");
   EXPECT_EQ(ShownColor(), QColor(Qt::red));
-}
 
-TEST_F(CallerEditorTest, DeleteOfMissingNameDeletesNothingAndShowsFirstEntry) {
-  AddCaller("Alice Brown", "555-0101", Qt::red);
-  AddCaller("Bob Green", "555-0102", Qt::green);
-  editor.ReloadCallerNames();
-  ShowTexts("Nobody", "1");
-  const QByteArray before = DatabaseBytes();
-  MessageBoxAnswerer answerer({"OK"});
-  editor.Delete1Click();
-  EXPECT_EQ(answerer.seen().size(), 1u);
-  EXPECT_EQ(DatabaseBytes(), before);
-  EXPECT_EQ(callerName->currentText(), "Alice Brown");
-  EXPECT_EQ(ShownColor(), QColor(Qt::red));
-}
-
-TEST_F(CallerEditorTest, DeletingLastRecordLeavesItOnDisplay) {
-  AddCaller("Alice Brown", "555-0101", Qt::red);
-  editor.ReloadCallerNames();
-  editor.DisplayRecord("Alice Brown");
-  MessageBoxAnswerer answerer({"OK"});
   editor.Delete1Click();
   EXPECT_EQ(db.GetNumRecs(), 0);
   EXPECT_EQ(callerName->count(), 0);
@@ -319,18 +297,7 @@ TEST_F(CallerEditorTest, DeleteOfEscapingNameLeavesOutsideFilesAlone) {
   EXPECT_TRUE(QFile::exists(outside.path() + "/Victim.BMP"));
 }
 
-TEST_F(CallerEditorTest, NameBoxChangeToListedNameDisplaysAndHidesButton) {
-  AddCaller("Alice Brown", "555-0101", Qt::red);
-  editor.ReloadCallerNames();
-  saveButton->show();
-  callerName->setEditText("ALICE BROWN");
-  editor.cbCallerNameChange();
-  EXPECT_EQ(callerID->text(), "555-0101");
-  EXPECT_EQ(ShownColor(), QColor(Qt::red));
-  EXPECT_TRUE(saveButton->isHidden());
-}
-
-TEST_F(CallerEditorTest, NameBoxChangeToUnlistedNameDoesNothing) {
+TEST_F(CallerEditorTest, NameBoxChangeToAListedNameDisplaysItAndHidesTheButton) {
   AddCaller("Alice Brown", "555-0101", Qt::red);
   editor.ReloadCallerNames();
   saveButton->show();
@@ -338,9 +305,14 @@ TEST_F(CallerEditorTest, NameBoxChangeToUnlistedNameDoesNothing) {
   editor.cbCallerNameChange();
   EXPECT_EQ(callerID->text(), "(Not transmitted)");
   EXPECT_FALSE(saveButton->isHidden());
+  callerName->setEditText("ALICE BROWN");
+  editor.cbCallerNameChange();
+  EXPECT_EQ(callerID->text(), "555-0101");
+  EXPECT_EQ(ShownColor(), QColor(Qt::red));
+  EXPECT_TRUE(saveButton->isHidden());
 }
 
-TEST_F(CallerEditorTest, SaveButtonHidesAfterSaveAndAfterRefusal) {
+TEST_F(CallerEditorTest, SaveButtonHidesAfterSaveAndRefusalButNotAfterAFailure) {
   saveButton->show();
   ShowTexts("Hank", "555-0108");
   editor.bSaveToDatabaseClick();
@@ -353,9 +325,8 @@ TEST_F(CallerEditorTest, SaveButtonHidesAfterSaveAndAfterRefusal) {
   editor.bSaveToDatabaseClick();
   EXPECT_EQ(answerer.seen().size(), 1u);
   EXPECT_TRUE(saveButton->isHidden());
-}
 
-TEST_F(CallerEditorTest, SaveButtonStaysWhenSaveFails) {
+  // It stays when the save fails.
   ASSERT_TRUE(QDir(AppDirectory()).mkdir("Ida.BMP"));
   saveButton->show();
   ShowTexts("Ida", "555-0110");

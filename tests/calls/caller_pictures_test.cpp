@@ -17,10 +17,14 @@ namespace {
 class CallerPicturesTest : public ::testing::Test {
  protected:
   QString Dir() const { return dir.path() + "/"; }
-  void WriteBitmap(const QString& fileName, QColor color) {
-    QImage picture(4, 3, QImage::Format_RGB32);
+  static QImage Filled(QColor color, QSize size = {2, 2}) {
+    QImage picture(size, QImage::Format_RGB32);
     picture.fill(color);
-    ASSERT_TRUE(picture.save(Dir() + fileName, "BMP"));
+    return picture;
+  }
+  // `file` is a path, or a file name in the picture folder.
+  void WriteBitmap(const QString& file, QColor color) {
+    ASSERT_TRUE(Filled(color, {4, 3}).save(QDir(Dir()).filePath(file), "BMP"));
   }
   static std::string OpenError(const QString& path) {
     return ("Cannot open file " + path).toStdString();
@@ -67,8 +71,7 @@ TEST_F(CallerPicturesTest, UnreadablePicturesNameTheFile) {
 
 TEST_F(CallerPicturesTest, NamesLeavingTheFolderAreAbsentPictures) {
   QTemporaryDir outside;
-  QImage picture(2, 2, QImage::Format_RGB32);
-  picture.fill(Qt::blue);
+  const QImage picture = Filled(Qt::blue);
   ASSERT_TRUE(picture.save(outside.path() + "/Victim.BMP", "BMP"));
   const QString escaping = "../" + QDir(outside.path()).dirName() + "/Victim";
   ASSERT_TRUE(QFile::exists(Dir() + escaping + ".BMP"));  // the path would reach it
@@ -86,8 +89,7 @@ TEST_F(CallerPicturesTest, LetterCaseOfPictureFilesDoesNotMatter) {
   EXPECT_EQ(pictures.Load("Bob Green").pixelColor(0, 0), QColor(Qt::green));
 
   // Saving over it replaces that file instead of adding a second spelling.
-  QImage red(2, 2, QImage::Format_RGB32);
-  red.fill(Qt::red);
+  const QImage red = Filled(Qt::red);
   pictures.Save("BOB GREEN", red);
   EXPECT_FALSE(QFile::exists(Dir() + "BOB GREEN.BMP"));
   EXPECT_EQ(QImage(Dir() + "bob green.bmp").pixelColor(0, 0), QColor(Qt::red));
@@ -97,9 +99,7 @@ TEST_F(CallerPicturesTest, LetterCaseOfPictureFilesDoesNotMatter) {
 }
 
 TEST_F(CallerPicturesTest, SavesWindowsBitmaps) {
-  QImage picture(5, 7, QImage::Format_RGB32);
-  picture.fill(QColor(10, 20, 30));
-  pictures.Save("Carl", picture);
+  pictures.Save("Carl", Filled(QColor(10, 20, 30), {5, 7}));
   QFile file(Dir() + "Carl.BMP");
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_TRUE(file.read(2) == "BM");
@@ -114,8 +114,7 @@ TEST_F(CallerPicturesTest, UnwritablePictureRaisesAndLeavesNothing) {
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   blocker.close();
   TCallerPictures blocked(dir.path() + "/blocker/");
-  QImage picture(2, 2, QImage::Format_RGB32);
-  picture.fill(Qt::white);
+  const QImage picture = Filled(Qt::white);
   try {
     blocked.Save("Dora", picture);
     FAIL() << "saved into a regular file";
@@ -144,8 +143,7 @@ TEST_F(CallerPicturesTest, StoredPicturesAreOpaqueBitmapsWithinTheSizeLimit) {
 
 TEST_F(CallerPicturesTest, TheDefaultPictureIsNoCallersPicture) {
   WriteBitmap("Default.BMP", Qt::green);
-  QImage red(2, 2, QImage::Format_RGB32);
-  red.fill(Qt::red);
+  const QImage red = Filled(Qt::red);
   for (const QString name : {"Default", "DEFAULT", "default"}) {
     EXPECT_THROW(pictures.Save(name, red), EPictureFile);
     EXPECT_THROW(pictures.Store(name, red), EPictureFile);
@@ -187,13 +185,8 @@ TEST(BuiltInPictures, DefaultPictureIsAWindowsBitmap) {
 TEST_F(CallerPicturesTest, ProgramFolderPicturesAreReadAndTheDataFolderWins) {
   QTemporaryDir program;
   const QString programDir = program.path() + "/";
-  const auto writeIn = [](const QString& path, QColor color) {
-    QImage picture(4, 3, QImage::Format_RGB32);
-    picture.fill(color);
-    ASSERT_TRUE(picture.save(path, "BMP"));
-  };
-  writeIn(programDir + "Default.BMP", Qt::green);
-  writeIn(programDir + "Bob.BMP", Qt::blue);
+  WriteBitmap(programDir + "Default.BMP", Qt::green);
+  WriteBitmap(programDir + "Bob.BMP", Qt::blue);
   TCallerPictures split(programDir, Dir());
 
   EXPECT_EQ(split.LoadDefault().pixelColor(0, 0), QColor(Qt::green));
@@ -216,7 +209,7 @@ TEST_F(CallerPicturesTest, ProgramFolderPicturesAreReadAndTheDataFolderWins) {
   EXPECT_FALSE(QFile::exists(Dir() + "Bob.BMP"));
   EXPECT_TRUE(QFile::exists(programDir + "Bob.BMP"));  // the program's stays
 
-  writeIn(Dir() + "default.bmp", Qt::red);
+  WriteBitmap(Dir() + "default.bmp", Qt::red);
   EXPECT_EQ(split.LoadDefault().pixelColor(0, 0), QColor(Qt::red));
   split.ShownDefault(report);
   EXPECT_EQ(split.LastShownFile(), Dir() + "default.bmp");

@@ -81,3 +81,10 @@ std::string CallsFixture::StoredNumber(const QString& name) {
   db.GetRecord(calls::CallerKey(name), record);
   return record.CallerID.Get();
 }
+
+void CallsFixture::AddElsewhere(const std::string& name, const std::string& number) {
+  TIniDBase other;
+  ApplyCallerDatabaseConfig(other);
+  other.SetFileName(DatabaseFile().toStdString());
+  other.AddRecord(MakeCallerRecord(name, number));
+}

@@ -58,6 +58,8 @@ class CallsFixture : public ::testing::Test {
   // Writes the database file by hand; only before the database's first use.
   void WriteDatabaseFile(const QByteArray& content);
   std::string StoredNumber(const QString& name);
+  // Another program (quorveldb, an editor) adds a caller to the file.
+  void AddElsewhere(const std::string& name, const std::string& number);
   // Delivers a caller-ID event as the line monitor does.
   void CallerID(const QString& number, const QString& name, int flags) {
     handler.LineMonitorCallerID(nullptr, number, name, flags);

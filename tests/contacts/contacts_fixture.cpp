@@ -11,6 +11,12 @@ ContactsFixture::ContactsFixture() : pictures(AppDirectory()) {
   db.SetFileName(DatabaseFile().toStdString());
 }
 
+QByteArray ContactsFixture::DataBytes(const QString& name) {
+  QFile file(DataFile(name));
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+  return file.readAll();
+}
+
 void ContactsFixture::WriteFillerCallers(int count) {
   QByteArray index = "[Index]\r\n";
   QByteArray records;
@@ -26,6 +32,13 @@ void ContactsFixture::WriteFillerCallers(int count) {
 
 contacts::TImportSummary ContactsFixture::Import(const QString& sample, bool replace) {
   return contacts::ImportContacts(db, pictures, "US", {DataFile(sample), replace});
+}
+
+contacts::TImportSummary ContactsFixture::ImportText(const QByteArray& cards) {
+  contacts::TContactsImport import(db, pictures, "US", false, cards);
+  while (import.Step()) {
+  }
+  return import.Summary();
 }
 
 std::string ContactsFixture::Stored(const std::string& name) {

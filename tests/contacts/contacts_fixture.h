@@ -17,6 +17,8 @@ class ContactsFixture : public ::testing::Test {
   static QString DataFile(const QString& name) {
     return QStringLiteral(QUORVEL_CONTACTS_DATA_DIR "/") + name;
   }
+  // Its content; empty (and the test failed) when it cannot be read.
+  static QByteArray DataBytes(const QString& name);
 
  protected:
   ContactsFixture();
@@ -26,6 +28,8 @@ class ContactsFixture : public ::testing::Test {
   // Writes "Callers.DB" holding `count` callers "Filler 1", ... before first use.
   void WriteFillerCallers(int count);
   contacts::TImportSummary Import(const QString& sample, bool replace = false);
+  // Imports vCard text, step by step as the dialog does.
+  contacts::TImportSummary ImportText(const QByteArray& cards);
   // The stored number of `name`, or "(none)" when there is no such caller.
   std::string Stored(const std::string& name);
   // The colour of the caller's picture file at a point given in parts of its size.

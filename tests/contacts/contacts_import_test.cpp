@@ -51,10 +51,7 @@ TEST_F(ContactsImportTest, LargePhotosAreKeptAsAPictureChosenByHand) {
   ASSERT_TRUE(wide.save(&buffer, "JPEG"));
   const QByteArray card = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Wide Photo\r\nTEL:555-0101\r\n"
                           "PHOTO;ENCODING=b;TYPE=JPEG:" + jpeg.toBase64() + "\r\nEND:VCARD\r\n";
-  contacts::TContactsImport import(db, pictures, "US", false, card);
-  while (import.Step()) {
-  }
-  EXPECT_EQ(import.Summary().Added, 1);
+  EXPECT_EQ(ImportText(card).Added, 1);
   const QImage stored(pictures.FileOf("Wide Photo"), "BMP");
   EXPECT_EQ(stored.size(), QSize(400, 200));
   EXPECT_TRUE(NearColor(stored.pixelColor(200, 100), Qt::red));
@@ -62,11 +59,8 @@ TEST_F(ContactsImportTest, LargePhotosAreKeptAsAPictureChosenByHand) {
 }
 
 TEST_F(ContactsImportTest, NamesNoCallerMayHaveAreSkipped) {
-  contacts::TContactsImport import(db, pictures, "US", false,
-                                   "BEGIN:VCARD\nFN:default\nTEL:555-0101\nEND:VCARD\n");
-  while (import.Step()) {
-  }
-  EXPECT_EQ(import.Summary().Skipped, QStringList{"default: Invalid Caller Name"});
+  EXPECT_EQ(ImportText("BEGIN:VCARD\nFN:default\nTEL:555-0101\nEND:VCARD\n").Skipped,
+            QStringList{"default: Invalid Caller Name"});
   EXPECT_EQ(db.GetNumRecs(), 0);
 }
 
@@ -140,9 +134,7 @@ TEST_F(ContactsImportTest, FilesWithoutContactsAndMissingPicturesAreReported) {
 }
 
 TEST_F(ContactsImportTest, CancelLeavesTheRestOut) {
-  QFile file(DataFile("android-2.1.vcf"));
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  contacts::TContactsImport import(db, pictures, "US", false, file.readAll());
+  contacts::TContactsImport import(db, pictures, "US", false, DataBytes("android-2.1.vcf"));
   EXPECT_DOUBLE_EQ(import.Progress(), 0.0);
   ASSERT_TRUE(import.Step());
   EXPECT_GT(import.Progress(), 0.0);

@@ -1,6 +1,5 @@
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QFile>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -44,9 +43,7 @@ namespace {
 using ImportRunTest = ContactsFixture;
 
 TEST_F(ImportRunTest, RunsToTheEndOrStopsWhenTheProgramEnds) {
-  QFile file(DataFile("apple-3.0.vcf"));
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QByteArray data = file.readAll();
+  const QByteArray data = DataBytes("apple-3.0.vcf");
   contacts::TContactsImport whole(db, pictures, "US", false, data);
   RunContactsImport(whole, nullptr);
   EXPECT_EQ(whole.Summary().Added, 4);

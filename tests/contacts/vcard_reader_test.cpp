@@ -1,4 +1,3 @@
-#include <QFile>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -36,9 +35,7 @@ struct SampleCase {
 class VCardSamples : public ::testing::TestWithParam<SampleCase> {};
 
 TEST_P(VCardSamples, ReadAsWritten) {
-  QFile file(ContactsFixture::DataFile(GetParam().file));
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QByteArray data = file.readAll();
+  const QByteArray data = ContactsFixture::DataBytes(GetParam().file);
   EXPECT_EQ(Cards(data), GetParam().cards);
   EXPECT_EQ(contacts::CountCards(data), static_cast<int>(GetParam().cards.size()) +
                                             (std::string(GetParam().file) == "malformed.vcf"));

@@ -34,6 +34,14 @@ class FileSafety : public ::testing::Test {
     EXPECT_EQ(::stat(path.c_str(), &st), 0);
     return st.st_mode & 07777;
   }
+  // Writes the file in place (same inode) and gives it back its time stamp.
+  void RewriteKeepingTime(const std::string& content) {
+    struct stat st {};
+    ASSERT_EQ(::stat(Path.c_str(), &st), 0);
+    WriteBytes(Path, content);
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, Path.c_str(), times, 0), 0);
+  }
 
   TTempDir Dir;
   std::string Path = Dir.File("Callers.DB");
@@ -274,13 +282,9 @@ TEST_F(FileSafety, FutureDatedFileEditedInPlaceIsSeenAtTheNextLookup) {
   auto callers = FortyCallers();
   WriteBytes(Path, CallersFile(callers));
   DateFile(Path, 3600);
-  struct stat st {};
-  ASSERT_EQ(::stat(Path.c_str(), &st), 0);
   EXPECT_EQ(CountMatches(Db, "555-0199"), 0);
   callers[3].second = "555-0199";
-  WriteBytes(Path, CallersFile(callers));
-  const struct timespec times[2] = {st.st_atim, st.st_mtim};
-  ASSERT_EQ(::utimensat(AT_FDCWD, Path.c_str(), times, 0), 0);
+  RewriteKeepingTime(CallersFile(callers));
   TIniDBSnapshot snapshot(Db);
   EXPECT_EQ(CountMatches(Db, "555-0199"), 1);
 }
@@ -288,14 +292,8 @@ TEST_F(FileSafety, FutureDatedFileEditedInPlaceIsSeenAtTheNextLookup) {
 // File times tick coarsely: an in-place edit of the same size right after a
 // read can leave size and time as they were. Such a read is not trusted.
 TEST_F(FileSafety, SameSizeEditWithinOneTimestampTickIsSeen) {
-  const std::string before = "[Index]\r\nAnn=#\r\n[Defaults]\r\n_Entries=1\r\n[Ann]\r\nCallerID=111\r\n";
-  const std::string after = "[Index]\r\nAnn=#\r\n[Defaults]\r\n_Entries=1\r\n[Ann]\r\nCallerID=222\r\n";
-  WriteBytes(Path, before);
-  struct stat st {};
-  ASSERT_EQ(::stat(Path.c_str(), &st), 0);
+  WriteBytes(Path, CallersFile({{"Ann", "111"}}));
   EXPECT_EQ(NumberOf("Ann"), "111");
-  WriteBytes(Path, after);  // in place: same inode, same size
-  const struct timespec times[2] = {st.st_atim, st.st_mtim};
-  ASSERT_EQ(::utimensat(AT_FDCWD, Path.c_str(), times, 0), 0);
+  RewriteKeepingTime(CallersFile({{"Ann", "222"}}));  // same size
   EXPECT_EQ(NumberOf("Ann"), "222");
 }

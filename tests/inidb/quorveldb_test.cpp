@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <utility>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -80,28 +81,21 @@ TEST_F(QuorvelDbTool, CutsNamesAndKeysLikeTheProgram) {
 
 TEST_F(QuorvelDbTool, DatabaseErrorsGoToStderrWithFullStop) {
   RunTool({Path, "add", "Ann", "1"});
-  const TRun twice = RunTool({Path, "add", "ann", "2"});
-  EXPECT_EQ(twice.Exit, 1);
-  EXPECT_EQ(twice.Err, "Record already exists.\n");
-  EXPECT_EQ(twice.Out, "");
-  const TRun missing = RunTool({Path, "get", "Nobody"});
-  EXPECT_EQ(missing.Exit, 1);
-  EXPECT_EQ(missing.Err, "Record not found in database.\n");
-  const TRun bad = RunTool({Path, "add", "a=b", "1"});
-  EXPECT_EQ(bad.Exit, 1);
-  EXPECT_EQ(bad.Err, "Generic INI file write error.\n");
-  // "Default" is the unknown callers' picture, never a caller.
   const std::string before = ReadBytes(Path);
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {Path, "add", "DEFAULT", "1"}, {Path, "update", "Ann", "default", "1"}}) {
-    const TRun refused = RunTool(args);
-    EXPECT_EQ(refused.Exit, 1);
-    EXPECT_EQ(refused.Err, "Invalid Caller Name.\n");
+  for (const auto& [args, err] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{Path, "add", "ann", "2"}, "Record already exists.\n"},
+           {{Path, "get", "Nobody"}, "Record not found in database.\n"},
+           {{Path, "add", "a=b", "1"}, "Generic INI file write error.\n"},
+           // "Default" is the unknown callers' picture, never a caller.
+           {{Path, "add", "DEFAULT", "1"}, "Invalid Caller Name.\n"},
+           {{Path, "update", "Ann", "default", "1"}, "Invalid Caller Name.\n"},
+           {{Dir.File("Callers.DB/inside"), "count"}, "Generic INI file write error.\n"}}) {
+    const TRun run = RunTool(args);
+    EXPECT_EQ(run.Exit, 1) << args[0] << " " << args[1];
+    EXPECT_EQ(run.Err, err);
+    EXPECT_EQ(run.Out, "");
   }
   EXPECT_EQ(ReadBytes(Path), before);
-  const TRun full = RunTool({Dir.File("Callers.DB/inside"), "count"});
-  EXPECT_EQ(full.Exit, 1);
-  EXPECT_EQ(full.Err, "Generic INI file write error.\n");
 }
 
 TEST_F(QuorvelDbTool, UsageErrorsExitWithTwo) {
