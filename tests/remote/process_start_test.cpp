@@ -16,16 +16,6 @@
 
 namespace {
 
-void WriteExecutable(const QString& path, const QByteArray& content, bool executable = true) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(content);
-  file.close();
-  file.setPermissions(executable ? QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                       QFileDevice::ExeOwner
-                                 : QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-}
-
 // Zombies whose parent is this process.
 int OwnZombies() {
   int zombies = 0;
@@ -73,10 +63,10 @@ TEST_F(ProcessStart, FailuresReportTheErrorNumber) {
   EXPECT_EQ(platform::StartProcessDetached(PathStd("missing/program"), {}), ENOENT);
   EXPECT_EQ(platform::StartProcessDetached("", {}), ENOENT);
 
-  WriteExecutable(Path("noshebang"), "this is not a program\n");
+  ASSERT_TRUE(WriteProgram(Path("noshebang"), "this is not a program\n"));
   EXPECT_EQ(platform::StartProcessDetached(PathStd("noshebang"), {}), ENOEXEC);
 
-  WriteExecutable(Path("notexecutable"), "#!/bin/sh\n", false);
+  ASSERT_TRUE(WriteFile(Path("notexecutable"), "#!/bin/sh\n"));
   if (geteuid() != 0) {
     EXPECT_EQ(platform::StartProcessDetached(PathStd("notexecutable"), {}), EACCES);
   }
@@ -91,10 +81,10 @@ TEST_F(ProcessStart, SearchesPathInOrderPassingOverWhatCannotRun) {
   ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("second")));
   // A same-named folder entry in the first folder that is no program.
   ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("first/quorvel-test-prog")));
-  WriteExecutable(Path("second/quorvel-test-prog"),
-                  QStringLiteral("#!/bin/sh\necho second > '%1.tmp' && mv '%1.tmp' '%1'\n")
-                      .arg(Path("ran"))
-                      .toUtf8());
+  ASSERT_TRUE(WriteProgram(Path("second/quorvel-test-prog"),
+                           QStringLiteral("#!/bin/sh\necho second > '%1.tmp' && mv '%1.tmp' '%1'\n")
+                               .arg(Path("ran"))
+                               .toUtf8()));
   TScopedEnv path("PATH", (Path("first") + ":" + Path("second") + ":/usr/bin:/bin").toUtf8());
   ASSERT_EQ(platform::StartProcessDetached("quorvel-test-prog", {}), 0);
   ASSERT_TRUE(WaitUntil([&] { return QFile::exists(Path("ran")); }));

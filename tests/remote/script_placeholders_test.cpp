@@ -8,6 +8,7 @@
 
 #include "remote/placeholders.h"
 #include "remote/text_routines.h"
+#include "remote_test_support.h"
 
 namespace {
 
@@ -21,12 +22,11 @@ class ScriptRun {
  public:
   ScriptRun(const std::string& script, const TPlaceholderValues& values) {
     // Something for a glob in the name to match, were it ever unquoted.
-    QFile(dir_.filePath("globbed")).open(QIODevice::WriteOnly);
+    WriteFile(dir_.filePath("globbed"));
     expanded_ = SubstituteScriptPlaceholders(script, values);
-    QFile file(dir_.filePath("script.sh"));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    for (const std::string& line : SplitLines(expanded_)) file.write((line + "\n").c_str());
-    file.close();
+    std::string lines;
+    for (const std::string& line : SplitLines(expanded_)) lines += line + "\n";
+    EXPECT_TRUE(WriteFile(dir_.filePath("script.sh"), QByteArray::fromStdString(lines)));
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const TPlaceholderKey& key : kPlaceholderKeys) {

@@ -23,6 +23,7 @@
 #include "message_box_answerer.h"
 #include "platform/settings_store.h"
 #include "remote/remote_profile_store.h"
+#include "remote_test_support.h"
 #include "temp_dir.h"
 
 using namespace remote;
@@ -565,10 +566,7 @@ TEST_F(SetupDialog, FileSelectionReplacesTheTextOrKeepsItWhenCancelled) {
   d.show();
   QTemporaryDir dir;
   const QString file = dir.path() + "/target.exe";
-  {
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  }
+  ASSERT_TRUE(WriteFile(file));
   {
     FileDialogAnswerer cancel{QString()};
     Ctl<QPushButton>(d, "bSelectEXEPath")->click();
