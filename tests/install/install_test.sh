@@ -35,11 +35,10 @@ check "the program's folder holds exactly its files (got: $(echo $actual))" test
 # ---- Menu entry and icon --------------------------------------------------------
 entry="$prefix/share/applications/quorvel.desktop"
 check "menu entry installed" test -f "$entry"
-check "menu entry starts the installed program by its quoted full path" \
-  grep -qxF "Exec=\"$prefix/bin/quorvel\"" "$entry"
-check "menu entry is an application" grep -qx 'Type=Application' "$entry"
-check "menu entry is named Quorvel" grep -qx 'Name=Quorvel' "$entry"
-check "menu entry names the icon" grep -qx 'Icon=quorvel' "$entry"
+# It starts the installed program by its quoted full path.
+for line in "Exec=\"$prefix/bin/quorvel\"" Type=Application Name=Quorvel Icon=quorvel; do
+  check "menu entry has the line $line" grep -qxF "$line" "$entry"
+done
 icon="$prefix/share/icons/hicolor/64x64/apps/quorvel.png"
 check "icon installed in the icon theme" test -f "$icon"
 check "icon is a 64 x 64 PNG" bash -c "file '$icon' | grep -q 'PNG image data, 64 x 64'"
