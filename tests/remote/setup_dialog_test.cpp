@@ -281,13 +281,12 @@ TEST_F(SetupDialog, EveryKeystrokeSavesTheWholeProfile) {
   QTest::keyClicks(Ctl<QPlainTextEdit>(*d, "tbCommands"), "third");
   EXPECT_EQ(Stored("access", "Commands"), "cmd access\r\nsecond\r\nthird");
 
-  for (QLineEdit* e : {Ctl<QLineEdit>(*d, "tbEXEPath"), Ctl<QLineEdit>(*d, "tbDBPath"), Ctl<QLineEdit>(*d, "tbPokeData"), Ctl<QLineEdit>(*d, "tbPokeLocation")}) {
-    e->setText("new " + e->objectName());
+  const std::pair<const char*, const char*> fields[] = {
+      {"tbEXEPath", "ExePath"}, {"tbDBPath", "DBPath"}, {"tbPokeData", "PokeData"}, {"tbPokeLocation", "PokeLocation"}};
+  for (const auto& [control, key] : fields) {
+    Ctl<QLineEdit>(*d, control)->setText(QStringLiteral("new ") + control);
+    EXPECT_EQ(Stored("access", key), QStringLiteral("new ") + control);
   }
-  EXPECT_EQ(Stored("access", "ExePath"), "new tbEXEPath");
-  EXPECT_EQ(Stored("access", "DBPath"), "new tbDBPath");
-  EXPECT_EQ(Stored("access", "PokeData"), "new tbPokeData");
-  EXPECT_EQ(Stored("access", "PokeLocation"), "new tbPokeLocation");
   EXPECT_EQ(Stored("Excel", "Topic"), "Excel");  // other profiles untouched
 }
 
