@@ -6,7 +6,7 @@ namespace platform {
 
 QString UserDataFolder() {
   QString base = qEnvironmentVariable("XDG_DATA_HOME");
-  // The base directory specification: a relative path is invalid and ignored.
+  // Only an absolute path counts: the desktop's programs ignore a relative one.
   if (base.isEmpty() || QDir::isRelativePath(base))
     base = QDir::homePath() + QStringLiteral("/.local/share");
   return base + QStringLiteral("/Varnock/Quorvel");
