@@ -12,7 +12,6 @@ link_to() {  # link_to LINK RELATIVE_TARGET RESOLVED
   [ -L "$1" ] && [ "$(readlink "$1")" = "$2" ] && [ "$(readlink -f "$1")" = "$(readlink -f "$3")" ]
 }
 
-
 # A prefix with a blank in its name, as a user's folder may have.
 prefix="$work/my apps"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
@@ -36,11 +35,10 @@ check "the program's folder holds exactly its files (got: $(echo $actual))" test
 # ---- Menu entry and icon --------------------------------------------------------
 entry="$prefix/share/applications/quorvel.desktop"
 check "menu entry installed" test -f "$entry"
-check "menu entry starts the installed program by its quoted full path" \
-  grep -qxF "Exec=\"$prefix/bin/quorvel\"" "$entry"
-check "menu entry is an application" grep -qx 'Type=Application' "$entry"
-check "menu entry is named Quorvel" grep -qx 'Name=Quorvel' "$entry"
-check "menu entry names the icon" grep -qx 'Icon=quorvel' "$entry"
+# It starts the installed program by its quoted full path.
+for line in "Exec=\"$prefix/bin/quorvel\"" Type=Application Name=Quorvel Icon=quorvel; do
+  check "menu entry has the line $line" grep -qxF "$line" "$entry"
+done
 icon="$prefix/share/icons/hicolor/64x64/apps/quorvel.png"
 check "icon installed in the icon theme" test -f "$icon"
 check "icon is a 64 x 64 PNG" bash -c "file '$icon' | grep -q 'PNG image data, 64 x 64'"
@@ -72,21 +70,9 @@ mkdir -p "$XDG_CONFIG_HOME/Varnock" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 modem="$work/ttyINSTALL0"
 printf '[Settings]\nMode=0\nModem=%s\nExtraLines=%s\n' "$modem" "$modem" \
   >"$XDG_CONFIG_HOME/Varnock/Quorvel.ini"
-mkfifo "$work/modem.in"
-exec 3<>"$work/modem.in"
-"$fakemodem" --link "$modem" <&3 >"$work/modem.out" 2>&1 &
-pids+=($!)
-check "simulated modem ready" wait_for '^ready' "$work/modem.out"
-(cd "$work" && exec "$prefix/bin/quorvel") >"$work/app.log" 2>&1 &
-program=$!
-pids+=($program)
-check "installed program opens its line" wait_for '^got AT\+VCID=1' "$work/modem.out"
-# The manual it would open is the installed one, beside the program.
-check "installed program is running" kill -0 $program
-kill -TERM $program
-check "installed program ends on SIGTERM" wait $program
-check "installed program stored its line at the end" \
-  grep -qxF "Modem=$modem" "$XDG_CONFIG_HOME/Varnock/Quorvel.ini"
+start_modem "$fakemodem" "$modem"
+start_program "$work" "$prefix/bin/quorvel"
+stop_program "$XDG_CONFIG_HOME/Varnock/Quorvel.ini"
 check "installed program left its caller database in place" \
   test "$("$prefix/bin/quorveldb" "$db" list)" = "Alice Brown"
 check "nothing was written beside the links" \

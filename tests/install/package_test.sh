@@ -69,19 +69,8 @@ done
 run() { "${user_env[@]}" "${as_user[@]}" "$@"; }
 data="$home/share/Varnock/Quorvel"
 
-mkfifo "$work/modem.in"
-exec 3<>"$work/modem.in"
-# Started by exec, so that the pid noted is the simulator's own and the
-# cleanup ends it (a function run in the background is a shell of its own).
-(exec "${user_env[@]}" "${as_user[@]}" "$work/bin/fakemodem" --link "$modem") <&3 >"$work/modem.out" 2>&1 &
-pids+=($!)
-check "simulated modem ready" wait_for '^ready' "$work/modem.out"
-(cd "$home/cwd" && exec "${user_env[@]}" "${as_user[@]}" "$root/usr/bin/quorvel") \
-  >"$work/app.log" 2>&1 &
-program=$!
-pids+=($program)
-check "the installed program opens its line" wait_for '^got AT\+VCID=1' "$work/modem.out"
-check "the installed program is running" kill -0 $program
+start_modem "$work/bin/fakemodem" "$modem" "${user_env[@]}" "${as_user[@]}"
+start_program "$home/cwd" "${user_env[@]}" "${as_user[@]}" "$root/usr/bin/quorvel"
 check "the data folder was made, for the user alone" \
   test "$(stat -c %a "$data" 2>/dev/null)" = 700
 check "the caller database is in the data folder" test -f "$data/Callers.DB"
@@ -104,12 +93,7 @@ check "quorveldb imports contacts into the program's database" \
 grep -qF "[Carol Import]" "$data/Callers.DB" || cat "$work/import.log" >&2
 check "nothing written to the current folder" test -z "$(ls -A "$home/cwd")"
 
-kill -TERM $program
-wait $program
-status=$?
-check "the installed program ends on SIGTERM (exit status $status)" test $status -eq 0
-[ $status -eq 0 ] || cat "$work/app.log" >&2
-check "it stored its line at the end" grep -qxF "Modem=$modem" "$home/config/Varnock/Quorvel.ini"
+stop_program "$home/config/Varnock/Quorvel.ini"
 check "nothing was written under /usr" \
   test -z "$(find "$root" -newer "$work/unpacked" ! -type d -print -quit)"
 

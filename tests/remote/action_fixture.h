@@ -17,13 +17,16 @@
 // fixture records them and every outcome.
 class ActionFixture : public testing::Test {
  protected:
-  ActionFixture() : action_(conversation_, folder_.path() + "/") {
-    action_.SetDelay([this](int ms) {
+  ActionFixture() : action_(conversation_, folder_.path() + "/") { Record(action_); }
+
+  // Has `action` record its waits and outcomes here.
+  void Record(TRemoteAction& action) {
+    action.SetDelay([this](int ms) {
       waits_.push_back(ms);
       if (onWait_) onWait_(ms);
       DelayWithMessages(ms);
     });
-    action_.SetOutcomeHook([this](const TForwardingOutcome& o) { outcomes_.push_back(o); });
+    action.SetOutcomeHook([this](const TForwardingOutcome& o) { outcomes_.push_back(o); });
   }
 
   QString InFolder(const QString& name) const { return folder_.filePath(name); }

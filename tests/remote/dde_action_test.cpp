@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <csignal>
+#include <optional>
 
 #include "action_fixture.h"
 
@@ -16,12 +17,19 @@ class DdeAction : public ActionFixture {
     profile_.Topic = QStringLiteral("Calls");
   }
 
+  // A dde-receiver owning the profile's bus name for this test.
+  TReceiverProcess& Receiver() {
+    receiver_.emplace(busName_);
+    EXPECT_TRUE(receiver_->Start());
+    return *receiver_;
+  }
+
   QString busName_ = UniqueBusName("Action");
+  std::optional<TReceiverProcess> receiver_;
 };
 
 TEST_F(DdeAction, PokesThenExecutesTheCommandLinesInOrderEachFollowedByItsWait) {
-  TReceiverProcess receiver(busName_);
-  ASSERT_TRUE(receiver.Start());
+  TReceiverProcess& receiver = Receiver();
   profile_.PokeData = QStringLiteral("@CIN");
   profile_.PokeLocation = QStringLiteral("CallerName");
   SetCommands({QStringLiteral("open @CID"),
@@ -64,8 +72,7 @@ void PrintTo(const PokeCase& c, std::ostream* out) { *out << c.name; }
 class DdePokeSkipped : public DdeAction, public testing::WithParamInterface<PokeCase> {};
 
 TEST_P(DdePokeSkipped, WithoutDataOrLocationNothingIsPokedAndNoWaitTaken) {
-  TReceiverProcess receiver(busName_);
-  ASSERT_TRUE(receiver.Start());
+  TReceiverProcess& receiver = Receiver();
   profile_.PokeData = GetParam().data;
   profile_.PokeLocation = GetParam().location;
   SetCommands({QStringLiteral("end")});
@@ -132,11 +139,9 @@ class DdeStartArguments : public DdeAction, public testing::WithParamInterface<S
 
 TEST_P(DdeStartArguments, TheProgramGetsTheDbPathAsItsOneArgument) {
   const QString record = InFolder("args");
-  QFile program(InFolder("target"));
-  ASSERT_TRUE(program.open(QIODevice::WriteOnly));
-  program.write(QStringLiteral("#!/bin/sh\necho \"$#:$*\" > '%1.tmp' && mv '%1.tmp' '%1'\n").arg(record).toUtf8());
-  program.close();
-  program.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  ASSERT_TRUE(WriteProgram(
+      InFolder("target"),
+      QStringLiteral("#!/bin/sh\necho \"$#:$*\" > '%1.tmp' && mv '%1.tmp' '%1'\n").arg(record).toUtf8()));
   profile_.StartExe = true;
   profile_.ExePath = InFolder("target");
   profile_.DBPath = GetParam().dbPath;
@@ -192,8 +197,7 @@ TEST_F(DdeAction, StartIfNotRunningLaunchesTheExePathProgramThenTalksToIt) {
 }
 
 TEST_F(DdeAction, AnOwnerThatNeverReadsDoesNotHoldTheActionUp) {
-  TReceiverProcess receiver(busName_);
-  ASSERT_TRUE(receiver.Start());
+  TReceiverProcess& receiver = Receiver();
   kill(static_cast<pid_t>(receiver.Pid()), SIGSTOP);
   profile_.PokeData = QStringLiteral("@CIN");
   profile_.PokeLocation = QStringLiteral("Name");
@@ -215,26 +219,17 @@ TEST_F(DdeAction, AnOwnerThatNeverReadsDoesNotHoldTheActionUp) {
   EXPECT_EQ(receiver.WaitForCalls(3), expected);
 }
 
-TEST_F(DdeAction, LaterEventsDoNotChangeAForwardingUnderWay) {
-  TReceiverProcess receiver(busName_);
-  ASSERT_TRUE(receiver.Start());
-  SetCommands({QStringLiteral("a @CIN"), QStringLiteral("b @CIN @CID")});
+TEST_F(DdeAction, CallerDataIsFixedAtTheStartAndNeverAddsACommandLine) {
+  TReceiverProcess& receiver = Receiver();
+  name_ = "x\"; touch pwned; \"\r\nquit";
+  SetCommands({QStringLiteral("say @CIN"), QStringLiteral("b @CIN @CID"), QStringLiteral("end")});
   onWait_ = [&](int) { name_ = number_ = "NO DATA"; };  // the line went idle meanwhile
   RunDde();
-  const std::vector<TReceivedCall> expected{{"Execute", {"Calls", "a Jane Doe"}},
-                                            {"Execute", {"Calls", "b Jane Doe 555-123-4567"}}};
-  EXPECT_EQ(receiver.WaitForCalls(2), expected);
-}
-
-TEST_F(DdeAction, CallerDataNeverAddsACommandLine) {
-  TReceiverProcess receiver(busName_);
-  ASSERT_TRUE(receiver.Start());
-  name_ = "x\"; touch pwned; \"\r\nquit";
-  SetCommands({QStringLiteral("say @CIN"), QStringLiteral("end")});
-  RunDde();
-  const std::vector<TReceivedCall> expected{{"Execute", {"Calls", "say x\"; touch pwned; \"quit"}},
-                                            {"Execute", {"Calls", "end"}}};
-  EXPECT_EQ(receiver.WaitForCalls(2), expected);
+  const std::vector<TReceivedCall> expected{
+      {"Execute", {"Calls", "say x\"; touch pwned; \"quit"}},
+      {"Execute", {"Calls", "b x\"; touch pwned; \"quit 555-123-4567"}},
+      {"Execute", {"Calls", "end"}}};
+  EXPECT_EQ(receiver.WaitForCalls(3), expected);
 }
 
 }  // namespace

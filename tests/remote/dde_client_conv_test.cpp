@@ -104,13 +104,9 @@ TEST(DdeClientConv, OpenLaunchesServiceWithTopicWhenNobodyOwnsTheName) {
   QTemporaryDir dir;
   const QString service = UniqueBusName("Launch");
   const QString record = dir.filePath("launched");
-  QFile program(dir.filePath(service));
-  ASSERT_TRUE(program.open(QIODevice::WriteOnly));
-  program.write(QStringLiteral("#!/bin/sh\nprintf '%s|' \"$@\" > '%1.tmp' && mv '%1.tmp' '%1'\n")
-                    .arg(record)
-                    .toUtf8());
-  program.close();
-  program.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  ASSERT_TRUE(WriteProgram(
+      dir.filePath(service),
+      QStringLiteral("#!/bin/sh\nprintf '%s|' \"$@\" > '%1.tmp' && mv '%1.tmp' '%1'\n").arg(record).toUtf8()));
   TScopedEnv path("PATH", dir.path().toUtf8() + ":/usr/bin:/bin");
 
   platform::TDdeClientConv conversation;

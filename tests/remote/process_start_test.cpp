@@ -16,16 +16,6 @@
 
 namespace {
 
-void WriteExecutable(const QString& path, const QByteArray& content, bool executable = true) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(content);
-  file.close();
-  file.setPermissions(executable ? QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                       QFileDevice::ExeOwner
-                                 : QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-}
-
 // Zombies whose parent is this process.
 int OwnZombies() {
   int zombies = 0;
@@ -43,29 +33,29 @@ class ProcessStart : public testing::Test {
  protected:
   QString Path(const QString& name) const { return dir_.filePath(name); }
   std::string PathStd(const QString& name) const { return Path(name).toStdString(); }
+  // Starts sh with the file `name` as $0 and `arguments` after it; what
+  // `script` prints goes whole to $0, then `then` runs. Returns the file's text.
+  QString RunSh(const QString& name, const std::string& script, std::vector<std::string> arguments = {},
+                const platform::EnvironmentAdditions& env = {}, const std::string& then = "") {
+    arguments.insert(arguments.begin(),
+                     {"-c", script + " > \"$0.tmp\" && mv \"$0.tmp\" \"$0\"" + then, PathStd(name)});
+    EXPECT_EQ(platform::StartProcessDetached("sh", arguments, env), 0);
+    EXPECT_TRUE(WaitUntil([&] { return QFile::exists(Path(name)); }));
+    return ReadFileText(Path(name));
+  }
   QTemporaryDir dir_;
 };
 
 TEST_F(ProcessStart, ArgumentsArriveExactlyAsGivenWithoutQuotesAdded) {
-  // sh -c SCRIPT $0 $1...: the script writes each argument on its own line.
-  const std::vector<std::string> arguments{
-      "-c", "printf '%s\\n' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0\"", PathStd("args"),
-      "two words", "\"quoted\"", "", "$HOME;`id`"};
-  ASSERT_EQ(platform::StartProcessDetached("sh", arguments), 0);
-  ASSERT_TRUE(WaitUntil([&] { return QFile::exists(Path("args")); }));
-  EXPECT_EQ(ReadFileText(Path("args")), "two words\n\"quoted\"\n\n$HOME;`id`\n");
+  EXPECT_EQ(RunSh("args", "printf '%s\\n' \"$@\"", {"two words", "\"quoted\"", "", "$HOME;`id`"}),
+            "two words\n\"quoted\"\n\n$HOME;`id`\n");
 }
 
 TEST_F(ProcessStart, EnvironmentAdditionsReachTheProgramAndReplaceOldValues) {
   TScopedEnv old("QUORVEL_TEST_VALUE", "old");
-  const std::vector<std::string> arguments{
-      "-c", "printf '%s|%s' \"$QUORVEL_TEST_VALUE\" \"$QUORVEL_TEST_NEW\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0\"",
-      PathStd("env")};
-  ASSERT_EQ(platform::StartProcessDetached(
-                "sh", arguments, {{"QUORVEL_TEST_VALUE", "new"}, {"QUORVEL_TEST_NEW", "a \"b\""}}),
-            0);
-  ASSERT_TRUE(WaitUntil([&] { return QFile::exists(Path("env")); }));
-  EXPECT_EQ(ReadFileText(Path("env")), "new|a \"b\"");
+  EXPECT_EQ(RunSh("env", "printf '%s|%s' \"$QUORVEL_TEST_VALUE\" \"$QUORVEL_TEST_NEW\"", {},
+                  {{"QUORVEL_TEST_VALUE", "new"}, {"QUORVEL_TEST_NEW", "a \"b\""}}),
+            "new|a \"b\"");
 }
 
 TEST_F(ProcessStart, FailuresReportTheErrorNumber) {
@@ -73,10 +63,10 @@ TEST_F(ProcessStart, FailuresReportTheErrorNumber) {
   EXPECT_EQ(platform::StartProcessDetached(PathStd("missing/program"), {}), ENOENT);
   EXPECT_EQ(platform::StartProcessDetached("", {}), ENOENT);
 
-  WriteExecutable(Path("noshebang"), "this is not a program\n");
+  ASSERT_TRUE(WriteProgram(Path("noshebang"), "this is not a program\n"));
   EXPECT_EQ(platform::StartProcessDetached(PathStd("noshebang"), {}), ENOEXEC);
 
-  WriteExecutable(Path("notexecutable"), "#!/bin/sh\n", false);
+  ASSERT_TRUE(WriteFile(Path("notexecutable"), "#!/bin/sh\n"));
   if (geteuid() != 0) {
     EXPECT_EQ(platform::StartProcessDetached(PathStd("notexecutable"), {}), EACCES);
   }
@@ -91,10 +81,10 @@ TEST_F(ProcessStart, SearchesPathInOrderPassingOverWhatCannotRun) {
   ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("second")));
   // A same-named folder entry in the first folder that is no program.
   ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("first/quorvel-test-prog")));
-  WriteExecutable(Path("second/quorvel-test-prog"),
-                  QStringLiteral("#!/bin/sh\necho second > '%1.tmp' && mv '%1.tmp' '%1'\n")
-                      .arg(Path("ran"))
-                      .toUtf8());
+  ASSERT_TRUE(WriteProgram(Path("second/quorvel-test-prog"),
+                           QStringLiteral("#!/bin/sh\necho second > '%1.tmp' && mv '%1.tmp' '%1'\n")
+                               .arg(Path("ran"))
+                               .toUtf8()));
   TScopedEnv path("PATH", (Path("first") + ":" + Path("second") + ":/usr/bin:/bin").toUtf8());
   ASSERT_EQ(platform::StartProcessDetached("quorvel-test-prog", {}), 0);
   ASSERT_TRUE(WaitUntil([&] { return QFile::exists(Path("ran")); }));
@@ -103,14 +93,7 @@ TEST_F(ProcessStart, SearchesPathInOrderPassingOverWhatCannotRun) {
 
 TEST_F(ProcessStart, ProgramIsDetachedAndLeavesNoZombie) {
   // The program records its pid, then waits to be killed.
-  const std::vector<std::string> arguments{
-      "-c", "echo $$ > \"$0.tmp\" && mv \"$0.tmp\" \"$0\"; exec sleep 120",
-      PathStd("pid")};
-  ASSERT_EQ(platform::StartProcessDetached("sh", arguments), 0);
-  ASSERT_TRUE(WaitUntil([&] { return QFile::exists(Path("pid")); }));
-  const QStringList recorded = ReadFileText(Path("pid")).simplified().split(QLatin1Char(' '));
-  ASSERT_GE(recorded.size(), 1);
-  const pid_t pid = recorded[0].toInt();
+  const pid_t pid = RunSh("pid", "echo $$", {}, {}, "; exec sleep 120").simplified().toInt();
   ASSERT_GT(pid, 0);
 
   // Not our child: nothing to wait for, and it runs in a session of its own.
@@ -137,19 +120,28 @@ struct EndCase {
 
 void PrintTo(const EndCase& c, std::ostream* out) { *out << c.name; }
 
+// A watched process and the end it reported, if any.
+struct WatchedRun {
+  WatchedRun() {
+    QObject::connect(&process, &platform::TWatchedProcess::Finished,
+                     [this](const platform::TProcessEnd& e) { end = e; });
+  }
+  bool WaitForEnd() { return WaitUntil([&] { return end.has_value(); }); }
+  platform::TWatchedProcess process;
+  std::optional<platform::TProcessEnd> end;
+};
+
 class WatchedProcessEnd : public testing::TestWithParam<EndCase> {};
 
 TEST_P(WatchedProcessEnd, IsReportedWithTheLastErrorLine) {
   const int zombies = OwnZombies();
-  platform::TWatchedProcess process;
-  std::optional<platform::TProcessEnd> end;
-  QObject::connect(&process, &platform::TWatchedProcess::Finished,
-                   [&](const platform::TProcessEnd& e) { end = e; });
-  ASSERT_EQ(process.Start("sh", {"-c", GetParam().script}), 0);
-  ASSERT_TRUE(WaitUntil([&] { return end.has_value(); }));
-  EXPECT_EQ(end->Killed, GetParam().expected.Killed);
-  EXPECT_EQ(end->Status, GetParam().expected.Status);
-  EXPECT_EQ(end->LastErrorLine, GetParam().expected.LastErrorLine);
+  WatchedRun run;
+  ASSERT_EQ(run.process.Start("sh", {"-c", GetParam().script}), 0);
+  ASSERT_TRUE(run.WaitForEnd());
+  const platform::TProcessEnd& end = *run.end;
+  EXPECT_EQ(end.Killed, GetParam().expected.Killed);
+  EXPECT_EQ(end.Status, GetParam().expected.Status);
+  EXPECT_EQ(end.LastErrorLine, GetParam().expected.LastErrorLine);
   EXPECT_EQ(OwnZombies(), zombies);  // reaped
 }
 
@@ -167,26 +159,21 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WatchedProcess, AProgramLeftRunningWithTheErrorStreamDoesNotHoldUpTheEnd) {
-  platform::TWatchedProcess process;
-  std::optional<platform::TProcessEnd> end;
-  QObject::connect(&process, &platform::TWatchedProcess::Finished,
-                   [&](const platform::TProcessEnd& e) { end = e; });
-  ASSERT_EQ(process.Start("sh", {"-c", "sleep 120 & echo $! >&2; exit 4"}), 0);
-  ASSERT_TRUE(WaitUntil([&] { return end.has_value(); }));  // well before the sleep ends
-  EXPECT_EQ(end->Status, 4);
-  const pid_t left = std::stoi(end->LastErrorLine);
+  WatchedRun run;
+  ASSERT_EQ(run.process.Start("sh", {"-c", "sleep 120 & echo $! >&2; exit 4"}), 0);
+  ASSERT_TRUE(run.WaitForEnd());  // well before the sleep ends
+  EXPECT_EQ(run.end->Status, 4);
+  const pid_t left = std::stoi(run.end->LastErrorLine);
   ASSERT_GT(left, 0);
   kill(left, SIGKILL);
 }
 
 TEST(WatchedProcess, FailedStartGivesTheErrorNumberAndNoEnd) {
   const int zombies = OwnZombies();
-  platform::TWatchedProcess process;
-  bool finished = false;
-  QObject::connect(&process, &platform::TWatchedProcess::Finished, [&] { finished = true; });
-  EXPECT_EQ(process.Start("quorvel-no-such-program-anywhere", {}), ENOENT);
+  WatchedRun run;
+  EXPECT_EQ(run.process.Start("quorvel-no-such-program-anywhere", {}), ENOENT);
   DelayWithMessages(0);
-  EXPECT_FALSE(finished);
+  EXPECT_FALSE(run.end.has_value());
   EXPECT_EQ(OwnZombies(), zombies);
 }
 

@@ -43,6 +43,18 @@ QString ReadFileText(const QString& path) {
   return QString::fromUtf8(file.readAll());
 }
 
+bool WriteFile(const QString& path, const QByteArray& content) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) return false;
+  file.close();
+  return file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+bool WriteProgram(const QString& path, const QByteArray& content) {
+  return WriteFile(path, content) &&
+         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
 namespace {
 
 // Undoes dde-receiver's quoting of one argument starting at `at` (a '"').

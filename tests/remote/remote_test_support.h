@@ -21,6 +21,10 @@ QString UniqueBusName(const QString& tag);
 
 QString DdeReceiverPath();
 QString ReadFileText(const QString& path);
+// Write `content` to `path`, for the user alone to read and write, and in
+// WriteProgram's case to run. False if that failed.
+bool WriteFile(const QString& path, const QByteArray& content = {});
+bool WriteProgram(const QString& path, const QByteArray& content);
 
 // One call as dde-receiver prints it: the method and its arguments.
 struct TReceivedCall {

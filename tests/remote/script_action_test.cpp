@@ -122,12 +122,9 @@ TEST_F(ScriptAction, MissingScriptHostIsReported) {
 }
 
 TEST_F(ScriptAction, ScriptFileThatCannotBeWrittenIsReportedAndTheActionReturns) {
-  QFile plain(InFolder("plain"));
-  ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
-  plain.close();
+  ASSERT_TRUE(WriteFile(InFolder("plain")));
   TRemoteAction action(conversation_, InFolder("plain") + "/");
-  action.SetDelay([this](int ms) { waits_.push_back(ms); });
-  action.SetOutcomeHook([this](const TForwardingOutcome& o) { outcomes_.push_back(o); });
+  Record(action);
   SetCommands({QStringLiteral("echo hello")});
 
   action.RunRemoteAction(profile_, Call());

@@ -34,10 +34,7 @@ TEST(ScriptFile, LinksInItsPlaceAreReplacedNotFollowedAndOnlyTheUserReadsIt) {
   const QString path = dir.filePath("~script.sh");
   for (const QString& link : {path, path + ".new"}) {
     const QString victim = link + ".victim";
-    QFile file(victim);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("precious\n");
-    file.close();
+    ASSERT_TRUE(WriteFile(victim, "precious\n"));
     ASSERT_TRUE(QFile::link(victim, link));
   }
   ASSERT_EQ(platform::WriteScriptFile(path.toStdString(), {"echo"}), "");
@@ -53,9 +50,7 @@ TEST(ScriptFile, LinksInItsPlaceAreReplacedNotFollowedAndOnlyTheUserReadsIt) {
 
 TEST(ScriptFile, UnwritableFolderGivesTheSystemsReason) {
   QTemporaryDir dir;
-  QFile plain(dir.filePath("plain"));
-  ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
-  plain.close();
+  ASSERT_TRUE(WriteFile(dir.filePath("plain")));
   const std::string path = dir.filePath("plain/~script.sh").toStdString();
   EXPECT_EQ(platform::WriteScriptFile(path, {"echo"}), "Not a directory");
   EXPECT_FALSE(platform::ScriptFileExists(path));

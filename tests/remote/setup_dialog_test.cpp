@@ -23,6 +23,7 @@
 #include "message_box_answerer.h"
 #include "platform/settings_store.h"
 #include "remote/remote_profile_store.h"
+#include "remote_test_support.h"
 #include "temp_dir.h"
 
 using namespace remote;
@@ -126,6 +127,15 @@ class SetupDialog : public testing::Test {
     QApplication::sendEvent(Ctl<QComboBox>(d, "cbApplication"), &leave);
   }
 
+  // No profile shown, and closing stores no position and no profile.
+  static void ExpectEmptyAndClose(TfDDESetup& d) {
+    EXPECT_EQ(Ctl<QComboBox>(d, "cbApplication")->count(), 0);
+    EXPECT_EQ(d.Profile(), TRemoteProfile{});
+    Ctl<QPushButton>(d, "bClose")->click();
+    EXPECT_EQ(StoredPosition(), "-1");
+    EXPECT_TRUE(StoredProfileNames().isEmpty());
+  }
+
   TempConfigHome home_;
 };
 
@@ -189,34 +199,14 @@ TEST_F(SetupDialog, ControlsHaveTheirNamesCaptionsAndPlaces) {
   EXPECT_EQ(Ctl<QPlainTextEdit>(*d, "tbCommands")->lineWrapMode(), QPlainTextEdit::NoWrap);
 }
 
-TEST_F(SetupDialog, EmptyStoreGivesEmptyDialog) {
-  auto d = Create();
-  EXPECT_EQ(Ctl<QComboBox>(*d, "cbApplication")->count(), 0);
-  EXPECT_EQ(d->Profile().Application, "");
-  EXPECT_FALSE(Ctl<QRadioButton>(*d, "rbDDELink")->isChecked());
-  EXPECT_FALSE(Ctl<QRadioButton>(*d, "rbVBSScript")->isChecked());
-  EXPECT_FALSE(d->Profile().DdeLink);
-  EXPECT_EQ(d->Profile().Commands, "");
-  EXPECT_EQ(d->Profile().Topic + d->Profile().ExePath + d->Profile().DBPath + d->Profile().PokeData + d->Profile().PokeLocation, "");
-  Ctl<QPushButton>(*d, "bClose")->click();
-  EXPECT_EQ(StoredPosition(), "-1");
-  EXPECT_TRUE(StoredProfileNames().isEmpty());
-}
+TEST_F(SetupDialog, EmptyStoreGivesEmptyDialog) { ExpectEmptyAndClose(*Create()); }
 
 TEST_F(SetupDialog, StartLoadsTheStoredPosition) {
   StoreThree();
   platform::WriteSettingValue("Settings", "CurrentDDESetting", "2");
   auto d = Create();
   EXPECT_EQ(Listed(*d), (QStringList{"access", "Excel", "Word"}));
-  EXPECT_EQ(d->Profile().Application, "Word");
-  EXPECT_TRUE(d->Profile().DdeLink);
-  EXPECT_EQ(d->Profile().Topic, "Word");
-  EXPECT_EQ(d->Profile().ExePath, "/opt/Word");
-  EXPECT_EQ(d->Profile().DBPath, "/srv/Word.db");
-  EXPECT_EQ(d->Profile().PokeData, "@CID");
-  EXPECT_EQ(d->Profile().PokeLocation, "Item Word");
-  EXPECT_TRUE(d->Profile().StartExe);
-  EXPECT_EQ(d->Profile().Commands, "cmd Word\r\nsecond");
+  EXPECT_EQ(d->Profile(), Profile("Word", true, true));
   EXPECT_TRUE(Shown(Ctl<QLineEdit>(*d, "tbEXEPath")) && Shown(Ctl<QLabel>(*d, "lDBPath")) && Shown(Ctl<QPushButton>(*d, "bSelectDBPath")));
   // Loading wrote nothing back.
   EXPECT_EQ(StoredPosition(), "2");
@@ -291,13 +281,12 @@ TEST_F(SetupDialog, EveryKeystrokeSavesTheWholeProfile) {
   QTest::keyClicks(Ctl<QPlainTextEdit>(*d, "tbCommands"), "third");
   EXPECT_EQ(Stored("access", "Commands"), "cmd access\r\nsecond\r\nthird");
 
-  for (QLineEdit* e : {Ctl<QLineEdit>(*d, "tbEXEPath"), Ctl<QLineEdit>(*d, "tbDBPath"), Ctl<QLineEdit>(*d, "tbPokeData"), Ctl<QLineEdit>(*d, "tbPokeLocation")}) {
-    e->setText("new " + e->objectName());
+  const std::pair<const char*, const char*> fields[] = {
+      {"tbEXEPath", "ExePath"}, {"tbDBPath", "DBPath"}, {"tbPokeData", "PokeData"}, {"tbPokeLocation", "PokeLocation"}};
+  for (const auto& [control, key] : fields) {
+    Ctl<QLineEdit>(*d, control)->setText(QStringLiteral("new ") + control);
+    EXPECT_EQ(Stored("access", key), QStringLiteral("new ") + control);
   }
-  EXPECT_EQ(Stored("access", "ExePath"), "new tbEXEPath");
-  EXPECT_EQ(Stored("access", "DBPath"), "new tbDBPath");
-  EXPECT_EQ(Stored("access", "PokeData"), "new tbPokeData");
-  EXPECT_EQ(Stored("access", "PokeLocation"), "new tbPokeLocation");
   EXPECT_EQ(Stored("Excel", "Topic"), "Excel");  // other profiles untouched
 }
 
@@ -455,29 +444,20 @@ TEST_F(SetupDialog, NewNameWithoutDetailChangeIsForgotten) {
   EXPECT_FALSE(Listed(*Create()).contains("Ghost"));
 }
 
-TEST_F(SetupDialog, NewNameRefusedGoesBackToTheFirstProfile) {
+TEST_F(SetupDialog, RefusedOrEmptyNameGoesBackToTheFirstProfile) {
   StoreThree();
-  auto d = CreateShown();
-  MessageBoxAnswerer answerer({"&No"});
-  d->bNewClick();
-  Type(*d, "Nope");
-  LeaveBox(*d);
-  ASSERT_EQ(answerer.seen().size(), 1u);
-  EXPECT_EQ(d->Profile().Application, "access");
-  EXPECT_EQ(d->Profile().Topic, "access");
-  EXPECT_EQ(Listed(*d).size(), 3);
-}
-
-TEST_F(SetupDialog, LeavingAnEmptyBoxSelectsTheFirstProfile) {
-  StoreThree();
-  platform::WriteSettingValue("Settings", "CurrentDDESetting", "2");
-  auto d = CreateShown();
-  MessageBoxAnswerer answerer;
-  d->bNewClick();
-  LeaveBox(*d);
-  EXPECT_TRUE(answerer.seen().empty());
-  EXPECT_EQ(d->Profile().Application, "access");
-  EXPECT_EQ(d->Profile().Topic, "access");
+  struct Case { const char* typed; std::size_t questions; };
+  for (const Case& c : {Case{"Nope", 1}, Case{"", 0}}) {
+    platform::WriteSettingValue("Settings", "CurrentDDESetting", "2");
+    auto d = CreateShown();
+    MessageBoxAnswerer answerer({"&No"});
+    d->bNewClick();
+    Type(*d, c.typed);
+    LeaveBox(*d);
+    EXPECT_EQ(answerer.seen().size(), c.questions) << c.typed;
+    EXPECT_EQ(d->Profile(), Profile("access", false)) << c.typed;
+    EXPECT_EQ(Listed(*d).size(), 3) << c.typed;
+  }
 }
 
 TEST_F(SetupDialog, NameWithKeySeparatorIsRefused) {
@@ -560,14 +540,7 @@ TEST_F(SetupDialog, DeletingTheLastProfileLeavesAnEmptyDialog) {
   auto d = CreateShown();
   MessageBoxAnswerer answerer({"&Yes"});
   d->bDeleteClick();
-  EXPECT_EQ(Ctl<QComboBox>(*d, "cbApplication")->count(), 0);
-  EXPECT_EQ(d->Profile().Application, "");
-  EXPECT_EQ(d->Profile().Topic + d->Profile().ExePath + d->Profile().PokeData + d->Profile().Commands, "");
-  EXPECT_FALSE(d->Profile().StartExe);
-  EXPECT_FALSE(Ctl<QRadioButton>(*d, "rbDDELink")->isChecked() || Ctl<QRadioButton>(*d, "rbVBSScript")->isChecked());
-  Ctl<QPushButton>(*d, "bClose")->click();
-  EXPECT_EQ(StoredPosition(), "-1");
-  EXPECT_TRUE(StoredProfileNames().isEmpty());
+  ExpectEmptyAndClose(*d);
 }
 
 TEST_F(SetupDialog, CommandsAsTheActionReadsThem) {
@@ -592,10 +565,7 @@ TEST_F(SetupDialog, FileSelectionReplacesTheTextOrKeepsItWhenCancelled) {
   d.show();
   QTemporaryDir dir;
   const QString file = dir.path() + "/target.exe";
-  {
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  }
+  ASSERT_TRUE(WriteFile(file));
   {
     FileDialogAnswerer cancel{QString()};
     Ctl<QPushButton>(d, "bSelectEXEPath")->click();
